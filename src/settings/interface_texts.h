@@ -1,0 +1,28 @@
+#pragma once
+
+#include "settings/profile_file.h"
+
+#include <QDate>
+#include <QString>
+
+// The interface texts of lang.ini in the current language `keel` ("estonian", "english" or
+// "latvian"). A missing file, section or key gives "".
+class InterfaceTexts final {
+public:
+    static inline const QString Estonian = QStringLiteral("estonian");
+    static inline const QString English = QStringLiteral("english");
+    static inline const QString Latvian = QStringLiteral("latvian");
+
+    explicit InterfaceTexts(const QString& langIniPath);
+
+    QString language() const { return m_keel; }
+    void setLanguage(const QString& keel) { m_keel = keel; }
+
+    QString keeltekst(const QString& key) const;
+    // The weekday abbreviation of a date in the current language ("Sun" .. "Sat" keys).
+    QString npaev(const QDate& kuupa) const;
+
+private:
+    ProfileFile m_file;
+    QString m_keel = Estonian;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// An INI ("profile") file read by the rules of the Windows profile reader: section and key names
+// compared without case, blanks around a value and one pair of enclosing quotes dropped, at most
+// 199 characters returned, and a missing file, section or key giving the default. The file is read
+// once, as UTF-8; a file that cannot be read behaves as an empty one.
+class ProfileFile final {
+public:
+    static constexpr int MaxValueLength = 199;
+
+    ProfileFile() = default;
+    static ProfileFile load(const QString& filePath);
+    static ProfileFile parse(const QByteArray& content);
+
+    QString value(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
+    // Section names in file order, as written (duplicates merged into the first).
+    QStringList sectionNames() const;
+
+private:
+    struct Entry {
+        QString key;
+        QString value;
+    };
+    struct Section {
+        QString name;
+        QVector<Entry> entries;
+    };
+    QVector<Section> m_sections;
+};

@@ -1,0 +1,70 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testing_support {
+namespace {
+
+QRegularExpression& expectedPattern() {
+    static QRegularExpression pattern;
+    return pattern;
+}
+int& expectedSeen() {
+    static int seen = 0;
+    return seen;
+}
+bool& expecting() {
+    static bool on = false;
+    return on;
+}
+
+} // namespace
+
+// Called by the test mains' message handler.
+void reportWarning(const QString& message) {
+    if (expecting() && expectedPattern().match(message).hasMatch()) {
+        ++expectedSeen();
+        return;
+    }
+    ADD_FAILURE() << "unexpected warning: " << message.toStdString();
+}
+
+ScopedExpectedWarnings::ScopedExpectedWarnings(const QString& pattern) {
+    expectedPattern() = QRegularExpression(pattern);
+    expectedSeen() = 0;
+    expecting() = true;
+}
+
+ScopedExpectedWarnings::~ScopedExpectedWarnings() { expecting() = false; }
+
+int ScopedExpectedWarnings::seen() const { return expectedSeen(); }
+
+QString shippedDataFile(const QString& name) { return QStringLiteral(BRISEL_DATA_DIR "/") + name; }
+
+TempProgramFolder::TempProgramFolder() {
+    if (!m_dir.isValid()) {
+        ADD_FAILURE() << "cannot make a temporary program folder";
+        return;
+    }
+    for (const char* name : {"lang.ini", "spots.ini", "brisel.ini"}) {
+        const QString n = QString::fromLatin1(name);
+        QFile::copy(shippedDataFile(n), file(n));
+        QFile::setPermissions(file(n), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    QDir(m_dir.path()).mkpath(QStringLiteral("kaardid"));
+}
+
+void TempProgramFolder::write(const QString& relativeName, const QByteArray& content) const {
+    const QString path = file(relativeName);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content) != content.size()) {
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    }
+}
+
+} // namespace testing_support

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QRegularExpression>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testing_support {
+
+// While alive, warnings whose text matches the pattern are expected and do not fail the test.
+// Any other warning logged during a test fails it.
+class ScopedExpectedWarnings final {
+public:
+    explicit ScopedExpectedWarnings(const QString& pattern);
+    ~ScopedExpectedWarnings();
+    ScopedExpectedWarnings(const ScopedExpectedWarnings&) = delete;
+    ScopedExpectedWarnings& operator=(const ScopedExpectedWarnings&) = delete;
+    int seen() const;
+};
+
+// The shipped data file of that name (lang.ini, spots.ini, brisel.ini, pictures) in the source tree.
+QString shippedDataFile(const QString& name);
+
+// A temporary program folder holding copies of the shipped lang.ini, spots.ini and brisel.ini
+// and an empty chart folder; removed with the object.
+class TempProgramFolder final {
+public:
+    TempProgramFolder();
+    QString root() const { return m_dir.path(); }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+    QString chartFolder() const { return m_dir.filePath(QStringLiteral("kaardid")) + QLatin1Char('/'); }
+    // Writes a file of the program folder (relative name) with the given bytes.
+    void write(const QString& relativeName, const QByteArray& content) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace testing_support
