@@ -1,0 +1,132 @@
+// The data files that ship with the program, read as the program reads them.
+#include "provider/spot_list.h"
+#include "settings/profile_file.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QImage>
+#include <QMap>
+#include <gtest/gtest.h>
+
+using testing_support::shippedDataFile;
+
+namespace {
+
+const QStringList Languages{"estonian", "english", "latvian"};
+
+// Every key the program looks up, in every language.
+const QStringList LanguageKeys =
+    QStringLiteral("deleteold deletenow about webpage updates exit selrange selrangetooltip startdl mrv "
+                   "quellanwind quellancc quellantemp quellanperc quellancharts quellan3h onlyselected "
+                   "chupdates clicktip city waveinfo legend Sun Mon Tue Wed Thu Fri Sat tooltipwnd tooltipcc "
+                   "tooltiptemp tooltipperc tooltipcurrentmap deleteconf Dltime DLtime supporters version "
+                   "currentversion getupdate close updateavailable runninglatest legendtitle legendtxt")
+        .split(QLatin1Char(' '));
+
+// Each section's keys with their texts as written, before the reader cuts anything.
+QMap<QString, QMap<QString, QString>> rawSections(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return {};
+    }
+    QMap<QString, QMap<QString, QString>> sections;
+    QString section;
+    for (const QByteArray& rawLine : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) {
+            continue;
+        }
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            section = line.mid(1, line.size() - 2);
+            sections[section];
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        EXPECT_GT(equals, 0) << "not a key line in [" << section.toStdString() << "]: " << line.toStdString();
+        const QString key = line.left(equals).trimmed();
+        EXPECT_FALSE(sections[section].contains(key))
+            << "twice in [" << section.toStdString() << "]: " << key.toStdString();
+        sections[section][key] = line.mid(equals + 1).trimmed();
+    }
+    return sections;
+}
+
+TEST(ShippedLanguages, EveryLanguageHoldsExactlyTheSameKeysWithTextsThatFit) {
+    const auto sections = rawSections(shippedDataFile(QStringLiteral("lang.ini")));
+    ASSERT_EQ(sections.keys(), (QStringList{"english", "estonian", "latvian"}));
+    QStringList expectedKeys = LanguageKeys;
+    expectedKeys.sort();
+    for (const QString& language : Languages) {
+        const QMap<QString, QString>& texts = sections[language];
+        EXPECT_EQ(texts.keys(), expectedKeys) << language.toStdString();
+        for (auto it = texts.begin(); it != texts.end(); ++it) {
+            EXPECT_FALSE(it.value().isEmpty()) << language.toStdString() << " " << it.key().toStdString();
+            EXPECT_LE(it.value().size(), ProfileFile::MaxValueLength)
+                << language.toStdString() << " " << it.key().toStdString();
+        }
+    }
+}
+
+// The check-box states are saved under the captions read before any language is applied, the
+// built-in Estonian ones: the Estonian texts must be those, or saved choices are lost.
+TEST(ShippedLanguages, EstonianCheckBoxTextsAreTheBuiltInCaptions) {
+    const ProfileFile lang = ProfileFile::load(shippedDataFile(QStringLiteral("lang.ini")));
+    const QMap<QString, QString> builtIn{
+        {"mrv", "www.marevo.example"},
+        {"quellanwind", "www.quellan.example tuule kaart"},
+        {"quellancc", "pilvisuse kaart"},
+        {"quellantemp", "temperatuuri kaart"},
+        {"quellanperc", "sademete kaart"},
+        {"quellancharts", QStringLiteral("Quellan üldgraafikud")},
+        {"quellan3h", "www.quellan.example iga 3h tagant"},
+        {"onlyselected", QStringLiteral("Lae ainult märgitud periood")},
+        {"chupdates", "Kontrolli programmi uuendusi"},
+    };
+    for (auto it = builtIn.begin(); it != builtIn.end(); ++it) {
+        EXPECT_EQ(lang.value(QStringLiteral("estonian"), it.key()), it.value()) << it.key().toStdString();
+    }
+}
+
+TEST(ShippedSpots, EverySectionIsASpotOnTheMapAndTartuIsAmongThem) {
+    const QString path = shippedDataFile(QStringLiteral("spots.ini"));
+    const QVector<Spot> spots = loadSpotList(path);
+    EXPECT_EQ(spots.size(), ProfileFile::load(path).sectionNames().size());
+    EXPECT_GE(spots.size(), 15);
+    bool tartuSeen = false;
+    for (const Spot& spot : spots) {
+        EXPECT_GE(spot.lon, ChartMap::West) << spot.name.toStdString();
+        EXPECT_LE(spot.lon, ChartMap::West + ChartMap::LonSpan) << spot.name.toStdString();
+        EXPECT_LE(spot.lat, ChartMap::North) << spot.name.toStdString();
+        EXPECT_GE(spot.lat, ChartMap::North - ChartMap::LatSpan) << spot.name.toStdString();
+        tartuSeen = tartuSeen || spot.name == QStringLiteral("Tartu");
+    }
+    EXPECT_TRUE(tartuSeen);
+}
+
+TEST(ShippedPictures, EachPictureLoadsAtTheSizeItsPlaceNeeds) {
+    const QMap<QString, QSize> pictures{
+        {"marker.png", {8, 8}},
+        {"placeholder.gif", {468, 510}},
+        {"meteogram_strip.png", {117, 9}},
+        {"meteogram_scale.png", {17, 97}},
+        {"play.png", {24, 24}},
+        {"stop.png", {24, 24}},
+        {"download.png", {24, 24}},
+        {"download_disabled.png", {24, 24}},
+        {"wind.png", {16, 16}},
+        {"cloud.png", {16, 16}},
+        {"temperature.png", {16, 16}},
+        {"rain.png", {16, 16}},
+    };
+    for (auto it = pictures.begin(); it != pictures.end(); ++it) {
+        const QImage image(shippedDataFile(QStringLiteral("pictures/") + it.key()));
+        EXPECT_EQ(image.size(), it.value()) << it.key().toStdString();
+    }
+    for (const char* legend : {"legend_wind.png", "legend_colours.png"}) {
+        EXPECT_FALSE(QImage(shippedDataFile(QStringLiteral("pictures/") + QLatin1String(legend))).isNull())
+            << legend;
+    }
+}
+
+} // namespace
