@@ -1,0 +1,126 @@
+#include "download/chart_names.h"
+
+#include "download/provider_requests.h"
+
+#include <QDir>
+
+namespace {
+
+QString atLeastTwoDigits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// The word a chart family adds to its file name; the wind chart, and any unknown code, adds none.
+QString chartWord(const QString& taht) {
+    if (taht == QLatin1String("cc")) {
+        return QStringLiteral("pilv");
+    }
+    if (taht == QLatin1String("t10")) {
+        return QStringLiteral("temp");
+    }
+    if (taht == QLatin1String("pc")) {
+        return QStringLiteral("sade");
+    }
+    return {};
+}
+
+struct ModelRun {
+    QDate date;
+    int hour = 0;
+    int step = 0;
+};
+
+// The 12 o'clock run `daysBack` days before today, and how far the chart lies from it.
+ModelRun noonRun(const QDate& today, int daysBack, const QDate& kp, int kell) {
+    const QDate runDate = today.addDays(-daysBack);
+    return {runDate, 12, kell + 24 * static_cast<int>(runDate.daysTo(kp)) - 12};
+}
+
+// Today's 00 run; a chart not after it (step below 1) is taken from yesterday's 12 run instead.
+ModelRun midnightRun(const QDate& today, const QDate& kp, int kell) {
+    const int step = kell + 24 * static_cast<int>(today.daysTo(kp));
+    return step < 1 ? noonRun(today, 1, kp, kell) : ModelRun{today, 0, step};
+}
+
+} // namespace
+
+int floorDiv(int value, int divisor) {
+    const int quotient = value / divisor;
+    const bool roundedUp = (value % divisor != 0) && ((value < 0) != (divisor < 0));
+    return roundedUp ? quotient - 1 : quotient;
+}
+
+SliderMoment sliderMoment(const QDate& today, int hour) {
+    const int days = floorDiv(hour, 24);
+    return {today.addDays(days), hour - 24 * days};
+}
+
+QString dateStamp(const QDate& date) {
+    return QString::number(date.year()) + atLeastTwoDigits(date.month()) + atLeastTwoDigits(date.day());
+}
+
+QString chartPath(const QString& chartFolder, const QString& fileName) {
+    return QDir(chartFolder).filePath(fileName);
+}
+
+QString halofail(const QString& chartFolder, const QDate& kp, int kell, int /*number*/, const QString& taht) {
+    return chartPath(chartFolder, dateStamp(kp) + QStringLiteral("HALO") + chartWord(taht) +
+                                      atLeastTwoDigits(kell) + QStringLiteral(".gif"));
+}
+
+QUrl halourl(const QUrl& providerBase, const QDate& today, const QDate& kp, int kell, int number,
+             const QString& taht) {
+    ModelRun run;
+    switch (number) {
+    case 0:
+    case 1:
+        run = midnightRun(today, kp, kell);
+        break;
+    case 2:
+        run = noonRun(today, 1, kp, kell);
+        break;
+    case 3:
+        run = noonRun(today, 2, kp, kell);
+        break;
+    default:
+        return {};
+    }
+    return areaChartUrl(providerBase, taht, run.date, run.hour, run.step);
+}
+
+SailingMap sailingMap(const QUrl& marevoBase, const QDate& today, int sliderHour, const QString& mapCode) {
+    const int slot = floorDiv(sliderHour, 3);
+    const int days = floorDiv(slot, 8);
+    SailingMap map;
+    map.validDate = today.addDays(days);
+    map.validHour = 3 * (slot - 8 * days);
+    const bool stampedYesterday = map.validHour == 0;
+    map.date = stampedYesterday ? map.validDate.addDays(-1) : map.validDate;
+    map.hour = stampedYesterday ? 21 : map.validHour - 3;
+    map.fileName = dateStamp(map.date) + mapCode + atLeastTwoDigits(map.hour) + QStringLiteral(".gif");
+    const QString path = QStringLiteral("/daten/segel/%1/%2/%3/%4%5.gif")
+                             .arg(QString::number(map.date.year()), atLeastTwoDigits(map.date.month()),
+                                  atLeastTwoDigits(map.date.day()), mapCode, atLeastTwoDigits(map.hour));
+    map.url = appendToBase(marevoBase, QUrl::toPercentEncoding(path, "/"));
+    return map;
+}
+
+QString spotReplyFile(const QString& spotName) {
+    return spotName + QStringLiteral(".xml");
+}
+
+QString spotPictureFile(const QDate& date, const QString& spotName) {
+    return dateStamp(date) + spotName + QStringLiteral(".gif");
+}
+
+QString waveMapFile(int index) {
+    return QStringLiteral("wave") + atLeastTwoDigits(3 * index) + QStringLiteral(".gif");
+}
+
+QUrl waveMapUrl(const QUrl& waveBase, int index) {
+    return appendToBase(waveBase, "/stc/itamerinyt/images/data/" + waveMapFile(index).toLatin1());
+}
+
+QString loginAnswerFile() {
+    return QStringLiteral("quellan.txt");
+}

@@ -1,0 +1,175 @@
+#include "download/fetch.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <mutex>
+#include <qcoro/qcoronetworkreply.h>
+
+Q_LOGGING_CATEGORY(lcDownload, "brisel.download", QtInfoMsg)
+
+namespace {
+
+constexpr qsizetype LongestSignature = 8;
+
+bool isWebAddress(const QUrl& url) {
+    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+}
+
+bool isPicture(const QByteArray& head) {
+    static const std::array<QByteArray, 4> signatures = {
+        QByteArrayLiteral("GIF87a"), QByteArrayLiteral("GIF89a"), QByteArrayLiteral("\x89PNG\r\n\x1a\n"),
+        QByteArrayLiteral("\xFF\xD8\xFF")};
+    return std::any_of(signatures.begin(), signatures.end(),
+                       [&head](const QByteArray& signature) { return head.startsWith(signature); });
+}
+
+int httpStatusOf(const QNetworkReply& reply) {
+    return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+// A body announced with a length that did not all arrive. A compressed body is unpacked on the way
+// in, so its announced length cannot be compared with what was received.
+bool isCutShort(const QNetworkReply& reply, qint64 received) {
+    const QVariant announced = reply.header(QNetworkRequest::ContentLengthHeader);
+    return announced.isValid() && !reply.hasRawHeader("Content-Encoding") &&
+           announced.toLongLong() != received;
+}
+
+// Takes a reply's body into a temporary file beside the target as it arrives, so a large or slow
+// reply never piles up in memory and the target is replaced only on commit.
+class BodyReceiver final {
+public:
+    explicit BodyReceiver(const QString& targetFile) : m_file(targetFile) {}
+
+    // Unbuffered, so a write the disk refuses fails here, at once: a buffered write would only
+    // fail at the flush in commit(), which QSaveFile does not report, renaming a cut file.
+    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+    void take(QNetworkReply& reply) {
+        if (!reply.isOpen()) {
+            return; // aborted: closed, with nothing more to read
+        }
+        const QByteArray chunk = reply.readAll();
+        m_head += chunk.left(LongestSignature - m_head.size());
+        m_bytes += chunk.size();
+        if (m_writeFailed || m_file.write(chunk) == chunk.size()) {
+            return;
+        }
+        m_writeFailed = true;
+        // Queued: aborting here would end the fetch while this receiver is still in use.
+        QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    }
+
+    bool commit() { return m_file.commit(); }
+    void discard() { m_file.cancelWriting(); }
+
+    bool writeFailed() const { return m_writeFailed; }
+    QString errorString() const { return m_file.errorString(); }
+    qint64 bytes() const { return m_bytes; }
+    const QByteArray& head() const { return m_head; }
+
+private:
+    QSaveFile m_file;
+    QByteArray m_head;
+    qint64 m_bytes = 0;
+    bool m_writeFailed = false;
+};
+
+// Why a finished reply must not replace the target; empty when it may.
+QString rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, bool wantsPicture) {
+    if (body.writeFailed()) {
+        return body.errorString();
+    }
+    if (reply.error() != QNetworkReply::NoError) {
+        return reply.errorString();
+    }
+    const int status = httpStatusOf(reply);
+    if (status < 200 || status > 299) {
+        return QStringLiteral("HTTP status %1").arg(status);
+    }
+    if (isCutShort(reply, body.bytes())) {
+        return QStringLiteral("body cut short after %1 bytes").arg(body.bytes());
+    }
+    if (wantsPicture && !isPicture(body.head())) {
+        return QStringLiteral("the body is not a picture");
+    }
+    return {};
+}
+
+FetchResult failure(const QString& error) {
+    return {false, 0, error, 0, 0};
+}
+
+FetchResult logged(const QUrl& url, FetchResult result, const QElapsedTimer& clock) {
+    result.milliseconds = clock.elapsed();
+    // The query is left out: the login request carries the password in it.
+    qCDebug(lcDownload).noquote() << url.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo) << "status"
+                                  << result.httpStatus << "bytes" << result.bytes << "ms"
+                                  << result.milliseconds << (result.ok ? QStringLiteral("ok") : result.error);
+    return result;
+}
+
+} // namespace
+
+Downloader::Downloader(QObject* parent) : QObject(parent), m_manager(new QNetworkAccessManager(this)) {
+    static std::once_flag systemProxy;
+    std::call_once(systemProxy, [] { QNetworkProxyFactory::setUseSystemConfiguration(true); });
+    m_manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+}
+
+// Running fetches end as failures and discard their temporary files. Their replies are aborted
+// while the manager still exists and are then let go of, because each fetch learns of the end
+// only from the event loop, after the manager is gone; the fetch itself deletes its reply.
+Downloader::~Downloader() {
+    const QList<QNetworkReply*> running = m_manager->findChildren<QNetworkReply*>();
+    for (QNetworkReply* reply : running) {
+        reply->abort();
+        reply->setParent(nullptr);
+    }
+}
+
+// After the first suspension this coroutine touches only its own frame and the reply, never the
+// Downloader, which may be going away.
+QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
+    QElapsedTimer clock;
+    clock.start();
+    if (!isWebAddress(url)) {
+        co_return logged(url, failure(QStringLiteral("not an http or https address")), clock);
+    }
+    BodyReceiver body(targetFile);
+    if (!body.open()) {
+        co_return logged(url, failure(body.errorString()), clock);
+    }
+    QNetworkRequest request(url);
+    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+    QNetworkReply* reply = m_manager->get(request);
+    const QMetaObject::Connection streaming =
+        connect(reply, &QNetworkReply::readyRead, reply, [&body, reply] { body.take(*reply); });
+
+    co_await qCoro(reply).waitForFinished();
+    body.take(*reply);
+    disconnect(streaming);
+    reply->deleteLater();
+
+    const bool wantsPicture = targetFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive);
+    FetchResult result{false, httpStatusOf(*reply), rejectionOf(*reply, body, wantsPicture), body.bytes(), 0};
+    if (result.error.isEmpty() && !body.commit()) {
+        result.error = body.errorString();
+    }
+    result.ok = result.error.isEmpty();
+    if (!result.ok) {
+        body.discard();
+    }
+    co_return logged(url, result, clock);
+}
+
+QCoro::Task<bool> Downloader::downloadi(QString urrl, QString failinimi) {
+    const FetchResult result = co_await fetch(QUrl(urrl, QUrl::TolerantMode), failinimi);
+    co_return result.ok;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QLoggingCategory>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <chrono>
+#include <qcoro/qcorotask.h>
+
+class QNetworkAccessManager;
+
+Q_DECLARE_LOGGING_CATEGORY(lcDownload)
+
+struct FetchResult {
+    bool ok = false;
+    int httpStatus = 0; // 0 when no reply status arrived
+    QString error;      // empty on success
+    qint64 bytes = 0;   // body bytes received
+    qint64 milliseconds = 0;
+};
+
+// The one way the program fetches a file: the whole network policy in one place. One instance
+// serves the main window and every side window; it keeps its connections alive between fetches.
+//
+// A fetch writes into a temporary file beside the target and renames it over the target only when
+// a 2xx reply arrived whole and was written, so a failed, cut or timed-out fetch leaves the file
+// already there as it was. Only http and https addresses are fetched. A ".gif" target accepts only
+// a body that is a picture, so a network that answers every address with its own page cannot
+// overwrite a good chart.
+//
+// Failures are not errors here: they are logged at debug level in "brisel.download" and returned.
+//
+// A running fetch does not depend on its caller: a window that awaits it must hold itself by
+// QPointer and check it after the co_await, because the window may have closed meanwhile. The
+// Downloader itself is meant to live as long as the program; destroying it ends its running
+// fetches as failures.
+class Downloader final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds DefaultTransferTimeout = std::chrono::seconds(30);
+
+    explicit Downloader(QObject* parent = nullptr);
+    ~Downloader() override;
+
+    // A transfer is given up when no data moved for this long.
+    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
+    std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
+
+    QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile);
+    // True exactly when the address was fetched into the file.
+    QCoro::Task<bool> downloadi(QString urrl, QString failinimi);
+
+private:
+    QNetworkAccessManager* m_manager;
+    std::chrono::milliseconds m_transferTimeout = DefaultTransferTimeout;
+};

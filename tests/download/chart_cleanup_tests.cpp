@@ -1,0 +1,91 @@
+#include "download/chart_cleanup.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using testing_support::TempProgramFolder;
+
+namespace {
+
+const QDate April10(2007, 4, 10);
+
+class ChartCleanup : public ::testing::Test {
+protected:
+    void store(const QStringList& names) {
+        for (const QString& name : names) {
+            program.write(QStringLiteral("kaardid/") + name, QByteArrayLiteral("GIF89a"));
+        }
+    }
+    QStringList remaining() const {
+        QStringList names = QDir(program.chartFolder()).entryList(QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+
+    TempProgramFolder program;
+};
+
+} // namespace
+
+TEST_F(ChartCleanup, OldChartsGoAndChartsFromTodayOnStay) {
+    store({QStringLiteral("20070409HALO22.gif"), QStringLiteral("20070409000321.gif"),
+           QStringLiteral("20061231Tartu.gif"), QStringLiteral("20070409HALO22.ini"),
+           QStringLiteral("20070410HALO00.gif"), QStringLiteral("20070410000300.gif"),
+           QStringLiteral("20070411HALOpilv05.gif"), QStringLiteral("20070410HALO00.ini")});
+    const CleanupResult result = deleteOldCharts(program.chartFolder(), April10);
+    EXPECT_EQ(result.deleted, 4);
+    EXPECT_EQ(result.skipped, 0);
+    EXPECT_EQ(remaining(),
+              QStringList({QStringLiteral("20070410000300.gif"), QStringLiteral("20070410HALO00.gif"),
+                           QStringLiteral("20070410HALO00.ini"), QStringLiteral("20070411HALOpilv05.gif")}));
+}
+
+TEST_F(ChartCleanup, SpotPicturesAreJudgedOnlyByTheirLeadingDate) {
+    store({QStringLiteral("20070409Zebra.gif"), QStringLiteral("20070409Aegna.gif"),
+           QStringLiteral("20070409Ääsmäe.gif"), QStringLiteral("20070410Aegna.gif"),
+           QStringLiteral("20070410Zebra.gif")});
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 3);
+    EXPECT_EQ(remaining(),
+              QStringList({QStringLiteral("20070410Aegna.gif"), QStringLiteral("20070410Zebra.gif")}));
+}
+
+TEST_F(ChartCleanup, NamesAreComparedByCharacterCode) {
+    // "wave03.gif" begins with a letter, after every digit; "1.gif" and "2007.gif" are shorter than
+    // a date and sort before today's ("." comes before "0").
+    store({QStringLiteral("wave03.gif"), QStringLiteral("Legend.gif"), QStringLiteral("1.gif"),
+           QStringLiteral("2007.gif"), QStringLiteral("20070410.gif"), QStringLiteral("30000101x.ini")});
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 2);
+    EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070410.gif"), QStringLiteral("30000101x.ini"),
+                                        QStringLiteral("Legend.gif"), QStringLiteral("wave03.gif")}));
+}
+
+TEST_F(ChartCleanup, PatternsIgnoreCaseAsOnWindows) {
+    store({QStringLiteral("20070409HALO22.GIF"), QStringLiteral("20070409x.Ini")});
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 2);
+    EXPECT_TRUE(remaining().isEmpty());
+}
+
+TEST_F(ChartCleanup, RepliesAndAnswersSurviveBothCleanups) {
+    store({QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt"),
+           QStringLiteral("20070101HALO00.gif"), QStringLiteral("20990101HALO00.gif"),
+           QStringLiteral("20990101HALO00.ini")});
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 1);
+    const CleanupResult all = deleteAllCharts(program.chartFolder());
+    EXPECT_EQ(all.deleted, 2);
+    EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt")}));
+}
+
+TEST_F(ChartCleanup, FoldersAreNotCharts) {
+    QDir(program.chartFolder()).mkdir(QStringLiteral("20070101old.gif"));
+    const CleanupResult result = deleteAllCharts(program.chartFolder());
+    EXPECT_EQ(result.deleted, 0);
+    EXPECT_EQ(result.skipped, 0);
+    EXPECT_TRUE(QDir(program.chartFolder()).exists(QStringLiteral("20070101old.gif")));
+}
+
+TEST_F(ChartCleanup, MissingFolderDeletesNothing) {
+    const CleanupResult result = deleteOldCharts(program.file(QStringLiteral("nowhere")), April10);
+    EXPECT_EQ(result.deleted, 0);
+    EXPECT_EQ(result.skipped, 0);
+}

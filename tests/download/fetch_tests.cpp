@@ -1,0 +1,232 @@
+#include "demo_server.h"
+#include "download/chart_names.h"
+#include "download/fetch.h"
+#include "download/provider_requests.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <qcoro/qcorotask.h>
+#include <qcoro/qcorotimer.h>
+#include <sys/resource.h>
+
+using testing_support::TempProgramFolder;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QByteArray GoodChart = QByteArrayLiteral("GIF89a yesterday's good chart");
+
+class Fetch : public ::testing::Test {
+protected:
+    explicit Fetch(demo::ServerOptions options = {}) : server(std::move(options)) {}
+
+    void SetUp() override { ASSERT_TRUE(server.start(0)); }
+    void TearDown() override { server.stop(); }
+
+    QString chart(const QString& name) const { return chartPath(program.chartFolder(), name); }
+    QUrl waveMap() const { return waveMapUrl(server.baseUrl(), 1); }
+
+    FetchResult fetchInto(const QUrl& url, const QString& target) {
+        return QCoro::waitFor(downloader.fetch(url, target));
+    }
+    QByteArray contentOf(const QString& path) const {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Everything in the chart folder, temporary files included.
+    QStringList folderContents() const {
+        return QDir(program.chartFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    demo::DemoServer server;
+    TempProgramFolder program;
+    Downloader downloader;
+};
+
+} // namespace
+
+TEST_F(Fetch, ReplacesTheExistingFileWithTheWholeBody) {
+    const QString target = chart(waveMapFile(1));
+    program.write(QStringLiteral("kaardid/") + waveMapFile(1), GoodChart);
+    const FetchResult result = fetchInto(waveMap(), target);
+    EXPECT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.httpStatus, 200);
+    EXPECT_TRUE(result.error.isEmpty());
+    const QByteArray stored = contentOf(target);
+    EXPECT_TRUE(stored.startsWith("GIF8"));
+    EXPECT_EQ(result.bytes, stored.size());
+    EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
+}
+
+TEST_F(Fetch, DownloadiTakesTheTextForms) {
+    const QString target = chart(waveMapFile(18));
+    EXPECT_TRUE(QCoro::waitFor(downloader.downloadi(waveMapUrl(server.baseUrl(), 18).toString(), target)));
+    EXPECT_TRUE(contentOf(target).startsWith("GIF8"));
+    EXPECT_FALSE(QCoro::waitFor(downloader.downloadi(
+        server.baseUrl().toString() + QStringLiteral("/stc/itamerinyt/images/data/wave99.gif"), target)));
+}
+
+TEST_F(Fetch, OneDownloaderServesFetchesSideBySide) {
+    QCoro::Task<bool> first =
+        downloader.downloadi(waveMapUrl(server.baseUrl(), 2).toString(), chart(waveMapFile(2)));
+    QCoro::Task<bool> second =
+        downloader.downloadi(waveMapUrl(server.baseUrl(), 3).toString(), chart(waveMapFile(3)));
+    EXPECT_TRUE(QCoro::waitFor(first));
+    EXPECT_TRUE(QCoro::waitFor(second));
+    EXPECT_EQ(folderContents(), QStringList({waveMapFile(2), waveMapFile(3)}));
+}
+
+TEST_F(Fetch, OnlyWebAddressesAreRequested) {
+    const QString target = chart(QStringLiteral("passwd.txt"));
+    const QString ftp =
+        QStringLiteral("ftp://127.0.0.1:%1/stc/itamerinyt/images/data/wave03.gif").arg(server.port());
+    const QString noScheme =
+        QStringLiteral("127.0.0.1:%1/stc/itamerinyt/images/data/wave03.gif").arg(server.port());
+    for (const QString& address : {QStringLiteral("file:///etc/passwd"), ftp, noScheme, QString()}) {
+        EXPECT_FALSE(QCoro::waitFor(downloader.downloadi(address, target))) << address.toStdString();
+    }
+    EXPECT_FALSE(fetchInto(QUrl(), target).ok);
+    EXPECT_EQ(server.requestCount(), 0);
+    EXPECT_TRUE(folderContents().isEmpty());
+}
+
+TEST_F(Fetch, LoginValuesArriveAsTyped) {
+    demo::ServerOptions options;
+    options.user = QStringLiteral("a+b@x.ee");
+    options.password = QStringLiteral("p&w#1+2=3 ä");
+    demo::DemoServer provider(options);
+    ASSERT_TRUE(provider.start(0));
+    const QString answer = chart(loginAnswerFile());
+    ASSERT_TRUE(fetchInto(loginUrl(provider.baseUrl(), options.user, options.password), answer).ok);
+    EXPECT_FALSE(contentOf(answer).contains("Quellan login"));
+    EXPECT_EQ(
+        provider.requestedPaths().value(0),
+        QStringLiteral(
+            "/cg/login/?email=a%2Bb%40x.ee&th_password=p%26w%231%2B2%3D3%20%C3%A4&lang=en&login=submit"));
+
+    ASSERT_TRUE(fetchInto(loginUrl(provider.baseUrl(), options.user, QStringLiteral("p&w")), answer).ok);
+    EXPECT_TRUE(contentOf(answer).contains("Quellan login"));
+
+    // The text form a window hands to downloadi sends the same request.
+    const QString text = loginUrl(provider.baseUrl(), options.user, options.password).toString();
+    ASSERT_TRUE(QCoro::waitFor(downloader.downloadi(text, answer)));
+    EXPECT_EQ(provider.requestedPaths().value(2), provider.requestedPaths().value(0));
+    provider.stop();
+}
+
+TEST_F(Fetch, MissingFolderFailsWithoutARequest) {
+    const FetchResult result = fetchInto(waveMap(), program.file(QStringLiteral("nowhere/wave03.gif")));
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_EQ(server.requestCount(), 0);
+}
+
+TEST_F(Fetch, TargetThatCannotBeReplacedFails) {
+    const QString target = chart(waveMapFile(1));
+    ASSERT_TRUE(QDir().mkdir(target));
+    EXPECT_FALSE(fetchInto(waveMap(), target).ok);
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
+}
+
+// A full disk, as the file system reports it: writes beyond a small size fail (EFBIG).
+TEST_F(Fetch, WriteFailureKeepsTheExistingFile) {
+    const QString target = chart(waveMapFile(1));
+    program.write(QStringLiteral("kaardid/") + waveMapFile(1), GoodChart);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = previous;
+    tight.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const FetchResult result = fetchInto(waveMap(), target);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(result.ok);
+    EXPECT_GT(result.bytes, 64);
+    EXPECT_EQ(contentOf(target), GoodChart);
+    EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
+}
+
+TEST_F(Fetch, HtmlAnswerIsNotAChart) {
+    server.setFault(demo::FaultKind::Portal, 100);
+    const QString gif = chart(waveMapFile(1));
+    program.write(QStringLiteral("kaardid/") + waveMapFile(1), GoodChart);
+    const FetchResult result = fetchInto(waveMap(), gif);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.httpStatus, 200);
+    EXPECT_EQ(contentOf(gif), GoodChart);
+
+    // Text answers are taken as they come: the caller judges them.
+    const QString answer = chart(loginAnswerFile());
+    EXPECT_TRUE(fetchInto(waveMap(), answer).ok);
+    EXPECT_TRUE(contentOf(answer).startsWith("<html>"));
+}
+
+TEST_F(Fetch, DownloaderGoingAwayEndsItsFetchesCleanly) {
+    server.setFault(demo::FaultKind::Slow, 100);
+    auto doomed = std::make_unique<Downloader>();
+    QCoro::Task<FetchResult> running = doomed->fetch(waveMap(), chart(waveMapFile(1)));
+    QCoro::waitFor(QCoro::sleepFor(100ms));
+    doomed.reset();
+    EXPECT_FALSE(QCoro::waitFor(running).ok);
+    EXPECT_TRUE(folderContents().isEmpty());
+}
+
+namespace {
+
+struct FaultCase {
+    demo::FaultKind kind;
+    const char* name;
+    int httpStatus;
+};
+
+void PrintTo(const FaultCase& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
+class FetchFault : public Fetch, public ::testing::WithParamInterface<FaultCase> {
+protected:
+    static demo::ServerOptions slowServer() {
+        demo::ServerOptions options;
+        options.slowMs = 3000;
+        return options;
+    }
+    FetchFault() : Fetch(slowServer()) { downloader.setTransferTimeout(500ms); }
+};
+
+} // namespace
+
+TEST_P(FetchFault, LeavesTheExistingFileAsItWas) {
+    const QString target = chart(waveMapFile(1));
+    program.write(QStringLiteral("kaardid/") + waveMapFile(1), GoodChart);
+    server.setFault(GetParam().kind, 100);
+    const FetchResult result = fetchInto(waveMap(), target);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_EQ(result.httpStatus, GetParam().httpStatus);
+    EXPECT_EQ(contentOf(target), GoodChart);
+    EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
+}
+
+TEST_P(FetchFault, CreatesNoFile) {
+    server.setFault(GetParam().kind, 100);
+    EXPECT_FALSE(fetchInto(waveMap(), chart(waveMapFile(1))).ok);
+    EXPECT_TRUE(folderContents().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFault, FetchFault,
+                         ::testing::Values(FaultCase{demo::FaultKind::NotFound404, "NotFound404", 404},
+                                           FaultCase{demo::FaultKind::ServerError500, "ServerError500", 500},
+                                           FaultCase{demo::FaultKind::Reset, "Reset", 0},
+                                           FaultCase{demo::FaultKind::Cut, "Cut", 200},
+                                           FaultCase{demo::FaultKind::Slow, "Slow", 0},
+                                           FaultCase{demo::FaultKind::Portal, "Portal", 200}),
+                         [](const ::testing::TestParamInfo<FaultCase>& info) {
+                             return std::string(info.param.name);
+                         });
