@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <mutex>
+
+namespace demo {
+
+// Encoded pictures by path: a download run asks for the same charts again and again, and each
+// picture is the same every time it is asked for.
+class PictureCache final {
+public:
+    QByteArray gifFor(const QString& path, const std::function<QImage()>& draw);
+
+private:
+    QByteArray render(const std::function<QImage()>& draw);
+
+    std::mutex m_mutex;
+    QHash<QString, QByteArray> m_gifs;
+    // One picture is drawn at a time: the server's threads share the font machinery, and a
+    // handful of milliseconds per picture needs no parallel drawing.
+    std::mutex m_drawing;
+};
+
+} // namespace demo

@@ -1,0 +1,22 @@
+#include "request_log.h"
+
+namespace demo {
+
+bool RequestLog::open(const QString& fileName) {
+    const std::lock_guard lock(m_mutex);
+    m_file.setFileName(fileName);
+    return m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+}
+
+void RequestLog::write(const QDateTime& time, const QString& target, int status, qsizetype bytes) {
+    const std::lock_guard lock(m_mutex);
+    if (!m_file.isOpen()) {
+        return;
+    }
+    const QString line =
+        QStringLiteral("%1 %2 %3 %4\n").arg(time.toString(Qt::ISODateWithMs), target).arg(status).arg(bytes);
+    m_file.write(line.toUtf8());
+    m_file.flush();
+}
+
+} // namespace demo

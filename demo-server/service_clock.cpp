@@ -1,0 +1,12 @@
+#include "service_clock.h"
+
+namespace demo {
+
+ServiceClock::ServiceClock(const QDateTime& believedNow)
+    : m_offsetMs(believedNow.isValid() ? QDateTime::currentDateTime().msecsTo(believedNow) : 0) {}
+
+QDateTime ServiceClock::now() const {
+    return QDateTime::currentDateTime().addMSecs(m_offsetMs);
+}
+
+} // namespace demo

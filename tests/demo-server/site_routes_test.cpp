@@ -1,0 +1,73 @@
+// The sailing site's maps, the wave service's maps and the program's home site.
+#include "demo_client.h"
+
+#include <gtest/gtest.h>
+
+using namespace demo_test;
+
+TEST(SailingSite, KeepsEveryThreeHourSlotFromYesterdayEveningToAWeekAhead) {
+    const auto server = startServerAt(earlyMorning());
+    const quint16 port = server->port();
+    EXPECT_EQ(fetch(port, QStringLiteral("/daten/segel/2007/04/09/000321.gif")).status, 200)
+        << "yesterday 21:00";
+    EXPECT_EQ(fetch(port, QStringLiteral("/daten/segel/2007/04/09/000318.gif")).status, 404)
+        << "yesterday 18:00";
+    EXPECT_EQ(fetch(port, QStringLiteral("/daten/segel/2007/04/16/001621.gif")).status, 200)
+        << "six days on, 21:00";
+    EXPECT_EQ(fetch(port, QStringLiteral("/daten/segel/2007/04/17/000303.gif")).status, 404)
+        << "beyond the week";
+    for (const char* path : {"/daten/segel/2007/04/10/000304.gif", "/daten/segel/2007/04/10/000324.gif",
+                             "/daten/segel/2007/04/10/000512.gif", "/daten/segel/2007/04/31/000312.gif",
+                             "/daten/segel/2007/4/10/000312.gif"}) {
+        EXPECT_EQ(fetch(port, QString::fromLatin1(path)).status, 404) << path;
+    }
+}
+
+TEST(SailingSite, EachMapHasItsOwnSize) {
+    const auto server = startServerAt(earlyMorning());
+    const Fetched wind = fetch(server->port(), QStringLiteral("/daten/segel/2007/04/10/000312.gif"));
+    const Fetched other = fetch(server->port(), QStringLiteral("/daten/segel/2007/04/10/001612.gif"));
+    EXPECT_EQ(gifPicture(wind.body).size(), QSize(395, 269));
+    EXPECT_EQ(gifPicture(other.body).size(), QSize(387, 263));
+}
+
+TEST(WaveService, ServesEighteenLeadTimes) {
+    const auto server = startServerAt(earlyMorning());
+    for (int lead = 3; lead <= 54; lead += 3) {
+        const QString path =
+            QStringLiteral("/stc/itamerinyt/images/data/wave%1.gif").arg(lead, 2, 10, QLatin1Char('0'));
+        EXPECT_EQ(gifPicture(fetch(server->port(), path).body).size(), QSize(400, 400)) << qPrintable(path);
+    }
+    for (const char* name : {"wave00", "wave04", "wave57", "wave3", "wave003"}) {
+        const QString path = QStringLiteral("/stc/itamerinyt/images/data/%1.gif").arg(QLatin1String(name));
+        EXPECT_EQ(fetch(server->port(), path).status, 404) << name;
+    }
+}
+
+TEST(HomeSite, OffersUpdatesOnlyToOlderVersions) {
+    demo::ServerOptions options;
+    options.latestVersion = 1000021;
+    const auto server = startServer(options);
+    const Fetched older = fetch(server->port(), QStringLiteral("/brl/uuendused.php3?ver=1000020"));
+    EXPECT_EQ(older.status, 200);
+    EXPECT_TRUE(older.body.startsWith("UUENDUSED peale teie programmi versiooni\r\n"));
+    EXPECT_TRUE(older.body.contains("1.0.21")) << "names the version on offer";
+
+    for (const char* version : {"1000021", "2000000"}) {
+        const Fetched current =
+            fetch(server->port(), QStringLiteral("/brl/uuendused.php3?ver=%1").arg(QLatin1String(version)));
+        EXPECT_EQ(current.body, "Kasutuses on uusim versioon\r\n") << version;
+    }
+    EXPECT_EQ(fetch(server->port(), QStringLiteral("/brl/uuendused.php3?ver=new")).status, 404);
+}
+
+TEST(HomeSite, ServesTheUpdaterAndTheSupporters) {
+    const auto server = startServerAt(earlyMorning());
+    EXPECT_TRUE(fetch(server->port(), QStringLiteral("/brl/uuendus.exe")).body.startsWith("#!/bin/sh\n"));
+    EXPECT_EQ(fetch(server->port(), QStringLiteral("/brl/uuendus.exe.sig")).status, 404);
+
+    const QByteArray supporters = fetch(server->port(), QStringLiteral("/brl/toetajad.php")).body;
+    EXPECT_TRUE(supporters.endsWith("\r\n"));
+    EXPECT_GE(supporters.count("\r\n"), 3);
+    EXPECT_EQ(supporters.count('\n'), supporters.count("\r\n")) << "no bare line feeds";
+}
