@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -19,6 +20,8 @@ public:
     QString value(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
     // Section names in file order, as written (duplicates merged into the first).
     QStringList sectionNames() const;
+    // The key names of a section in file order, as first written (empty for a missing section).
+    QStringList keyNames(const QString& section) const;
 
 private:
     struct Entry {
@@ -30,4 +33,6 @@ private:
         QVector<Entry> entries;
     };
     QVector<Section> m_sections;
+    // Index into m_sections by the case-folded name without its surrounding blanks.
+    QHash<QString, qsizetype> m_sectionIndex;
 };

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -45,11 +44,14 @@ public:
     virtual ~Backend() = default;
     virtual Status openKey(RootKey root, const QString& path, std::uint32_t access, KeyHandle* key) = 0;
     virtual Status createKey(RootKey root, const QString& path, std::uint32_t access, KeyHandle* key) = 0;
-    // Fills at most *size bytes of data; answers ERROR_MORE_DATA with the needed size in *size when
-    // the buffer is too small. type receives the stored type.
+    // On entry *size is the caller's buffer size. Fills at most *size bytes of data (data holds the
+    // value's bytes, *size their count); answers ERROR_MORE_DATA with the needed size in *size when
+    // the buffer is too small. type receives the stored type. Text values (REG_SZ, REG_EXPAND_SZ,
+    // REG_MULTI_SZ) cross this interface as UTF-8 bytes with their NUL terminators.
     virtual Status queryValue(KeyHandle key, const QString& name, std::uint32_t* type, QByteArray* data,
                               std::uint32_t* size) = 0;
-    virtual Status setValue(KeyHandle key, const QString& name, std::uint32_t type, const QByteArray& data) = 0;
+    virtual Status setValue(KeyHandle key, const QString& name, std::uint32_t type,
+                            const QByteArray& data) = 0;
     virtual void closeKey(KeyHandle key) = 0;
 };
 

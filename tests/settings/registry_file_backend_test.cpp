@@ -1,0 +1,412 @@
+// The file back end of the settings store: the registry editor's export format, kept across
+// back ends, private to its owner, and a file that cannot be read set aside.
+
+#include "settings/registry_store.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using testing_support::ScopedExpectedWarnings;
+
+namespace {
+
+const QString BriselKey = QString::fromLatin1(reg::BriselKeyPath);
+const QString SetAsideWarning =
+    QStringLiteral("^brisel\\.settings: The settings file .*settings\\.reg cannot be read");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(content), content.size());
+}
+
+// A raw read through a back end, for the types the store does not write.
+struct Raw {
+    reg::Status status = -1;
+    std::uint32_t type = 0;
+    QByteArray data;
+};
+Raw rawRead(reg::Backend& backend, const QString& keyPath, const QString& name) {
+    Raw raw;
+    reg::KeyHandle key = 0;
+    raw.status = backend.openKey(reg::HKEY_CURRENT_USER, keyPath, reg::KEY_READ, &key);
+    if (raw.status != reg::ERROR_SUCCESS) {
+        return raw;
+    }
+    std::uint32_t size = 1 << 20;
+    raw.status = backend.queryValue(key, name, &raw.type, &raw.data, &size);
+    backend.closeKey(key);
+    return raw;
+}
+void rawWrite(reg::Backend& backend, const QString& name, std::uint32_t type, const QByteArray& data) {
+    reg::KeyHandle key = 0;
+    ASSERT_EQ(backend.createKey(reg::HKEY_CURRENT_USER, BriselKey, reg::KEY_CREATE_ALL, &key),
+              reg::ERROR_SUCCESS);
+    EXPECT_EQ(backend.setValue(key, name, type, data), reg::ERROR_SUCCESS);
+    backend.closeKey(key);
+}
+
+class FileBackendTest : public ::testing::Test {
+protected:
+    // A store over a new back end on the file, as a new start of the program makes it.
+    std::unique_ptr<reg::Store> newStore() {
+        auto store = std::make_unique<reg::Store>(reg::makeFileBackend(path));
+        store->setErrorReporter([this](const QString& message) { reported.append(message); });
+        return store;
+    }
+    static QVariant read(reg::Store& store, const QString& name, const QVariant& defaultValue = QVariant()) {
+        return store.ReadRegValue(reg::HKEY_CURRENT_USER, BriselKey, name, defaultValue);
+    }
+    static bool write(reg::Store& store, const QString& name, const QVariant& value) {
+        return store.WriteRegValue(reg::HKEY_CURRENT_USER, BriselKey, name, value);
+    }
+    QStringList setAside() const {
+        return QDir(dir.filePath(QStringLiteral("Brisel")))
+            .entryList({QStringLiteral("settings.reg.broken-*")},
+                       QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Brisel/settings.reg"));
+    QStringList reported;
+};
+
+TEST_F(FileBackendTest, EveryTypeComesBackThroughTheFileInANewBackend) {
+    const QString awkwardName = QStringLiteral("Pikk \"nimi\" C:\\kaust\\ äõ");
+    const QString awkwardText = QStringLiteral("tekst \"jutt\" C:\\tee\\ Jõgeva äär\\");
+    const QString lines = QStringLiteral("esimene\nteine\r\nkolmas");
+    const QByteArray allBytes = [] {
+        QByteArray b;
+        for (int i = 0; i < 256; ++i) {
+            b.append(static_cast<char>(i));
+        }
+        return b;
+    }();
+    {
+        auto store = newStore();
+        EXPECT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("estonian")));
+        EXPECT_TRUE(write(*store, awkwardName, awkwardText));
+        EXPECT_TRUE(write(*store, QStringLiteral("Tühi"), QString()));
+        EXPECT_TRUE(write(*store, QStringLiteral("Read"), lines));
+        EXPECT_TRUE(write(*store, QStringLiteral("Tab"), QStringLiteral("a\tb  c")));
+        EXPECT_TRUE(write(*store, QString(), QStringLiteral("vaikimisi"))); // the key's default value
+        EXPECT_TRUE(write(*store, QStringLiteral("Yks"), 1));
+        EXPECT_TRUE(write(*store, QStringLiteral("Miinus"), QVariant::fromValue<qint16>(-2)));
+        EXPECT_TRUE(write(*store, QStringLiteral("Pilt"), allBytes));
+        EXPECT_TRUE(write(*store, QStringLiteral("Tühi pilt"), QByteArray()));
+        rawWrite(store->backend(), QStringLiteral("Laiend"), reg::REG_EXPAND_SZ,
+                 QByteArray("%HOME%\\ä\0", 10));
+        rawWrite(store->backend(), QStringLiteral("Mitu"), reg::REG_MULTI_SZ, QByteArray("a\0bõ\0\0", 7));
+        rawWrite(store->backend(), QStringLiteral("Q"), 11,
+                 QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
+        rawWrite(store->backend(), QStringLiteral("Lühike dword"), reg::REG_DWORD, QByteArray("\x01\x02", 2));
+    }
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel")), QVariant(QStringLiteral("estonian")));
+    EXPECT_EQ(read(*store, awkwardName).toString(), awkwardText);
+    EXPECT_EQ(read(*store, QStringLiteral("Tühi"), QStringLiteral("x")).toString(), QString());
+    EXPECT_EQ(read(*store, QStringLiteral("Read")).toString(), lines);
+    EXPECT_EQ(read(*store, QStringLiteral("Tab")).toString(), QStringLiteral("a\tb  c"));
+    EXPECT_EQ(read(*store, QString()).toString(), QStringLiteral("vaikimisi"));
+    EXPECT_EQ(read(*store, QStringLiteral("Yks")), QVariant(1));
+    EXPECT_EQ(read(*store, QStringLiteral("Miinus")), QVariant(-2));
+    EXPECT_EQ(read(*store, QStringLiteral("Pilt")).toByteArray(), allBytes);
+    EXPECT_EQ(read(*store, QStringLiteral("Tühi pilt"), 5).typeId(), QMetaType::QByteArray);
+
+    const Raw expand = rawRead(store->backend(), BriselKey, QStringLiteral("Laiend"));
+    EXPECT_EQ(expand.type, reg::REG_EXPAND_SZ);
+    EXPECT_EQ(expand.data, QByteArray("%HOME%\\ä\0", 10));
+    const Raw multi = rawRead(store->backend(), BriselKey, QStringLiteral("Mitu"));
+    EXPECT_EQ(multi.type, reg::REG_MULTI_SZ);
+    EXPECT_EQ(multi.data, QByteArray("a\0bõ\0\0", 7));
+    const Raw qword = rawRead(store->backend(), BriselKey, QStringLiteral("Q"));
+    EXPECT_EQ(qword.type, 11u);
+    EXPECT_EQ(qword.data, QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
+    const Raw shortDword = rawRead(store->backend(), BriselKey, QStringLiteral("Lühike dword"));
+    EXPECT_EQ(shortDword.type, reg::REG_DWORD);
+    EXPECT_EQ(shortDword.data, QByteArray("\x01\x02", 2));
+    EXPECT_TRUE(reported.isEmpty());
+}
+
+TEST_F(FileBackendTest, FileIsInTheRegistryEditorsExportFormat) {
+    {
+        auto store = newStore();
+        write(*store, QStringLiteral("Keel"), QStringLiteral("estonian"));
+        write(*store, QStringLiteral("Pikk \"nimi\" C:\\kaust"), QStringLiteral("Pärnu"));
+        write(*store, QStringLiteral("Linn"), 1);
+        write(*store, QStringLiteral("Miinus"), -2);
+        write(*store, QStringLiteral("Pilt"), QByteArray("\x01\x02\xab", 3));
+        write(*store, QStringLiteral("Read"), QStringLiteral("a\nb"));
+        rawWrite(store->backend(), QStringLiteral("Laiend"), reg::REG_EXPAND_SZ, QByteArray("%A%", 4));
+        rawWrite(store->backend(), QStringLiteral("Mitu"), reg::REG_MULTI_SZ, QByteArray("a\0b\0\0", 5));
+        store->WriteRegValue(reg::HKEY_CURRENT_USER, BriselKey + QStringLiteral("\\Alam"),
+                             QStringLiteral("X"), QStringLiteral("y"));
+    }
+    const QString expected = QStringLiteral("Windows Registry Editor Version 5.00\n"
+                                            "\n"
+                                            "[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                                            "\"Keel\"=\"estonian\"\n"
+                                            "\"Pikk \\\"nimi\\\" C:\\\\kaust\"=\"Pärnu\"\n"
+                                            "\"Linn\"=dword:00000001\n"
+                                            "\"Miinus\"=dword:fffffffe\n"
+                                            "\"Pilt\"=hex:01,02,ab\n"
+                                            "\"Read\"=hex(1):61,00,0a,00,62,00,00,00\n"
+                                            "\"Laiend\"=hex(2):25,00,41,00,25,00,00,00\n"
+                                            "\"Mitu\"=hex(7):61,00,00,00,62,00,00,00,00,00\n"
+                                            "\n"
+                                            "[HKEY_CURRENT_USER\\SOFTWARE\\Brisel\\Alam]\n"
+                                            "\"X\"=\"y\"\n"
+                                            "\n");
+    EXPECT_EQ(QString::fromUtf8(readFile(path)), expected);
+}
+
+TEST_F(FileBackendTest, FileIsReadableOnlyByItsOwner) {
+    auto store = newStore();
+    ASSERT_FALSE(QFileInfo::exists(QFileInfo(path).absolutePath()));
+    ASSERT_TRUE(write(*store, QStringLiteral("QuellanPassword"), QStringLiteral("salajane")));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions mode = QFileInfo(path).permissions();
+    EXPECT_TRUE(mode & QFileDevice::ReadOwner);
+    EXPECT_TRUE(mode & QFileDevice::WriteOwner);
+    EXPECT_FALSE(mode & (others | QFileDevice::ExeOwner));
+    EXPECT_FALSE(QFileInfo(QFileInfo(path).absolutePath()).permissions() & others)
+        << "the folder made for it";
+    EXPECT_TRUE(readFile(path).startsWith("Windows Registry Editor Version 5.00\n\n"));
+
+    // A file someone opened to others becomes private again at the next save.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    EXPECT_FALSE(QFileInfo(path).permissions() & others);
+}
+
+TEST_F(FileBackendTest, ReadsAFileWrittenByAPersonOrByRegedit) {
+    writeFile(path,
+              "\xEF\xBB\xBF"
+              "Windows Registry Editor Version 5.00\r\n"
+              "\r\n"
+              "; written by hand\r\n"
+              "[hkey_current_user\\software\\brisel]\r\n"
+              "\"Keel\" = \"latvian\"\r\n"
+              "@=\"vaikimisi\"\r\n"
+              "\"Arv\"=dword:0000000A\r\n"
+              "\"Pilt\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\\\r\n"
+              "  18,19,1a\r\n"
+              "\"Tee\"=\"C:\\temp\"\r\n");
+    auto store = newStore();
+    EXPECT_EQ(store->ReadRegValue(reg::HKEY_CURRENT_USER, QStringLiteral("Software\\BRISEL"),
+                                  QStringLiteral("KEEL")),
+              QVariant(QStringLiteral("latvian")))
+        << "key paths and value names compared without case";
+    EXPECT_EQ(read(*store, QString()).toString(), QStringLiteral("vaikimisi"));
+    EXPECT_EQ(read(*store, QStringLiteral("Arv")), QVariant(10));
+    EXPECT_EQ(read(*store, QStringLiteral("Pilt")).toByteArray().size(), 27) << "a hex list over two lines";
+    EXPECT_EQ(read(*store, QStringLiteral("Tee")).toString(), QStringLiteral("C:\\temp"))
+        << "a lone backslash";
+
+    reg::KeyHandle key = 0;
+    EXPECT_EQ(
+        store->backend().openKey(reg::HKEY_CURRENT_USER, QStringLiteral("SOFTWARE"), reg::KEY_READ, &key),
+        reg::ERROR_SUCCESS)
+        << "the parent of a key exists";
+    store->backend().closeKey(key);
+}
+
+TEST_F(FileBackendTest, AValueKeepsTheSpellingItWasFirstWrittenWith) {
+    auto store = newStore();
+    write(*store, QStringLiteral("Keel"), QStringLiteral("estonian"));
+    write(*store, QStringLiteral("KEEL"), QStringLiteral("english"));
+    store->WriteRegValue(reg::HKEY_CURRENT_USER, QStringLiteral("software\\brisel"), QStringLiteral("keel"),
+                         QStringLiteral("latvian"));
+    const QString file = QString::fromUtf8(readFile(path));
+    EXPECT_EQ(file.count(QStringLiteral("[HKEY_CURRENT_USER")), 1);
+    EXPECT_TRUE(file.contains(QStringLiteral("\n\"Keel\"=\"latvian\"\n"))) << file.toStdString();
+    EXPECT_EQ(file.count(QStringLiteral("eel\"=")), 1);
+}
+
+TEST_F(FileBackendTest, ValuesOfOtherTypesLeaveTheFileAsItWas) {
+    auto store = newStore();
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("estonian")));
+    const QByteArray before = readFile(path);
+    EXPECT_FALSE(write(*store, QStringLiteral("B"), true));
+    EXPECT_FALSE(write(*store, QStringLiteral("D"), QDate(2007, 4, 10)));
+    EXPECT_FALSE(write(*store, QStringLiteral("R"), 1.5));
+    EXPECT_EQ(readFile(path), before);
+}
+
+TEST_F(FileBackendTest, NoFileMeansNoSettingsAndTheFirstWriteMakesIt) {
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel"), QStringLiteral("estonian")).toString(),
+              QStringLiteral("estonian"));
+    EXPECT_FALSE(QFileInfo::exists(path)) << "reading writes nothing";
+    EXPECT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Keel")).toString(), QStringLiteral("english"));
+}
+
+TEST_F(FileBackendTest, EmptyFileMeansNoSettings) {
+    writeFile(path, QByteArray());
+    auto store = newStore(); // no warning
+    EXPECT_FALSE(read(*store, QStringLiteral("Keel")).isValid());
+    EXPECT_TRUE(setAside().isEmpty());
+    EXPECT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Keel")).toString(), QStringLiteral("english"));
+}
+
+TEST_F(FileBackendTest, NameWithALineBreakIsRefused) {
+    auto store = newStore();
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("estonian")));
+    const QByteArray before = readFile(path);
+    EXPECT_FALSE(write(*store, QStringLiteral("a\nb"), QStringLiteral("x")));
+    EXPECT_EQ(reported, QStringList{QStringLiteral("Registry error: Invalid Parameters")});
+    EXPECT_EQ(readFile(path), before);
+}
+
+TEST_F(FileBackendTest, FailedSaveReportsCannotWriteAndKeepsNothing) {
+    auto store = newStore();
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("estonian")));
+    // A folder where the file should be: the atomic save cannot replace it (even for root).
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path));
+    {
+        ScopedExpectedWarnings expected(
+            QStringLiteral("^brisel\\.settings: The settings file .* cannot be written"));
+        EXPECT_FALSE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tartu")));
+        EXPECT_EQ(expected.seen(), 1);
+    }
+    EXPECT_EQ(reported, QStringList{QStringLiteral("Registry error: Cannot Write")});
+    EXPECT_FALSE(read(*store, QStringLiteral("Linn")).isValid()) << "what was not saved is not kept";
+    EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("estonian"));
+}
+
+TEST_F(FileBackendTest, KeyThatCannotBeSavedFailsTheWriteSilently) {
+    writeFile(dir.filePath(QStringLiteral("Brisel")), "a file where the folder should be");
+    auto store = newStore();
+    ScopedExpectedWarnings expected(
+        QStringLiteral("^brisel\\.settings: The settings folder .* cannot be made"));
+    EXPECT_FALSE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    EXPECT_EQ(expected.seen(), 1);
+    EXPECT_TRUE(reported.isEmpty()) << "a key that cannot be created is no message";
+}
+
+struct BrokenFile {
+    const char* what;
+    QByteArray content;
+};
+
+class BrokenFileTest : public FileBackendTest, public ::testing::WithParamInterface<BrokenFile> {};
+
+TEST_P(BrokenFileTest, IsSetAsideAndTheSettingsStartEmpty) {
+    writeFile(path, GetParam().content);
+    std::unique_ptr<reg::Store> store;
+    {
+        ScopedExpectedWarnings expected(SetAsideWarning);
+        store = newStore();
+        EXPECT_EQ(expected.seen(), 1);
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+    const QStringList aside = setAside();
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readFile(QFileInfo(path).absoluteDir().filePath(aside.first())), GetParam().content);
+    EXPECT_EQ(read(*store, QStringLiteral("Keel"), QStringLiteral("estonian")).toString(),
+              QStringLiteral("estonian"));
+
+    EXPECT_TRUE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tartu")));
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Linn")).toString(), QStringLiteral("Tartu"));
+    EXPECT_EQ(setAside().size(), 1);
+}
+
+QByteArray binaryJunk() {
+    QByteArray junk(4096, '\0');
+    QRandomGenerator generator(7);
+    for (char& c : junk) {
+        c = static_cast<char>(generator.bounded(256));
+    }
+    return junk;
+}
+
+QByteArray hugeFile() {
+    QByteArray content = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n";
+    const QByteArray comment = "; " + QByteArray(100, 'x') + '\n';
+    while (content.size() <= 4 * 1024 * 1024) {
+        content += comment;
+    }
+    return content + "\"Keel\"=\"english\"\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, BrokenFileTest,
+    ::testing::Values(
+        BrokenFile{"binary", binaryJunk()},
+        BrokenFile{
+            "nul",
+            QByteArray("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                       "\"Keel\"=\"est") +
+                '\0' + "nian\"\n"},
+        BrokenFile{"latin1", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                             "\"Linn\"=\"P\xe4rnu\"\n"},
+        BrokenFile{"header", "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"Keel\"=\"english\"\n"},
+        BrokenFile{"unquoted",
+                   "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                   "\"Keel\"=english\n"},
+        BrokenFile{"unclosed",
+                   "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                   "\"Keel\"=\"english\\\"\n"},
+        BrokenFile{"nokey", "Windows Registry Editor Version 5.00\n\n\"Keel\"=\"english\"\n"},
+        BrokenFile{"root", "Windows Registry Editor Version 5.00\n\n[HKEY_SOMEWHERE\\SOFTWARE\\Brisel]\n"},
+        BrokenFile{"delete", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                             "\"Keel\"=-\n"},
+        BrokenFile{"hex", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                          "\"Pilt\"=hex:01,zz\n"},
+        BrokenFile{"dword", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                            "\"Arv\"=dword:123456789\n"},
+        BrokenFile{"continued",
+                   "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                   "\"Pilt\"=hex:01,\\"},
+        BrokenFile{"huge", hugeFile()}),
+    [](const ::testing::TestParamInfo<BrokenFile>& info) { return std::string(info.param.what); });
+
+TEST_F(FileBackendTest, TwoBrokenFilesInTheSameSecondAreBothKept) {
+    for (int i = 0; i < 2; ++i) {
+        writeFile(path, "junk " + QByteArray::number(i));
+        ScopedExpectedWarnings expected(SetAsideWarning);
+        newStore();
+        EXPECT_EQ(expected.seen(), 1);
+    }
+    EXPECT_EQ(setAside().size(), 2);
+}
+
+TEST(SettingsFileLocation, IsBriselSettingsRegInTheUsersConfigurationFolder) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/tmp/brisel-config-test");
+    EXPECT_EQ(reg::defaultSettingsFilePath(), QStringLiteral("/tmp/brisel-config-test/Brisel/settings.reg"));
+    qputenv("XDG_CONFIG_HOME", "relative/ignored");
+    EXPECT_EQ(reg::defaultSettingsFilePath(),
+              QDir::homePath() + QStringLiteral("/.config/Brisel/settings.reg"));
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(reg::defaultSettingsFilePath(),
+              QDir::homePath() + QStringLiteral("/.config/Brisel/settings.reg"));
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST(SettingsFileLocation, DefaultBackendKeepsItsValuesThere) {
+    // The test main points HOME and XDG_CONFIG_HOME at a temporary folder.
+    reg::Store store(reg::makeDefaultBackend());
+    ASSERT_TRUE(store.WriteRegValue(reg::HKEY_CURRENT_USER, BriselKey, QStringLiteral("Keel"),
+                                    QStringLiteral("latvian")));
+    EXPECT_TRUE(readFile(reg::defaultSettingsFilePath()).contains("\"Keel\"=\"latvian\""));
+}
+
+} // namespace
