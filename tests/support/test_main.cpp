@@ -20,8 +20,13 @@ void reportWarning(const QString& message);
 
 namespace {
 
+// What the offscreen platform says of itself, not of the program.
+bool isPlatformNoise(const QString& message) {
+    return message.startsWith(QLatin1String("This plugin does not support"));
+}
+
 void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtDebugMsg || type == QtInfoMsg) {
+    if (type == QtDebugMsg || type == QtInfoMsg || isPlatformNoise(message)) {
         return;
     }
     const QString category = QString::fromLatin1(context.category ? context.category : "");
@@ -36,6 +41,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toUtf8());
     qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/.cache")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

@@ -1,0 +1,10 @@
+#include "app/desktop_shell.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+
+void DesktopShell::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+bool DesktopShell::startDetached(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}

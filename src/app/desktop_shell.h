@@ -1,0 +1,9 @@
+#pragma once
+
+#include "app/shell.h"
+
+class DesktopShell final : public Shell {
+public:
+    void openUrl(const QUrl& url) override;
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+};

@@ -1,0 +1,172 @@
+#pragma once
+
+#include "app/host_config.h"
+#include "app/program_folder.h"
+#include "app/settings_table.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QVariant>
+#include <QVector>
+
+class Clock;
+class InterfaceTexts;
+class LegendWindow;
+class Shell;
+class TimeSlider;
+class TrackBar;
+namespace reg {
+class Store;
+}
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QStatusBar;
+class QTabBar;
+class QTimer;
+
+// What the main window is given rather than finds for itself, so tests can put it on any day,
+// in any program folder and over any settings back end.
+struct Form1Services {
+    ProgramFolder folder;
+    reg::Store& store;
+    InterfaceTexts& texts;
+    const Clock& clock;
+    HostConfig hosts;
+    Shell& shell;
+};
+
+// The main window: its controls keep their given names as objectNames, so every one of them is
+// found with findChild.
+class Form1 final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    void Form_Load();
+    void Slider1_Scroll();
+    void muudakeel();
+    void salvestaseaded();
+
+    // Window-level state shared by the window's routines.
+    QVariant halouusjooks = 0;
+    QVariant halojooks = 0;
+    bool loginolek = false;
+    bool loginkontrollitud = false;
+    bool pildilipp = false;
+    QStringList spotinimed;
+    QVector<double> spotilon;
+    QVector<double> spotilat;
+    QVector<int> spotikorgus;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Built in form1_layout.cpp.
+    void buildControls();
+    void buildMenus();
+    QWidget* buildChartColumn();
+    QWidget* buildSideColumn();
+    QWidget* buildMeteogramPanel();
+    QWidget* buildSailingPanel();
+    QWidget* buildControlRow();
+    QWidget* buildPeriodGroup();
+    QCheckBox* makeToggleBox(const settings_table::Toggle& toggle);
+
+    // Start-up steps.
+    void loadSpotList();
+    void setFixedGeometry();
+    void writeDayLabels();
+    void placeSliderAtNow();
+    void writePeriodLabel();
+    void restoreCity();
+    void restoreToggles();
+    void deleteOldChartsIfTicked();
+
+    void switchLanguage(const QString& keel);
+    void Picture4_Resize();
+    void showLegend();
+    QCheckBox* toggleBox(const settings_table::Toggle& toggle) const;
+    QVariant readSetting(const QString& name) const;
+    void writeSetting(const QString& name, const QVariant& value);
+
+    Form1Services m_services;
+    QPointer<LegendWindow> m_legend;
+
+public:
+    // The controls, under the names every routine of the program uses.
+    QRadioButton* märgiperiood = nullptr;
+    QPushButton* märgialgus = nullptr;
+    QPushButton* märgilõpp = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* naitalegend = nullptr;
+    QCheckBox* tsekiuuendusi = nullptr;
+    QCheckBox* sademed = nullptr;
+    QCheckBox* temp = nullptr;
+    QCheckBox* pilvisus = nullptr;
+    QCheckBox* quellan = nullptr;
+    QCheckBox* quellanyld = nullptr;
+    QCheckBox* marevo = nullptr;
+    QCheckBox* aintmärgitud = nullptr;
+    QCheckBox* quellan3h = nullptr;
+    QComboBox* linn = nullptr;
+    QLabel* lblLinn = nullptr;
+    QProgressBar* prgQuellan = nullptr;
+    QWidget* Picture10 = nullptr;
+    QLabel* halo = nullptr;
+    QLabel* halograaf1 = nullptr;
+    QLabel* halograaf2 = nullptr;
+    QLabel* halograaf3 = nullptr;
+    QLabel* halokell1 = nullptr;
+    QLabel* halokell2 = nullptr;
+    QLabel* halokell3 = nullptr;
+    QLabel* haloskaala = nullptr;
+    QVector<QLabel*> hlabel;
+    QLabel* halokp = nullptr;
+    QLabel* halomillal = nullptr;
+    QVector<QLabel*> Spot;
+    QTabBar* miskaart = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QWidget* Picture4 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QLabel* Picture2 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QLabel* millal = nullptr;
+    QLabel* wokell = nullptr;
+    QPushButton* nupud = nullptr;
+    QPushButton* nupsid = nullptr;
+    QTimer* Timer1 = nullptr;
+    QPushButton* Play = nullptr;
+    QPushButton* Command2 = nullptr;
+    TimeSlider* timeSlider = nullptr;
+    TrackBar* Slider1 = nullptr;
+    QLabel* quellanbk = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* periood = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QObject* ImageList1 = nullptr;
+
+    QMenu* programMenu = nullptr;
+    QAction* kustutavanad = nullptr;
+    QAction* kustuta = nullptr;
+    QAction* about = nullptr;
+    QAction* netilehele = nullptr;
+    QAction* updeidid = nullptr;
+    QAction* valju = nullptr;
+    QMenu* mnukeel = nullptr;
+    QAction* eesti = nullptr;
+    QAction* läti = nullptr;
+    QAction* english = nullptr;
+};

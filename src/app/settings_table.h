@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// Every value Brisel keeps in its settings store, with its name and its default, in one place.
+namespace settings_table {
+
+inline const QString Keel = QStringLiteral("Keel");
+inline const QString Linn = QStringLiteral("Linn");
+inline const QString QuellanUser = QStringLiteral("QuellanUser");
+inline const QString QuellanPassword = QStringLiteral("QuellanPassword");
+
+inline const QString DefaultKeel = QStringLiteral("estonian");
+inline const QString DefaultLinn = QStringLiteral("Tartu");
+
+// A check box, or the checkable menu item, whose state is kept under its built-in caption. The
+// built-in caption is the name in every language: a name that followed the interface language
+// would lose every state at the next start in English or Latvian.
+struct Toggle {
+    const char* objectName;
+    QString builtInCaption;
+    bool builtInChecked;
+};
+
+inline const Toggle marevo{"marevo", QStringLiteral("www.marevo.example"), true};
+inline const Toggle quellan{"quellan", QStringLiteral("www.quellan.example tuule kaart"), true};
+inline const Toggle pilvisus{"pilvisus", QStringLiteral("pilvisuse kaart"), false};
+inline const Toggle temp{"temp", QStringLiteral("temperatuuri kaart"), false};
+inline const Toggle sademed{"sademed", QStringLiteral("sademete kaart"), false};
+inline const Toggle quellanyld{"quellanyld", QStringLiteral("Quellan üldgraafikud"), true};
+inline const Toggle quellan3h{"quellan3h", QStringLiteral("www.quellan.example iga 3h tagant"), true};
+inline const Toggle aintmärgitud{"aintmärgitud", QStringLiteral("Lae ainult märgitud periood"), true};
+inline const Toggle tsekiuuendusi{"tsekiuuendusi", QStringLiteral("Kontrolli programmi uuendusi"), true};
+inline const Toggle kustutavanad{"kustutavanad", QStringLiteral("Kustuta vanad allalaetud kaardid"), true};
+
+// The order start-up restores the check boxes in.
+inline const std::array<const Toggle*, 9> RestoreOrder{&marevo,     &quellan,   &pilvisus,     &temp,         &sademed,
+                                                       &quellanyld, &quellan3h, &aintmärgitud, &tsekiuuendusi};
+// The order shut-down saves them in.
+inline const std::array<const Toggle*, 9> SaveOrder{&quellan,    &marevo,    &pilvisus,     &temp,         &sademed,
+                                                    &quellanyld, &quellan3h, &aintmärgitud, &tsekiuuendusi};
+
+} // namespace settings_table

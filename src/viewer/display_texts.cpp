@@ -1,0 +1,40 @@
+#include "viewer/display_texts.h"
+
+#include "download/chart_names.h"
+#include "settings/interface_texts.h"
+
+#include <cmath>
+
+namespace viewer {
+namespace {
+
+QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+} // namespace
+
+QString dayLabelText(const InterfaceTexts& texts, const QDate& date) {
+    return texts.npaev(date) + QLatin1Char(' ') + twoDigits(date.day()) + QLatin1Char('.') + twoDigits(date.month());
+}
+
+QString momentText(const InterfaceTexts& texts, const QDate& today, int sliderHour) {
+    const SliderMoment moment = sliderMoment(today, sliderHour);
+    return dayLabelText(texts, moment.date) + QLatin1Char(' ') + twoDigits(moment.hour) + QStringLiteral(":00");
+}
+
+QString periodText(const InterfaceTexts& texts, const QDate& today, int start, int end) {
+    return momentText(texts, today, start) + QStringLiteral(" - ") + momentText(texts, today, end);
+}
+
+QString windowCaption(const QLocale& locale, const QDate& today, int sliderHour) {
+    const SliderMoment moment = sliderMoment(today, sliderHour);
+    const QString signBlank = QStringLiteral(" ");
+    return QStringLiteral("Brisel ") + locale.toString(moment.date, QLocale::ShortFormat) + QLatin1Char(' ') +
+           signBlank + QString::number(moment.hour) + QStringLiteral(":00");
+}
+
+int startSliderHour(const QTime& now) {
+    const double hours = now.hour() + now.minute() / 60.0;
+    return static_cast<int>(std::nearbyint(hours));
+}
+
+} // namespace viewer

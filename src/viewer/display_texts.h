@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+class InterfaceTexts;
+
+// The texts the viewer writes for slider hours: counted from 00:00 of today, over seven days.
+namespace viewer {
+
+inline constexpr int SliderMaximum = 168;
+
+// "Tue 10.04": the weekday in the interface language, the day and the month.
+QString dayLabelText(const InterfaceTexts& texts, const QDate& date);
+// "Tue 10.04 14:00": the moment of a slider hour.
+QString momentText(const InterfaceTexts& texts, const QDate& today, int sliderHour);
+// The marked period from start to end: the two moments joined by " - ".
+QString periodText(const InterfaceTexts& texts, const QDate& today, int start, int end);
+// "Brisel 11.04.2007  9:00": the date in the locale's short format and the hour with the blank
+// that stands for its sign.
+QString windowCaption(const QLocale& locale, const QDate& today, int sliderHour);
+// The slider hour at start-up: the current hour and minutes rounded to whole hours, a half to
+// the even neighbour, so 10:30 gives 10, 11:30 gives 12 and 23:30 gives 24.
+int startSliderHour(const QTime& now);
+
+} // namespace viewer

@@ -1,0 +1,163 @@
+#include "viewer/time_slider.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+namespace {
+
+constexpr int SliderMaximum = TimeSlider::Days * TimeSlider::HoursPerDay;
+constexpr int DayLineHeight = 8;
+constexpr int SelectionThickness = 4;
+
+QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+
+} // namespace
+
+TrackBar::TrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    setObjectName(QStringLiteral("Slider1"));
+    setRange(0, SliderMaximum);
+    setSingleStep(1);
+    setPageStep(3);
+    setTickInterval(3);
+    setTickPosition(QSlider::TicksBelow);
+    setTracking(true);
+    connect(this, &QSlider::valueChanged, this, &TrackBar::onValueChanged);
+    connect(this, &QSlider::sliderReleased, this, &TrackBar::onSliderReleased);
+}
+
+void TrackBar::setSelStart(int start) {
+    m_selStart = std::clamp(start, minimum(), maximum());
+    update();
+}
+
+void TrackBar::setSelLength(int length) {
+    m_selLength = std::clamp(length, 0, maximum() - m_selStart);
+    update();
+}
+
+// A user moves the thumb only through these input events; a value set by code comes from
+// elsewhere, which is how the two notifications are told apart.
+template<typename Handler> void TrackBar::asUserAction(Handler handler) {
+    const bool outer = m_userAction;
+    m_userAction = true;
+    handler();
+    m_userAction = outer;
+}
+
+void TrackBar::keyPressEvent(QKeyEvent* event) {
+    asUserAction([&] { QSlider::keyPressEvent(event); });
+}
+void TrackBar::mousePressEvent(QMouseEvent* event) {
+    asUserAction([&] { QSlider::mousePressEvent(event); });
+}
+void TrackBar::mouseMoveEvent(QMouseEvent* event) {
+    asUserAction([&] { QSlider::mouseMoveEvent(event); });
+}
+void TrackBar::wheelEvent(QWheelEvent* event) {
+    asUserAction([&] { QSlider::wheelEvent(event); });
+}
+
+// Holding the mouse beside the thumb repeats the page step from a timer.
+void TrackBar::timerEvent(QTimerEvent* event) {
+    asUserAction([&] { QSlider::timerEvent(event); });
+}
+
+void TrackBar::onValueChanged() {
+    const bool byUser = m_userAction || isSliderDown();
+    if (byUser) {
+        Q_EMIT scrolled();
+    }
+    // A drag completes only when the thumb is let go.
+    if (!isSliderDown()) {
+        Q_EMIT changed();
+    }
+}
+
+void TrackBar::onSliderReleased() { Q_EMIT changed(); }
+
+QRect TrackBar::grooveRect() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+}
+
+int TrackBar::xForValue(int value) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove = grooveRect();
+    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const int span = groove.width() - handle.width();
+    return groove.x() + handle.width() / 2 +
+           QStyle::sliderPositionFromValue(minimum(), maximum(), value, span, option.upsideDown);
+}
+
+// Groove and ticks first, then the selection over the groove, then the thumb on top, so the
+// marked period never hides the thumb.
+void TrackBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderTickmarks;
+    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+
+    const QRect groove = grooveRect();
+    const int left = xForValue(m_selStart);
+    const int right = xForValue(selEnd());
+    const int y = groove.center().y() - SelectionThickness / 2;
+    const QColor selection = palette().color(QPalette::Highlight);
+    painter.fillRect(QRect(left, y, std::max(1, right - left), SelectionThickness), selection);
+    // The small end marks the track bar puts above the groove at both ends of the selection.
+    painter.setPen(selection);
+    for (const int x : {left, right}) {
+        painter.drawLine(x, groove.top() - 3, x, groove.top());
+    }
+
+    option.subControls = QStyle::SC_SliderHandle;
+    if (isSliderDown()) {
+        option.activeSubControls = QStyle::SC_SliderHandle;
+        option.state |= QStyle::State_Sunken;
+    }
+    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+}
+
+TimeSlider::TimeSlider(QWidget* parent) : QWidget(parent), m_track(new TrackBar(this)) {
+    for (int day = 0; day < Days; ++day) {
+        auto* label = new QLabel(this);
+        label->setObjectName(arrayName("plabel", day));
+        label->setAlignment(Qt::AlignCenter);
+        m_dayLabels.append(label);
+    }
+    for (int day = 0; day <= Days; ++day) {
+        auto* line = new QFrame(this);
+        line->setObjectName(arrayName("Line1", day));
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Plain);
+        m_dayLines.append(line);
+    }
+}
+
+QSize TimeSlider::sizeHint() const {
+    const int labelHeight = fontMetrics().height();
+    return {SliderMaximum * 4, m_track->sizeHint().height() + DayLineHeight + labelHeight + 2};
+}
+
+void TimeSlider::resizeEvent(QResizeEvent*) { placeDayMarks(); }
+
+void TimeSlider::placeDayMarks() {
+    const int trackHeight = m_track->sizeHint().height();
+    m_track->setGeometry(0, 0, width(), trackHeight);
+    const int lineTop = trackHeight;
+    for (int day = 0; day <= Days; ++day) {
+        const int x = m_track->xForValue(day * HoursPerDay);
+        m_dayLines[day]->setGeometry(x, lineTop, 1, height() - lineTop);
+    }
+    const int labelTop = lineTop + 1;
+    for (int day = 0; day < Days; ++day) {
+        const int left = m_track->xForValue(day * HoursPerDay) + 1;
+        const int right = m_track->xForValue((day + 1) * HoursPerDay);
+        m_dayLabels[day]->setGeometry(left, labelTop, right - left, height() - labelTop);
+    }
+}

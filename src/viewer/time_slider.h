@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QSlider>
+#include <QVector>
+#include <QWidget>
+
+class QLabel;
+class QFrame;
+
+// The hour track: a horizontal slider that draws its selection range on the groove, as the
+// Windows track bar does, and tells two things apart that QSlider mixes: Scroll, every movement
+// the user makes (each step of a drag, a click beside the thumb, a key), and Change, every
+// completed change (the end of a drag, a click, a key, and every value set by code).
+class TrackBar final : public QSlider {
+    Q_OBJECT
+public:
+    explicit TrackBar(QWidget* parent = nullptr);
+
+    int selStart() const { return m_selStart; }
+    int selLength() const { return m_selLength; }
+    int selEnd() const { return m_selStart + m_selLength; }
+    void setSelStart(int start);
+    void setSelLength(int length);
+
+    // The x coordinate, in this widget, of the centre of the thumb at a value.
+    int xForValue(int value) const;
+
+Q_SIGNALS:
+    void scrolled();
+    void changed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    template<typename Handler> void asUserAction(Handler handler);
+    void onValueChanged();
+    void onSliderReleased();
+    QRect grooveRect() const;
+
+    int m_selStart = 0;
+    int m_selLength = 0;
+    bool m_userAction = false;
+};
+
+// The time slider of the main window: the track over seven days with the day labels plabel(0..6)
+// and the day lines Line1(0..7) at the day boundaries under it.
+class TimeSlider final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int Days = 7;
+    static constexpr int HoursPerDay = 24;
+
+    explicit TimeSlider(QWidget* parent = nullptr);
+
+    TrackBar* track() const { return m_track; }
+    QLabel* dayLabel(int day) const { return m_dayLabels.at(day); }
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeDayMarks();
+
+    TrackBar* m_track;
+    QVector<QLabel*> m_dayLabels;
+    QVector<QFrame*> m_dayLines;
+};

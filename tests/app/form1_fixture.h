@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/clock.h"
+#include "app/form1.h"
+#include "app/shell.h"
+#include "settings/interface_texts.h"
+#include "settings/registry_store.h"
+#include "test_support.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Records what the program asks of the desktop instead of doing it.
+class RecordingShell final : public Shell {
+public:
+    void openUrl(const QUrl& url) override { openedUrls.append(url); }
+    bool startDetached(const QString& program, const QStringList& arguments) override {
+        started.append(QStringList{program} + arguments);
+        return true;
+    }
+    QList<QUrl> openedUrls;
+    QList<QStringList> started;
+};
+
+// A main window in a temporary program folder, over a settings file of its own, on a clock that
+// stands still.
+class Form1Fixture {
+public:
+    explicit Form1Fixture(const QDateTime& now = QDateTime(QDate(2007, 4, 10), QTime(10, 30)))
+        : clock(now), settingsFile(settingsDir.filePath(QStringLiteral("settings.reg"))) {}
+
+    // Starts the window as the program does: load, then show.
+    Form1& start() {
+        store = std::make_unique<reg::Store>(reg::makeFileBackend(settingsFile));
+        texts = std::make_unique<InterfaceTexts>(folder.file(QStringLiteral("lang.ini")));
+        HostConfig hosts = HostConfig::load(folder.file(QStringLiteral("brisel.ini")));
+        form = std::make_unique<Form1>(
+            Form1Services{ProgramFolder(folder.root()), *store, *texts, clock, hosts, shell});
+        form->Form_Load();
+        form->show();
+        return *form;
+    }
+
+    // Closing ends the event loop of a real run; here only the window goes.
+    void close() {
+        form->close();
+        form.reset();
+    }
+
+    QVariant stored(const QString& name) {
+        reg::Store reader(reg::makeFileBackend(settingsFile));
+        return reader.ReadRegValue(reg::HKEY_CURRENT_USER, QString::fromLatin1(reg::BriselKeyPath), name);
+    }
+
+    void storeSetting(const QString& name, const QVariant& value) {
+        reg::Store writer(reg::makeFileBackend(settingsFile));
+        writer.WriteRegValue(reg::HKEY_CURRENT_USER, QString::fromLatin1(reg::BriselKeyPath), name, value);
+    }
+
+    template<typename T> T* find(const QString& name) const { return form->findChild<T*>(name); }
+
+    testing_support::TempProgramFolder folder;
+    FixedClock clock;
+    RecordingShell shell;
+    QTemporaryDir settingsDir;
+    QString settingsFile;
+    std::unique_ptr<reg::Store> store;
+    std::unique_ptr<InterfaceTexts> texts;
+    std::unique_ptr<Form1> form;
+};

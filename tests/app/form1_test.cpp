@@ -1,0 +1,308 @@
+#include "form1_fixture.h"
+
+#include "download/chart_names.h"
+#include "viewer/time_slider.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+
+using testing_support::ScopedExpectedWarnings;
+
+
+QStringList checkedLanguages(const Form1& form) {
+    QStringList checked;
+    for (const char* name : {"eesti", "läti", "english"}) {
+        if (form.findChild<QAction*>(QString::fromUtf8(name))->isChecked()) {
+            checked << QString::fromUtf8(name);
+        }
+    }
+    return checked;
+}
+
+TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
+    Form1Fixture fixture;
+    const Form1& form = fixture.start();
+    const char* const widgets[] = {
+        "märgiperiood", "märgialgus", "märgilõpp", "Command1",   "naitalegend", "tsekiuuendusi", "sademed",
+        "temp",         "pilvisus",   "quellan",   "quellanyld", "marevo",      "aintmärgitud",  "quellan3h",
+        "linn",         "lblLinn",    "prgQuellan", "Picture10", "halo",        "halograaf1",    "halograaf2",
+        "halograaf3",   "halokell1",  "halokell2", "halokell3",  "haloskaala",  "hlabel(0)",     "hlabel(2)",
+        "halokp",       "halomillal", "Spot(0)",   "Spot(30)",   "miskaart",    "ProgressBar1",  "StatusBar1",
+        "Picture4",     "Picture1",   "Picture2",  "HScroll1",   "millal",      "wokell",        "nupud",
+        "nupsid",       "Play",       "Command2",  "Slider1",    "quellanbk",   "Label4",        "periood",
+        "Label3",       "Label1",     "Line1(0)",  "Line1(7)",   "plabel(0)",   "plabel(6)"};
+    for (const char* name : widgets) {
+        EXPECT_NE(form.findChild<QWidget*>(QString::fromUtf8(name)), nullptr) << name;
+    }
+    for (const char* name : {"Timer1", "ImageList1"}) {
+        EXPECT_NE(form.findChild<QObject*>(QString::fromUtf8(name)), nullptr) << name;
+    }
+    QStringList programMenu;
+    for (const QAction* action : form.programMenu->actions()) {
+        programMenu << action->objectName();
+    }
+    EXPECT_EQ(programMenu, QStringList({"kustutavanad", "kustuta", "sepa2", "about", "netilehele", "sepa",
+                                        "updeidid", "sepa1", "valju"}));
+    const QTabBar* tabs = fixture.find<QTabBar>(QStringLiteral("miskaart"));
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Tuul"));
+    EXPECT_EQ(tabs->tabText(3), QStringLiteral("Sademed"));
+}
+
+TEST(Form1Startup, FirstStartTakesTheDefaults) {
+    Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(10, 30)));
+    Form1& form = fixture.start();
+    EXPECT_EQ(fixture.texts->language(), QStringLiteral("estonian"));
+    EXPECT_EQ(checkedLanguages(form), QStringList{QStringLiteral("eesti")});
+    EXPECT_EQ(form.linn->currentText(), QStringLiteral("Tartu"));
+    EXPECT_TRUE(form.marevo->isChecked());
+    EXPECT_TRUE(form.quellan->isChecked());
+    EXPECT_FALSE(form.pilvisus->isChecked());
+    EXPECT_FALSE(form.temp->isChecked());
+    EXPECT_FALSE(form.sademed->isChecked());
+    EXPECT_TRUE(form.quellanyld->isChecked());
+    EXPECT_TRUE(form.quellan3h->isChecked());
+    EXPECT_TRUE(form.aintmärgitud->isChecked());
+    EXPECT_TRUE(form.tsekiuuendusi->isChecked());
+    EXPECT_TRUE(form.kustutavanad->isChecked());
+    // The Estonian texts of the check boxes are their built-in captions.
+    EXPECT_EQ(form.quellan->text(), settings_table::quellan.builtInCaption);
+    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_FALSE(form.Command2->text().isEmpty());
+
+    // 10:30 rounds to 10 (half to even); the marked period runs from there to the end.
+    EXPECT_EQ(form.Slider1->value(), 10);
+    EXPECT_EQ(form.Slider1->selStart(), 10);
+    EXPECT_EQ(form.Slider1->selLength(), 158);
+    EXPECT_EQ(form.ProgressBar1->maximum(), 168);
+    const QString tuesday = fixture.texts->npaev(QDate(2007, 4, 10));
+    const QString tuesdayNextWeek = fixture.texts->npaev(QDate(2007, 4, 17));
+    EXPECT_EQ(form.periood->text(),
+              tuesday + QStringLiteral(" 10.04 10:00 - ") + tuesdayNextWeek + QStringLiteral(" 17.04 00:00"));
+    EXPECT_EQ(form.windowTitle(),
+              QStringLiteral("Brisel ") + QLocale::system().toString(QDate(2007, 4, 10), QLocale::ShortFormat) +
+                  QStringLiteral("  10:00"));
+    EXPECT_EQ(fixture.find<QLabel>(QStringLiteral("plabel(0)"))->text(), tuesday + QStringLiteral(" 10.04"));
+    EXPECT_EQ(fixture.find<QLabel>(QStringLiteral("hlabel(2)"))->text(),
+              fixture.texts->npaev(QDate(2007, 4, 12)) + QStringLiteral(" 12.04"));
+}
+
+TEST(Form1Startup, LateEveningStartsTheSliderAtTomorrowMidnight) {
+    Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(23, 30)));
+    const Form1& form = fixture.start();
+    EXPECT_EQ(form.Slider1->value(), 24);
+    EXPECT_EQ(form.Slider1->selLength(), 144);
+    EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral("  0:00")));
+}
+
+TEST(Form1Settings, StatesSurviveARestartInEveryLanguage) {
+    Form1Fixture fixture;
+    const std::pair<const char*, const char*> languages[] = {
+        {"english", "english"}, {"latvian", "läti"}, {"estonian", "eesti"}};
+    for (const auto& [language, menuItem] : languages) {
+        Form1& form = fixture.start();
+        fixture.find<QAction>(QString::fromUtf8(menuItem))->trigger();
+        form.marevo->setChecked(false);
+        form.temp->setChecked(true);
+        form.kustutavanad->setChecked(false);
+        fixture.close();
+
+        const Form1& again = fixture.start();
+        EXPECT_EQ(fixture.texts->language(), QString::fromLatin1(language));
+        EXPECT_FALSE(again.marevo->isChecked()) << language;
+        EXPECT_TRUE(again.temp->isChecked()) << language;
+        EXPECT_FALSE(again.kustutavanad->isChecked()) << language;
+        fixture.close();
+        fixture.storeSetting(settings_table::marevo.builtInCaption, 1);
+    }
+    // Written under the built-in captions, whatever the language was.
+    EXPECT_EQ(fixture.stored(settings_table::temp.builtInCaption), QVariant(1));
+    EXPECT_EQ(fixture.stored(settings_table::kustutavanad.builtInCaption), QVariant(0));
+    EXPECT_EQ(fixture.stored(QStringLiteral("Keel")), QVariant(QStringLiteral("estonian")));
+}
+
+TEST(Form1Settings, StoredValuesAreRestoredAndOddOnesSkipped) {
+    Form1Fixture fixture;
+    fixture.folder.write(QStringLiteral("spots.ini"), "[Tartu]\nlon=26.7\nlat=58.4\n[Riga]\nlon=24.1\nlat=56.9\n");
+    fixture.storeSetting(QStringLiteral("Keel"), QStringLiteral("english"));
+    fixture.storeSetting(QStringLiteral("Linn"), QStringLiteral("Riga"));
+    fixture.storeSetting(settings_table::pilvisus.builtInCaption, 1);
+    fixture.storeSetting(settings_table::quellan.builtInCaption, 0);
+    fixture.storeSetting(settings_table::marevo.builtInCaption, QStringLiteral("not a number"));
+    fixture.storeSetting(settings_table::temp.builtInCaption, 7);
+    const Form1& form = fixture.start();
+    EXPECT_EQ(checkedLanguages(form), QStringList{QStringLiteral("english")});
+    EXPECT_EQ(form.linn->currentText(), QStringLiteral("Riga"));
+    EXPECT_TRUE(form.pilvisus->isChecked());
+    EXPECT_FALSE(form.quellan->isChecked());
+    EXPECT_TRUE(form.marevo->isChecked());
+    EXPECT_FALSE(form.temp->isChecked());
+    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_NE(form.Command2->text(), QStringLiteral("Laadi kaardid"));
+}
+
+TEST(Form1Settings, ACityTheListDoesNotHoldLeavesItUnchosen) {
+    Form1Fixture fixture;
+    fixture.storeSetting(QStringLiteral("Linn"), QStringLiteral("Atlantis"));
+    const Form1& form = fixture.start();
+    EXPECT_EQ(form.linn->currentIndex(), -1);
+    EXPECT_GT(form.linn->count(), 0);
+}
+
+TEST(Form1Settings, AnUnknownLanguageChecksNoMenuItemAndEmptiesTheTexts) {
+    Form1Fixture fixture;
+    fixture.storeSetting(QStringLiteral("Keel"), QStringLiteral("klingon"));
+    const Form1& form = fixture.start();
+    EXPECT_TRUE(checkedLanguages(form).isEmpty());
+    EXPECT_TRUE(form.Command2->text().isEmpty());
+}
+
+TEST(Form1Language, TheMenuSwitchesEveryTextAtOnce) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    form.läti->trigger();
+    EXPECT_EQ(checkedLanguages(form), QStringList{QStringLiteral("läti")});
+    EXPECT_EQ(form.marevo->text(), fixture.texts->keeltekst(QStringLiteral("mrv")));
+    EXPECT_EQ(form.kustuta->text(), fixture.texts->keeltekst(QStringLiteral("deletenow")));
+    EXPECT_EQ(form.halo->toolTip(), fixture.texts->keeltekst(QStringLiteral("tooltipcurrentmap")));
+    EXPECT_EQ(form.miskaart->tabToolTip(2), fixture.texts->keeltekst(QStringLiteral("tooltiptemp")));
+    const QString latvianTuesday = fixture.texts->npaev(QDate(2007, 4, 10));
+    EXPECT_TRUE(fixture.find<QLabel>(QStringLiteral("plabel(0)"))->text().startsWith(latvianTuesday));
+    EXPECT_TRUE(form.periood->text().startsWith(latvianTuesday + QStringLiteral(" 10.04")));
+    form.eesti->trigger();
+    EXPECT_EQ(checkedLanguages(form), QStringList{QStringLiteral("eesti")});
+    // Nothing is stored before the program ends.
+    EXPECT_FALSE(fixture.stored(QStringLiteral("Keel")).isValid());
+}
+
+TEST(Form1Startup, ChartsOfPastDaysAreDeletedWhenTheOptionIsTicked) {
+    for (const bool ticked : {true, false}) {
+        Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(0, 5)));
+        fixture.storeSetting(settings_table::kustutavanad.builtInCaption, ticked ? 1 : 0);
+        for (const char* name : {"kaardid/20070409HALO22.gif", "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif",
+                                 "kaardid/Tartu.xml", "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
+            fixture.folder.write(QString::fromLatin1(name), "x");
+        }
+        fixture.start();
+        const auto exists = [&](const char* name) { return QFile::exists(fixture.folder.file(QString::fromLatin1(name))); };
+        EXPECT_EQ(exists("kaardid/20070409HALO22.gif"), !ticked);
+        EXPECT_EQ(exists("kaardid/20070409000321.ini"), !ticked);
+        EXPECT_TRUE(exists("kaardid/20070410HALO00.gif"));
+        EXPECT_TRUE(exists("kaardid/Tartu.xml"));
+        EXPECT_TRUE(exists("kaardid/quellan.txt"));
+        EXPECT_TRUE(exists("kaardid/wave03.gif"));
+    }
+}
+
+TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    for (const QSize size : {QSize(1200, 800), QSize(1500, 900)}) {
+        form.resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(form.ProgressBar1->y() + form.ProgressBar1->height(), form.height());
+        EXPECT_EQ(form.ProgressBar1->width(), form.width() - form.ProgressBar1->height());
+        // The scroll bar of the sailing maps stays docked on the panel's bottom edge.
+        EXPECT_EQ(form.HScroll1->y() + form.HScroll1->height(), form.Picture4->height());
+        EXPECT_EQ(form.HScroll1->width(), form.Picture4->width());
+    }
+}
+
+TEST(Form1Layout, FixedGeometryOfTheMapsAndMeteograms) {
+    Form1Fixture fixture;
+    const Form1& form = fixture.start();
+    EXPECT_EQ(form.Picture2->size(), QSize(387, 263));
+    EXPECT_EQ(form.Picture1->geometry(), QRect(form.Picture2->x() + 320, form.Picture2->y() - 76, 395, 269));
+    EXPECT_EQ(form.halograaf3->geometry(), QRect(200, 24, 378, 88));
+    EXPECT_EQ(form.haloskaala->geometry(), QRect(317, 24, 17, 97));
+    EXPECT_EQ(form.halokell3->geometry(), QRect(200, 104, 145, 9));
+}
+
+TEST(Form1Menus, HomePageOpensThroughTheShell) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    form.netilehele->trigger();
+    ASSERT_EQ(fixture.shell.openedUrls.size(), 1);
+    EXPECT_EQ(fixture.shell.openedUrls.first(), HostConfig::load(fixture.folder.file(QStringLiteral("brisel.ini"))).home);
+}
+
+TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    QTest::mouseClick(form.naitalegend, Qt::LeftButton);
+    QWidget* legend = form.findChild<QWidget*>(QStringLiteral("legend"));
+    ASSERT_NE(legend, nullptr);
+    EXPECT_TRUE(legend->isVisible());
+    EXPECT_EQ(legend->windowTitle(), fixture.texts->keeltekst(QStringLiteral("legendtitle")));
+    QTest::mouseClick(form.naitalegend, Qt::LeftButton);
+    EXPECT_EQ(form.findChildren<QWidget*>(QStringLiteral("legend")).size(), 1);
+
+    legend->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form.findChild<QWidget*>(QStringLiteral("legend")), nullptr);
+    form.english->trigger();
+    QTest::mouseClick(form.naitalegend, Qt::LeftButton);
+    EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+              fixture.texts->keeltekst(QStringLiteral("legendtxt")));
+}
+
+TEST(Form1BadInput, BrokenFilesNeverStopTheStart) {
+    Form1Fixture fixture;
+    QByteArray junk(300000, '\0');
+    for (int i = 0; i < junk.size(); ++i) {
+        junk[i] = static_cast<char>((i * 131) % 256);
+    }
+    fixture.folder.write(QStringLiteral("lang.ini"), junk);
+    fixture.folder.write(QStringLiteral("spots.ini"), junk);
+    fixture.folder.write(QStringLiteral("brisel.ini"), QByteArray());
+    QFile settings(fixture.settingsFile);
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write(junk);
+    settings.close();
+
+    ScopedExpectedWarnings expected(QStringLiteral("settings"));
+    const Form1& form = fixture.start();
+    EXPECT_EQ(form.linn->count(), 0);
+    EXPECT_EQ(form.Spot.size(), 31);
+    for (const QLabel* marker : form.Spot) {
+        EXPECT_TRUE(marker->isHidden());
+    }
+    EXPECT_TRUE(form.marevo->isChecked());
+    EXPECT_TRUE(form.kustutavanad->isChecked());
+}
+
+TEST(Form1Spots, EverySpotGetsAMarkerAtItsPlace) {
+    Form1Fixture fixture;
+    QByteArray spots;
+    for (int i = 0; i < 40; ++i) {
+        spots += QStringLiteral("[Spot %1]\nlon=24,5\nlat=58.5\nelev=3\n").arg(i).toUtf8();
+    }
+    spots += "[../escape]\nlon=24\nlat=58\n";
+    fixture.folder.write(QStringLiteral("spots.ini"), spots);
+    const Form1& form = fixture.start();
+    ASSERT_EQ(form.Spot.size(), 40);
+    EXPECT_EQ(form.spotinimed.size(), 40);
+    EXPECT_EQ(form.linn->count(), 40);
+    const QLabel* last = form.Spot.last();
+    EXPECT_FALSE(last->isHidden());
+    EXPECT_EQ(last->toolTip(), QStringLiteral("Spot 39"));
+    const QPoint centre = last->geometry().center();
+    EXPECT_NEAR(centre.x(), (24.5 - 18.359) / 13.3087 * form.halo->width(), 1.0);
+    EXPECT_NEAR(centre.y(), (60.86 - 58.5) / 7.82 * form.halo->height(), 1.0);
+}
+
+} // namespace

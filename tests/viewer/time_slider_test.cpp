@@ -1,0 +1,94 @@
+#include "viewer/time_slider.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// The hour track sized as the main window shows it.
+class TrackBarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        slider.resize(900, slider.sizeHint().height());
+        slider.show();
+        track = slider.track();
+        track->setValue(30);
+        track->setFocus();
+    }
+    TimeSlider slider;
+    TrackBar* track = nullptr;
+};
+
+TEST_F(TrackBarTest, TheTrackCoversSevenDaysInHours) {
+    EXPECT_EQ(track->minimum(), 0);
+    EXPECT_EQ(track->maximum(), 168);
+    EXPECT_EQ(track->singleStep(), 1);
+    EXPECT_EQ(track->pageStep(), 3);
+    EXPECT_EQ(track->tickInterval(), 3);
+}
+
+TEST_F(TrackBarTest, KeysScrollAndCompleteAChange) {
+    QSignalSpy scrolls(track, &TrackBar::scrolled);
+    QSignalSpy changes(track, &TrackBar::changed);
+    QTest::keyClick(track, Qt::Key_Right);
+    EXPECT_EQ(track->value(), 31);
+    QTest::keyClick(track, Qt::Key_PageUp);
+    EXPECT_EQ(track->value(), 34);
+    QTest::keyClick(track, Qt::Key_End);
+    EXPECT_EQ(track->value(), 168);
+    EXPECT_EQ(scrolls.count(), 3);
+    EXPECT_EQ(changes.count(), 3);
+}
+
+TEST_F(TrackBarTest, AValueSetByCodeIsAChangeButNoScroll) {
+    QSignalSpy scrolls(track, &TrackBar::scrolled);
+    QSignalSpy changes(track, &TrackBar::changed);
+    track->setValue(100);
+    EXPECT_EQ(scrolls.count(), 0);
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(TrackBarTest, ADragScrollsAtEveryStepAndChangesOnceWhenLetGo) {
+    QSignalSpy scrolls(track, &TrackBar::scrolled);
+    QSignalSpy changes(track, &TrackBar::changed);
+    const int y = track->height() / 2;
+    QTest::mousePress(track, Qt::LeftButton, {}, QPoint(track->xForValue(30), y));
+    for (const int hour : {40, 50, 60}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(track->xForValue(hour), y), track->mapToGlobal(QPointF(track->xForValue(hour), y)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(track, &move);
+    }
+    EXPECT_EQ(track->value(), 60);
+    EXPECT_EQ(scrolls.count(), 3);
+    EXPECT_EQ(changes.count(), 0);
+    QTest::mouseRelease(track, Qt::LeftButton, {}, QPoint(track->xForValue(60), y));
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(TrackBarTest, TheSelectionStaysInsideTheTrack) {
+    track->setSelStart(150);
+    track->setSelLength(40);
+    EXPECT_EQ(track->selStart(), 150);
+    EXPECT_EQ(track->selEnd(), 168);
+    track->setSelStart(-5);
+    EXPECT_EQ(track->selStart(), 0);
+}
+
+TEST_F(TrackBarTest, DayLabelsSitBetweenTheDayLines) {
+    for (int day = 0; day < TimeSlider::Days; ++day) {
+        const QLabel* label = slider.dayLabel(day);
+        EXPECT_EQ(label->objectName(), QStringLiteral("plabel(%1)").arg(day));
+        const QWidget* left = slider.findChild<QWidget*>(QStringLiteral("Line1(%1)").arg(day));
+        const QWidget* right = slider.findChild<QWidget*>(QStringLiteral("Line1(%1)").arg(day + 1));
+        ASSERT_NE(left, nullptr);
+        ASSERT_NE(right, nullptr);
+        EXPECT_GE(label->x(), left->x());
+        EXPECT_LE(label->x() + label->width(), right->x());
+        EXPECT_EQ(left->x(), track->xForValue(day * 24));
+    }
+}
+
+} // namespace
