@@ -36,6 +36,7 @@ constexpr int SailingMapOffsetY = 76;
 Form1::Form1(Form1Services services, QWidget* parent) : QMainWindow(parent), m_services(std::move(services)) {
     buildControls();
     buildMenus();
+    connectSideWindows();
 }
 
 Form1::~Form1() = default;

@@ -10,6 +10,7 @@
 #include <QVector>
 
 class Clock;
+class Downloader;
 class InterfaceTexts;
 class LegendWindow;
 class Shell;
@@ -40,6 +41,7 @@ struct Form1Services {
     const Clock& clock;
     HostConfig hosts;
     Shell& shell;
+    Downloader& downloader;
 };
 
 // The main window: its controls keep their given names as objectNames, so every one of them is
@@ -92,6 +94,9 @@ private:
     void restoreCity();
     void restoreToggles();
     void deleteOldChartsIfTicked();
+
+    // The side windows: about box, update check, wave maps (form1_side_windows.cpp).
+    void connectSideWindows();
 
     void switchLanguage(const QString& keel);
     void Picture4_Resize();

@@ -2,6 +2,7 @@
 #include "app/desktop_shell.h"
 #include "app/form1.h"
 #include "app/startup_probe.h"
+#include "download/fetch.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 
@@ -61,8 +62,11 @@ int main(int argc, char** argv) {
     InterfaceTexts texts(folder.langIni());
     SystemClock clock;
     DesktopShell shell;
+    const HostConfig hosts = HostConfig::load(folder.briselIni());
+    Downloader downloader;
+    downloader.setTransferTimeout(hosts.transferTimeout);
 
-    Form1 form({folder, store, texts, clock, HostConfig::load(folder.briselIni()), shell});
+    Form1 form({folder, store, texts, clock, hosts, shell, downloader});
     form.Form_Load();
     if (parser.isSet(measure)) {
         new StartupProbe(&form);

@@ -3,6 +3,7 @@
 #include "app/clock.h"
 #include "app/form1.h"
 #include "app/shell.h"
+#include "download/fetch.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 #include "test_support.h"
@@ -36,7 +37,7 @@ public:
         texts = std::make_unique<InterfaceTexts>(folder.file(QStringLiteral("lang.ini")));
         HostConfig hosts = HostConfig::load(folder.file(QStringLiteral("brisel.ini")));
         form = std::make_unique<Form1>(
-            Form1Services{ProgramFolder(folder.root()), *store, *texts, clock, hosts, shell});
+            Form1Services{ProgramFolder(folder.root()), *store, *texts, clock, hosts, shell, downloader});
         form->Form_Load();
         form->show();
         return *form;
@@ -63,6 +64,7 @@ public:
     testing_support::TempProgramFolder folder;
     FixedClock clock;
     RecordingShell shell;
+    Downloader downloader;
     QTemporaryDir settingsDir;
     QString settingsFile;
     std::unique_ptr<reg::Store> store;
