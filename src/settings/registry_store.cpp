@@ -8,13 +8,13 @@
 #include <limits>
 #include <optional>
 
-Q_LOGGING_CATEGORY(lcSettings, "brisel.settings")
+Q_LOGGING_CATEGORY(lcSettings, "brisel.settings", QtWarningMsg)
 
-// Text crosses the back-end interface as UTF-8 bytes, not in an ANSI code page as the original
-// module's RegQueryValueExA/RegSetValueExA did: a REG_SZ is the text's UTF-8 bytes and one NUL, a
-// REG_MULTI_SZ ends in two NUL bytes. The Windows back end converts to and from the registry's
-// UTF-16; the file back end keeps the bytes. So every rule below that counts "characters" of the
-// buffer counts these bytes, exactly as the original counted ANSI bytes.
+// Text crosses the back-end interface as UTF-8 bytes rather than in an ANSI code page, so that
+// Estonian and Latvian letters survive on every system: a REG_SZ is the text's UTF-8 bytes and one
+// NUL, a REG_MULTI_SZ ends in two NUL bytes. The Windows back end converts to and from the
+// registry's UTF-16; the file back end keeps the bytes. So every rule below that counts
+// "characters" of the buffer counts these bytes.
 
 namespace reg {
 namespace {
@@ -69,8 +69,8 @@ std::optional<RegistryData> toRegistryData(const QVariant& value) {
     case QMetaType::Int:
         return RegistryData{REG_DWORD, dwordData(value.toInt())};
     case QMetaType::Float: {
-        // Rounded half to even, as the original's conversion of a Single. A value outside the
-        // 32-bit range (or NaN) was an overflow error there; here it is not written.
+        // Rounded half to even, as a Single converts to a whole number. A value outside the
+        // 32-bit range (or NaN) has no whole number to store and is not written.
         const double rounded = std::nearbyint(static_cast<double>(value.toFloat()));
         if (!(rounded >= std::numeric_limits<qint32>::min() &&
               rounded <= std::numeric_limits<qint32>::max())) {
@@ -157,7 +157,7 @@ bool Store::WriteRegValue(RootKey root, const QString& keyPath, const QString& v
             return false;
         }
     }
-    // As the original: the key is opened (and made) before the value's type is looked at.
+    // The key is opened (and made) before the value's type is looked at.
     const std::optional<RegistryData> data = toRegistryData(value);
     if (!data) {
         m_backend->closeKey(key);

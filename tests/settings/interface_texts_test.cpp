@@ -1,4 +1,4 @@
-// Interface texts of lang.ini and the weekday names (Part 1.3).
+// Interface texts of lang.ini and the weekday names.
 
 #include "settings/interface_texts.h"
 #include "test_support.h"

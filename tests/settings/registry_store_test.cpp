@@ -1,4 +1,4 @@
-// The read and write rules of the settings store (Part 1.2), over a back end whose answers the
+// The read and write rules of the settings store, over a back end whose answers the
 // tests choose.
 
 #include "scripted_backend.h"
