@@ -36,6 +36,7 @@ constexpr int SailingMapOffsetY = 76;
 Form1::Form1(Form1Services services, QWidget* parent) : QMainWindow(parent), m_services(std::move(services)) {
     buildControls();
     buildMenus();
+    connectViewer();
     connectSideWindows();
 }
 
@@ -118,10 +119,6 @@ void Form1::writePeriodLabel() {
                                         Slider1->selEnd()));
 }
 
-void Form1::Slider1_Scroll() {
-    setWindowTitle(viewer::windowCaption(QLocale::system(), m_services.clock.today(), Slider1->value()));
-}
-
 // A stored city the list does not hold leaves the list as it is; without a stored city Tartu is
 // chosen when the list has it, and nothing otherwise.
 void Form1::restoreCity() {
@@ -163,7 +160,9 @@ void Form1::deleteOldChartsIfTicked() {
 
 void Form1::muudakeel() {
     const InterfaceTexts& texts = m_services.texts;
-    const auto text = [&texts](const char* key) { return texts.keeltekst(QString::fromLatin1(key)); };
+    const auto text = [&texts](const char* key) {
+        return texts.keeltekst(QString::fromLatin1(key));
+    };
     kustutavanad->setText(text("deleteold"));
     kustuta->setText(text("deletenow"));
     about->setText(text("about"));
@@ -243,10 +242,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         Picture4_Resize();
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void Form1::Picture4_Resize() {
-    HScroll1->setGeometry(0, Picture4->height() - HScroll1->height(), Picture4->width(), HScroll1->height());
 }
 
 void Form1::showLegend() {

@@ -4,11 +4,14 @@
 #include "app/program_folder.h"
 #include "app/settings_table.h"
 
+#include <QDate>
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <QVariant>
 #include <QVector>
 
+class ChartFolderListing;
 class Clock;
 class Downloader;
 class InterfaceTexts;
@@ -53,9 +56,18 @@ public:
     ~Form1() override;
 
     void Form_Load();
-    void Slider1_Scroll();
     void muudakeel();
     void salvestaseaded();
+
+    // The viewer (src/viewer/form1_viewer.cpp).
+    void Slider1_Scroll();
+    void Slider1_Change();
+    void Play_Click();
+    void Timer1_Timer();
+    void märgiperiood_Click();
+    void märgialgus_Click();
+    void märgilõpp_Click();
+    void HScroll1_Scroll();
 
     // Window-level state shared by the window's routines.
     QVariant halouusjooks = 0;
@@ -98,6 +110,14 @@ private:
     // The side windows: about box, update check, wave maps (form1_side_windows.cpp).
     void connectSideWindows();
 
+    void connectViewer();
+    void showProviderChart(int p);
+    void showSailingMaps(int p);
+    void followThumbWhileMarking();
+    void setPeriod(int start, int length);
+    void showPlayPicture(QIcon::Mode mode);
+    void refreshStoredHours();
+
     void switchLanguage(const QString& keel);
     void Picture4_Resize();
     void showLegend();
@@ -107,6 +127,8 @@ private:
 
     Form1Services m_services;
     QPointer<LegendWindow> m_legend;
+    ChartFolderListing* m_chartListing = nullptr;
+    QDate m_storedHoursDay;
 
 public:
     // The controls, under the names every routine of the program uses.

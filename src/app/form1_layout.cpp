@@ -1,7 +1,6 @@
 // The controls and menus of the main window and where they sit. Sizes the charts are drawn for
 // are fixed; the rest is laid out so the window reads well at its first size and grows cleanly.
 #include "app/form1.h"
-
 #include "app/shell.h"
 #include "settings/interface_texts.h"
 #include "viewer/time_slider.h"
@@ -39,7 +38,9 @@ template<typename T> T* named(T* widget, const QString& name) {
     return widget;
 }
 
-QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+QString arrayName(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
 
 QLabel* pictureBox(const QString& name, QWidget* parent) {
     auto* label = named(new QLabel(parent), name);
@@ -68,7 +69,9 @@ QPushButton* pictureStore(const QString& name, const QIcon& normal, const QIcon&
     return button;
 }
 
-QIcon resourceIcon(const QString& name) { return QIcon(QStringLiteral(":/data/pictures/") + name); }
+QIcon resourceIcon(const QString& name) {
+    return QIcon(QStringLiteral(":/data/pictures/") + name);
+}
 
 } // namespace
 
@@ -114,8 +117,10 @@ QWidget* Form1::buildChartColumn() {
     miskaart = named(new QTabBar(column), QStringLiteral("miskaart"));
     miskaart->setDrawBase(false);
     miskaart->setExpanding(false);
-    const std::pair<const char*, const char*> tabs[] = {
-        {"Tuul", "wind.png"}, {"Pilvisus", "cloud.png"}, {"Temperatuur", "temperature.png"}, {"Sademed", "rain.png"}};
+    const std::pair<const char*, const char*> tabs[] = {{"Tuul", "wind.png"},
+                                                        {"Pilvisus", "cloud.png"},
+                                                        {"Temperatuur", "temperature.png"},
+                                                        {"Sademed", "rain.png"}};
     for (const auto& [caption, icon] : tabs) {
         miskaart->addTab(resourceIcon(QString::fromLatin1(icon)), QString::fromUtf8(caption));
     }
@@ -130,7 +135,8 @@ QWidget* Form1::buildChartColumn() {
     halo->setFrameShape(QFrame::Box);
     halo->setStyleSheet(QStringLiteral("#halo { background: #dfe6ec; border: 1px solid #9aa7b2; }"));
     layout->addWidget(halo);
-    quellanbk = fixedPicture(QStringLiteral("quellanbk"), QStringLiteral(":/data/pictures/placeholder.gif"), column);
+    quellanbk =
+        fixedPicture(QStringLiteral("quellanbk"), QStringLiteral(":/data/pictures/placeholder.gif"), column);
     quellanbk->hide();
     halomillal = named(new QLabel(column), QStringLiteral("halomillal"));
     halomillal->hide();
@@ -181,8 +187,8 @@ QWidget* Form1::buildMeteogramPanel() {
     halokell1 = fixedPicture(QStringLiteral("halokell1"), strip, Picture10);
     halokell2 = fixedPicture(QStringLiteral("halokell2"), strip, Picture10);
     halokell3 = fixedPicture(QStringLiteral("halokell3"), strip, Picture10);
-    haloskaala = fixedPicture(QStringLiteral("haloskaala"), QStringLiteral(":/data/pictures/meteogram_scale.png"),
-                              Picture10);
+    haloskaala = fixedPicture(QStringLiteral("haloskaala"),
+                              QStringLiteral(":/data/pictures/meteogram_scale.png"), Picture10);
     for (int day = 0; day < 3; ++day) {
         QLabel* label = named(new QLabel(Picture10), arrayName("hlabel", day));
         label->setGeometry(day * 100, 4, 100, 18);
@@ -233,7 +239,6 @@ QWidget* Form1::buildControlRow() {
     Play->setIconSize(QSize(24, 24));
     Play->setFixedSize(44, 36);
     Command1 = named(new QPushButton(QStringLiteral("Laineinfo"), row), QStringLiteral("Command1"));
-    Command1->setEnabled(false);
     naitalegend = named(new QPushButton(QStringLiteral("Näita legendi"), row), QStringLiteral("naitalegend"));
     connect(naitalegend, &QPushButton::clicked, this, &Form1::showLegend);
     buttons->addWidget(Command2, 0, 0);
@@ -254,8 +259,8 @@ QWidget* Form1::buildControlRow() {
     aintmärgitud = makeToggleBox(settings_table::aintmärgitud);
     tsekiuuendusi = makeToggleBox(settings_table::tsekiuuendusi);
     const QCheckBox* const columns[3][4] = {{quellan, pilvisus, temp, sademed},
-                                             {marevo, quellanyld, quellan3h, nullptr},
-                                             {aintmärgitud, tsekiuuendusi, nullptr, nullptr}};
+                                            {marevo, quellanyld, quellan3h, nullptr},
+                                            {aintmärgitud, tsekiuuendusi, nullptr, nullptr}};
     for (int column = 0; column < 3; ++column) {
         for (int line = 0; line < 4 && columns[column][line]; ++line) {
             toggles->addWidget(const_cast<QCheckBox*>(columns[column][line]), line, column);
@@ -264,15 +269,17 @@ QWidget* Form1::buildControlRow() {
     layout->addLayout(toggles, 1);
     layout->addWidget(buildPeriodGroup());
 
-    Label4 = named(new QLabel(QStringLiteral("Väike vihje: Topeltklõps kaardil laeb ainult valitud kaardi"), row),
-                   QStringLiteral("Label4"));
+    Label4 =
+        named(new QLabel(QStringLiteral("Väike vihje: Topeltklõps kaardil laeb ainult valitud kaardi"), row),
+              QStringLiteral("Label4"));
     Label4->setWordWrap(true);
     Label4->setEnabled(false);
     toggles->addWidget(Label4, 3, 1, 1, 2, Qt::AlignBottom);
     // A hint about greyed-out functions that only the Estonian interface ever explained; nothing
     // in Brisel is greyed out for a reason the user can change, so it stays out of sight.
-    Label1 = named(new QLabel(QStringLiteral("Miks on osad funktsioonid hallid ja neid ei saa kasutada? (kliki)"), row),
-                   QStringLiteral("Label1"));
+    Label1 = named(
+        new QLabel(QStringLiteral("Miks on osad funktsioonid hallid ja neid ei saa kasutada? (kliki)"), row),
+        QStringLiteral("Label1"));
     Label1->hide();
     return row;
 }
@@ -283,11 +290,15 @@ QWidget* Form1::buildPeriodGroup() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setVerticalSpacing(2);
     Label3 = named(new QLabel(QStringLiteral("Märgi perioodi:"), group), QStringLiteral("Label3"));
-    märgiperiood = named(new QRadioButton(QStringLiteral("Märgi periood"), group), QStringLiteral("märgiperiood"));
+    märgiperiood =
+        named(new QRadioButton(QStringLiteral("Märgi periood"), group), QStringLiteral("märgiperiood"));
+    // The only option of its kind: the end of a slider movement switches it off again.
+    märgiperiood->setAutoExclusive(false);
     märgialgus = named(new QPushButton(QStringLiteral("algus"), group), QStringLiteral("märgialgus"));
     märgilõpp = named(new QPushButton(QStringLiteral("lõpp"), group), QStringLiteral("märgilõpp"));
     periood = named(new QLabel(group), QStringLiteral("periood"));
-    periood->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Tue 10.04 14:00 - Thu 12.04 00:00")));
+    periood->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("Tue 10.04 14:00 - Thu 12.04 00:00")));
     layout->addWidget(Label3, 0, 0, 1, 3);
     layout->addWidget(märgiperiood, 1, 0);
     layout->addWidget(märgialgus, 1, 1);
@@ -313,12 +324,11 @@ void Form1::buildMenus() {
     kustuta->setEnabled(false);
     separator(programMenu, "sepa2");
     about = item(programMenu, "about", QStringLiteral("Teave programmi kohta.."));
-    about->setEnabled(false);
     netilehele = item(programMenu, "netilehele", QStringLiteral("Brisel kodulehekülg..."));
-    connect(netilehele, &QAction::triggered, this, [this] { m_services.shell.openUrl(m_services.hosts.home); });
+    connect(netilehele, &QAction::triggered, this,
+            [this] { m_services.shell.openUrl(m_services.hosts.home); });
     separator(programMenu, "sepa");
     updeidid = item(programMenu, "updeidid", QStringLiteral("Kontrolli programmiuuendusi.."));
-    updeidid->setEnabled(false);
     separator(programMenu, "sepa1");
     valju = item(programMenu, "valju", QStringLiteral("Välju"));
     connect(valju, &QAction::triggered, this, &QWidget::close);
@@ -328,8 +338,9 @@ void Form1::buildMenus() {
     eesti = item(mnukeel, "eesti", QStringLiteral("Estonian"));
     läti = item(mnukeel, "läti", QStringLiteral("Latvian"));
     english = item(mnukeel, "english", QStringLiteral("English"));
-    for (const auto& [action, keel] : {std::pair{eesti, InterfaceTexts::Estonian}, std::pair{läti, InterfaceTexts::Latvian},
-                                       std::pair{english, InterfaceTexts::English}}) {
+    for (const auto& [action, keel] :
+         {std::pair{eesti, InterfaceTexts::Estonian}, std::pair{läti, InterfaceTexts::Latvian},
+          std::pair{english, InterfaceTexts::English}}) {
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, keel = keel] { switchLanguage(keel); });
     }

@@ -8,17 +8,21 @@
 namespace viewer {
 namespace {
 
-QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 
 } // namespace
 
 QString dayLabelText(const InterfaceTexts& texts, const QDate& date) {
-    return texts.npaev(date) + QLatin1Char(' ') + twoDigits(date.day()) + QLatin1Char('.') + twoDigits(date.month());
+    return texts.npaev(date) + QLatin1Char(' ') + twoDigits(date.day()) + QLatin1Char('.') +
+           twoDigits(date.month());
 }
 
 QString momentText(const InterfaceTexts& texts, const QDate& today, int sliderHour) {
     const SliderMoment moment = sliderMoment(today, sliderHour);
-    return dayLabelText(texts, moment.date) + QLatin1Char(' ') + twoDigits(moment.hour) + QStringLiteral(":00");
+    return dayLabelText(texts, moment.date) + QLatin1Char(' ') + twoDigits(moment.hour) +
+           QStringLiteral(":00");
 }
 
 QString periodText(const InterfaceTexts& texts, const QDate& today, int start, int end) {

@@ -11,8 +11,15 @@ namespace {
 constexpr int SliderMaximum = TimeSlider::Days * TimeSlider::HoursPerDay;
 constexpr int DayLineHeight = 8;
 constexpr int SelectionThickness = 4;
+// Two thin rows along the bottom edge, under the ticks: provider charts, then sailing maps.
+constexpr int StoredRowHeight = 2;
+constexpr int StoredStripHeight = 2 * StoredRowHeight + 3;
+const QColor ProviderStoredColour(0x1f, 0x77, 0xb4);
+const QColor SailingStoredColour(0xe0, 0x8a, 0x1e);
 
-QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+QString arrayName(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
 
 } // namespace
 
@@ -76,7 +83,9 @@ void TrackBar::onValueChanged() {
     }
 }
 
-void TrackBar::onSliderReleased() { Q_EMIT changed(); }
+void TrackBar::onSliderReleased() {
+    Q_EMIT changed();
+}
 
 QRect TrackBar::grooveRect() const {
     QStyleOptionSlider option;
@@ -94,8 +103,49 @@ int TrackBar::xForValue(int value) const {
            QStyle::sliderPositionFromValue(minimum(), maximum(), value, span, option.upsideDown);
 }
 
-// Groove and ticks first, then the selection over the groove, then the thumb on top, so the
-// marked period never hides the thumb.
+QPoint TrackBar::pointForValue(int value) const {
+    return {xForValue(value), grooveRect().center().y()};
+}
+
+void TrackBar::setStoredHours(viewer::StoredHours hours) {
+    m_stored = std::move(hours);
+    update();
+}
+
+QSize TrackBar::sizeHint() const {
+    return QSlider::sizeHint() + QSize(0, StoredStripHeight);
+}
+
+void TrackBar::paintStoredHours(QPainter& painter) const {
+    const int halfHour = std::max(1, (xForValue(1) - xForValue(0)) / 2);
+    const auto paintRow = [&](const QVector<bool>& stored, int top, const QColor& colour) {
+        for (int hour = 0; hour < stored.size(); ++hour) {
+            if (stored[hour]) {
+                painter.fillRect(xForValue(hour) - halfHour, top, 2 * halfHour, StoredRowHeight, colour);
+            }
+        }
+    };
+    const int top = height() - StoredStripHeight;
+    paintRow(m_stored.provider, top, ProviderStoredColour);
+    paintRow(m_stored.sailing, top + StoredRowHeight + 1, SailingStoredColour);
+}
+
+// The selection over the groove, with the small marks the track bar puts at both of its ends on
+// the side of the ticks.
+void TrackBar::paintSelection(QPainter& painter, const QRect& groove) const {
+    const int left = xForValue(m_selStart);
+    const int right = xForValue(selEnd());
+    const int y = groove.center().y() - SelectionThickness / 2;
+    const QColor selection = palette().color(QPalette::Highlight);
+    painter.fillRect(QRect(left, y, std::max(1, right - left), SelectionThickness), selection);
+    painter.setPen(selection);
+    for (const int x : {left, right}) {
+        painter.drawLine(x, groove.bottom(), x, groove.bottom() + 3);
+    }
+}
+
+// Groove and ticks first, then what lies over them, then the thumb on top, so neither the stored
+// hours nor the marked period ever hide the thumb.
 void TrackBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionSlider option;
@@ -104,16 +154,8 @@ void TrackBar::paintEvent(QPaintEvent*) {
     style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
 
     const QRect groove = grooveRect();
-    const int left = xForValue(m_selStart);
-    const int right = xForValue(selEnd());
-    const int y = groove.center().y() - SelectionThickness / 2;
-    const QColor selection = palette().color(QPalette::Highlight);
-    painter.fillRect(QRect(left, y, std::max(1, right - left), SelectionThickness), selection);
-    // The small end marks the track bar puts above the groove at both ends of the selection.
-    painter.setPen(selection);
-    for (const int x : {left, right}) {
-        painter.drawLine(x, groove.top() - 3, x, groove.top());
-    }
+    paintStoredHours(painter);
+    paintSelection(painter, groove);
 
     option.subControls = QStyle::SC_SliderHandle;
     if (isSliderDown()) {
@@ -144,7 +186,9 @@ QSize TimeSlider::sizeHint() const {
     return {SliderMaximum * 4, m_track->sizeHint().height() + DayLineHeight + labelHeight + 2};
 }
 
-void TimeSlider::resizeEvent(QResizeEvent*) { placeDayMarks(); }
+void TimeSlider::resizeEvent(QResizeEvent*) {
+    placeDayMarks();
+}
 
 void TimeSlider::placeDayMarks() {
     const int trackHeight = m_track->sizeHint().height();

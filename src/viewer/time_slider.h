@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/chart_display.h"
+
 #include <QSlider>
 #include <QVector>
 #include <QWidget>
@@ -24,6 +26,13 @@ public:
 
     // The x coordinate, in this widget, of the centre of the thumb at a value.
     int xForValue(int value) const;
+    // The point on the groove at a value: where a click or a drag lands on that hour.
+    QPoint pointForValue(int value) const;
+
+    // Marks along the track, hour by hour, what is stored to be shown.
+    void setStoredHours(viewer::StoredHours hours);
+    const viewer::StoredHours& storedHours() const { return m_stored; }
+    QSize sizeHint() const override;
 
 Q_SIGNALS:
     void scrolled();
@@ -42,10 +51,13 @@ private:
     void onValueChanged();
     void onSliderReleased();
     QRect grooveRect() const;
+    void paintStoredHours(QPainter& painter) const;
+    void paintSelection(QPainter& painter, const QRect& groove) const;
 
     int m_selStart = 0;
     int m_selLength = 0;
     bool m_userAction = false;
+    viewer::StoredHours m_stored;
 };
 
 // The time slider of the main window: the track over seven days with the day labels plabel(0..6)

@@ -1,9 +1,6 @@
-#include "form1_fixture.h"
-
 #include "download/chart_names.h"
+#include "form1_fixture.h"
 #include "viewer/time_slider.h"
-
-#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,11 +14,11 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace {
 
 using testing_support::ScopedExpectedWarnings;
-
 
 QStringList checkedLanguages(const Form1& form) {
     QStringList checked;
@@ -37,14 +34,16 @@ TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
     Form1Fixture fixture;
     const Form1& form = fixture.start();
     const char* const widgets[] = {
-        "märgiperiood", "märgialgus", "märgilõpp", "Command1",   "naitalegend", "tsekiuuendusi", "sademed",
-        "temp",         "pilvisus",   "quellan",   "quellanyld", "marevo",      "aintmärgitud",  "quellan3h",
-        "linn",         "lblLinn",    "prgQuellan", "Picture10", "halo",        "halograaf1",    "halograaf2",
-        "halograaf3",   "halokell1",  "halokell2", "halokell3",  "haloskaala",  "hlabel(0)",     "hlabel(2)",
-        "halokp",       "halomillal", "Spot(0)",   "Spot(30)",   "miskaart",    "ProgressBar1",  "StatusBar1",
-        "Picture4",     "Picture1",   "Picture2",  "HScroll1",   "millal",      "wokell",        "nupud",
-        "nupsid",       "Play",       "Command2",  "Slider1",    "quellanbk",   "Label4",        "periood",
-        "Label3",       "Label1",     "Line1(0)",  "Line1(7)",   "plabel(0)",   "plabel(6)"};
+        "märgiperiood", "märgialgus", "märgilõpp",  "Command1",     "naitalegend", "tsekiuuendusi",
+        "sademed",      "temp",       "pilvisus",   "quellan",      "quellanyld",  "marevo",
+        "aintmärgitud", "quellan3h",  "linn",       "lblLinn",      "prgQuellan",  "Picture10",
+        "halo",         "halograaf1", "halograaf2", "halograaf3",   "halokell1",   "halokell2",
+        "halokell3",    "haloskaala", "hlabel(0)",  "hlabel(2)",    "halokp",      "halomillal",
+        "Spot(0)",      "Spot(30)",   "miskaart",   "ProgressBar1", "StatusBar1",  "Picture4",
+        "Picture1",     "Picture2",   "HScroll1",   "millal",       "wokell",      "nupud",
+        "nupsid",       "Play",       "Command2",   "Slider1",      "quellanbk",   "Label4",
+        "periood",      "Label3",     "Label1",     "Line1(0)",     "Line1(7)",    "plabel(0)",
+        "plabel(6)"};
     for (const char* name : widgets) {
         EXPECT_NE(form.findChild<QWidget*>(QString::fromUtf8(name)), nullptr) << name;
     }
@@ -93,9 +92,9 @@ TEST(Form1Startup, FirstStartTakesTheDefaults) {
     const QString tuesdayNextWeek = fixture.texts->npaev(QDate(2007, 4, 17));
     EXPECT_EQ(form.periood->text(),
               tuesday + QStringLiteral(" 10.04 10:00 - ") + tuesdayNextWeek + QStringLiteral(" 17.04 00:00"));
-    EXPECT_EQ(form.windowTitle(),
-              QStringLiteral("Brisel ") + QLocale::system().toString(QDate(2007, 4, 10), QLocale::ShortFormat) +
-                  QStringLiteral("  10:00"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel ") +
+                                      QLocale::system().toString(QDate(2007, 4, 10), QLocale::ShortFormat) +
+                                      QStringLiteral("  10:00"));
     EXPECT_EQ(fixture.find<QLabel>(QStringLiteral("plabel(0)"))->text(), tuesday + QStringLiteral(" 10.04"));
     EXPECT_EQ(fixture.find<QLabel>(QStringLiteral("hlabel(2)"))->text(),
               fixture.texts->npaev(QDate(2007, 4, 12)) + QStringLiteral(" 12.04"));
@@ -137,7 +136,8 @@ TEST(Form1Settings, StatesSurviveARestartInEveryLanguage) {
 
 TEST(Form1Settings, StoredValuesAreRestoredAndOddOnesSkipped) {
     Form1Fixture fixture;
-    fixture.folder.write(QStringLiteral("spots.ini"), "[Tartu]\nlon=26.7\nlat=58.4\n[Riga]\nlon=24.1\nlat=56.9\n");
+    fixture.folder.write(QStringLiteral("spots.ini"),
+                         "[Tartu]\nlon=26.7\nlat=58.4\n[Riga]\nlon=24.1\nlat=56.9\n");
     fixture.storeSetting(QStringLiteral("Keel"), QStringLiteral("english"));
     fixture.storeSetting(QStringLiteral("Linn"), QStringLiteral("Riga"));
     fixture.storeSetting(settings_table::pilvisus.builtInCaption, 1);
@@ -193,12 +193,15 @@ TEST(Form1Startup, ChartsOfPastDaysAreDeletedWhenTheOptionIsTicked) {
     for (const bool ticked : {true, false}) {
         Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(0, 5)));
         fixture.storeSetting(settings_table::kustutavanad.builtInCaption, ticked ? 1 : 0);
-        for (const char* name : {"kaardid/20070409HALO22.gif", "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif",
-                                 "kaardid/Tartu.xml", "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
+        for (const char* name :
+             {"kaardid/20070409HALO22.gif", "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif",
+              "kaardid/Tartu.xml", "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
             fixture.folder.write(QString::fromLatin1(name), "x");
         }
         fixture.start();
-        const auto exists = [&](const char* name) { return QFile::exists(fixture.folder.file(QString::fromLatin1(name))); };
+        const auto exists = [&](const char* name) {
+            return QFile::exists(fixture.folder.file(QString::fromLatin1(name)));
+        };
         EXPECT_EQ(exists("kaardid/20070409HALO22.gif"), !ticked);
         EXPECT_EQ(exists("kaardid/20070409000321.ini"), !ticked);
         EXPECT_TRUE(exists("kaardid/20070410HALO00.gif"));
@@ -237,7 +240,8 @@ TEST(Form1Menus, HomePageOpensThroughTheShell) {
     Form1& form = fixture.start();
     form.netilehele->trigger();
     ASSERT_EQ(fixture.shell.openedUrls.size(), 1);
-    EXPECT_EQ(fixture.shell.openedUrls.first(), HostConfig::load(fixture.folder.file(QStringLiteral("brisel.ini"))).home);
+    EXPECT_EQ(fixture.shell.openedUrls.first(),
+              HostConfig::load(fixture.folder.file(QStringLiteral("brisel.ini"))).home);
 }
 
 TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {

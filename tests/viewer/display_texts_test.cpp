@@ -1,7 +1,6 @@
-#include "viewer/display_texts.h"
-
 #include "settings/interface_texts.h"
 #include "test_support.h"
+#include "viewer/display_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +10,8 @@ const QDate Tuesday(2007, 4, 10);
 
 // Weekday names in English only, so the Latvian ones are missing.
 QString englishOnlyLangIni(const testing_support::TempProgramFolder& folder) {
-    folder.write(QStringLiteral("lang.ini"), "[english]\nSun=Sun\nMon=Mon\nTue=Tue\nWed=Wed\nThu=Thu\nFri=Fri\nSat=Sat\n");
+    folder.write(QStringLiteral("lang.ini"),
+                 "[english]\nSun=Sun\nMon=Mon\nTue=Tue\nWed=Wed\nThu=Thu\nFri=Fri\nSat=Sat\n");
     return folder.file(QStringLiteral("lang.ini"));
 }
 
@@ -23,8 +23,10 @@ protected:
 
 TEST_F(DisplayTextsTest, PeriodTextNamesBothEnds) {
     texts.setLanguage(InterfaceTexts::English);
-    EXPECT_EQ(viewer::periodText(texts, Tuesday, 14, 48), QStringLiteral("Tue 10.04 14:00 - Thu 12.04 00:00"));
-    EXPECT_EQ(viewer::periodText(texts, Tuesday, 0, 168), QStringLiteral("Tue 10.04 00:00 - Tue 17.04 00:00"));
+    EXPECT_EQ(viewer::periodText(texts, Tuesday, 14, 48),
+              QStringLiteral("Tue 10.04 14:00 - Thu 12.04 00:00"));
+    EXPECT_EQ(viewer::periodText(texts, Tuesday, 0, 168),
+              QStringLiteral("Tue 10.04 00:00 - Tue 17.04 00:00"));
     EXPECT_EQ(viewer::dayLabelText(texts, QDate(2007, 6, 23)), QStringLiteral("Sat 23.06"));
 }
 
@@ -36,9 +38,11 @@ TEST_F(DisplayTextsTest, WeekdaysFollowTheLanguageAndAMissingOneIsEmpty) {
 TEST(WindowCaption, HourHasTheBlankOfItsSignAndNoLeadingZero) {
     const QLocale estonian(QLocale::Estonian, QLocale::Estonia);
     const QString date = estonian.toString(QDate(2007, 4, 11), QLocale::ShortFormat);
-    EXPECT_EQ(viewer::windowCaption(estonian, Tuesday, 33), QStringLiteral("Brisel ") + date + QStringLiteral("  9:00"));
+    EXPECT_EQ(viewer::windowCaption(estonian, Tuesday, 33),
+              QStringLiteral("Brisel ") + date + QStringLiteral("  9:00"));
     EXPECT_EQ(viewer::windowCaption(estonian, Tuesday, 14),
-              QStringLiteral("Brisel ") + estonian.toString(Tuesday, QLocale::ShortFormat) + QStringLiteral("  14:00"));
+              QStringLiteral("Brisel ") + estonian.toString(Tuesday, QLocale::ShortFormat) +
+                  QStringLiteral("  14:00"));
     EXPECT_EQ(viewer::windowCaption(estonian, Tuesday, 168),
               QStringLiteral("Brisel ") + estonian.toString(QDate(2007, 4, 17), QLocale::ShortFormat) +
                   QStringLiteral("  0:00"));

@@ -1,10 +1,9 @@
 #include "viewer/time_slider.h"
 
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -54,17 +53,17 @@ TEST_F(TrackBarTest, AValueSetByCodeIsAChangeButNoScroll) {
 TEST_F(TrackBarTest, ADragScrollsAtEveryStepAndChangesOnceWhenLetGo) {
     QSignalSpy scrolls(track, &TrackBar::scrolled);
     QSignalSpy changes(track, &TrackBar::changed);
-    const int y = track->height() / 2;
-    QTest::mousePress(track, Qt::LeftButton, {}, QPoint(track->xForValue(30), y));
+    QTest::mousePress(track, Qt::LeftButton, {}, track->pointForValue(30));
     for (const int hour : {40, 50, 60}) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(track->xForValue(hour), y), track->mapToGlobal(QPointF(track->xForValue(hour), y)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        const QPoint to = track->pointForValue(hour);
+        QMouseEvent move(QEvent::MouseMove, to, track->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(track, &move);
     }
     EXPECT_EQ(track->value(), 60);
     EXPECT_EQ(scrolls.count(), 3);
     EXPECT_EQ(changes.count(), 0);
-    QTest::mouseRelease(track, Qt::LeftButton, {}, QPoint(track->xForValue(60), y));
+    QTest::mouseRelease(track, Qt::LeftButton, {}, track->pointForValue(60));
     EXPECT_EQ(changes.count(), 1);
 }
 

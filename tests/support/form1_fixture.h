@@ -9,7 +9,6 @@
 #include "test_support.h"
 
 #include <QTemporaryDir>
-
 #include <memory>
 
 // Records what the program asks of the desktop instead of doing it.

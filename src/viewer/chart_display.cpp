@@ -1,0 +1,64 @@
+#include "viewer/chart_display.h"
+
+#include "download/chart_names.h"
+#include "viewer/display_texts.h"
+
+#include <QFileInfo>
+
+namespace viewer {
+namespace {
+
+constexpr int ProviderClockLag = 2;
+
+QString twoSignedHour(int hour) {
+    return QStringLiteral(" ") + QString::number(hour);
+}
+
+} // namespace
+
+QString chartCodeForTab(int tab) {
+    static const char* const codes[TabCount] = {"w", "cc", "t10", "pc"};
+    return QString::fromLatin1(codes[std::clamp(tab, 0, TabCount - 1)]);
+}
+
+QStringList providerCandidates(const QString& chartFolder, const QDate& today, int p,
+                               const QString& chartCode) {
+    const SliderMoment moment = sliderMoment(today, p - ProviderClockLag);
+    const QDate date = moment.date;
+    const int hour = moment.hour;
+    const QString sameHour = halofail(chartFolder, date, hour, 0, chartCode);
+    const QString hourBefore = hour > 0 ? halofail(chartFolder, date, hour - 1, 0, chartCode) : QString();
+    const QString twoBefore = hour < 2 ? halofail(chartFolder, date.addDays(-1), 22, 0, chartCode)
+                                       : halofail(chartFolder, date, hour - 2, 0, chartCode);
+    return {sameHour, hourBefore, twoBefore};
+}
+
+SailingMaps sailingMapsAt(const QLocale& locale, const QDate& today, int p) {
+    const SailingMap mainland = sailingMap(QUrl(), today, p, MainlandMapCode);
+    const SailingMap islands = sailingMap(QUrl(), today, p, IslandsMapCode);
+    const QString label = QStringLiteral("Marevo ") + locale.toString(mainland.date, QLocale::ShortFormat) +
+                          QLatin1Char(' ') + twoSignedHour(mainland.hour + 3) + QStringLiteral(":00");
+    return {mainland.fileName, islands.fileName, label};
+}
+
+QString downloadTimeText(const QString& prefix, const QLocale& locale, const QDateTime& modified) {
+    return prefix + QLatin1Char(' ') + locale.toString(modified.date(), QLocale::ShortFormat) +
+           QLatin1Char(' ') + locale.toString(modified.time(), QLocale::ShortFormat);
+}
+
+StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode) {
+    const auto stored = [&chartFileNames](const QString& path) {
+        return !path.isEmpty() && chartFileNames.contains(QFileInfo(path).fileName());
+    };
+    StoredHours hours;
+    hours.provider.reserve(SliderMaximum + 1);
+    hours.sailing.reserve(SliderMaximum + 1);
+    for (int p = 0; p <= SliderMaximum; ++p) {
+        const QStringList candidates = providerCandidates(QString(), today, p, chartCode);
+        hours.provider.append(std::any_of(candidates.begin(), candidates.end(), stored));
+        hours.sailing.append(stored(sailingMap(QUrl(), today, p, MainlandMapCode).fileName));
+    }
+    return hours;
+}
+
+} // namespace viewer

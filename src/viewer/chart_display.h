@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// What the viewer looks for in the chart folder for a slider hour, and the texts it writes about
+// what it found. Nothing here touches a file: the window loads, this decides.
+namespace viewer {
+
+inline constexpr int TabCount = 4;
+// The provider chart code of a tab of the family strip (0 wind, 1 cloud cover, 2 temperature,
+// 3 precipitation).
+QString chartCodeForTab(int tab);
+
+// The provider chart files worth showing at slider hour p, best first. The provider's clock runs
+// two hours behind the slider; when the hour itself is missing, the hour before it, then the one
+// before that (or yesterday's 22:00 near midnight) stands in. An empty entry never exists.
+QStringList providerCandidates(const QString& chartFolder, const QDate& today, int p,
+                               const QString& chartCode);
+// The first candidate that exists, else the last one: it is loaded all the same and fails.
+template<typename Exists> QString chooseCandidate(const QStringList& candidates, Exists exists) {
+    for (const QString& candidate : candidates) {
+        if (!candidate.isEmpty() && exists(candidate)) {
+            return candidate;
+        }
+    }
+    return candidates.last();
+}
+
+// The two sailing-site maps of slider hour p, mainland then islands, and their valid-time label:
+// "Marevo " with the file's date and the hour three after the file's own (24:00 for the map of
+// yesterday's 21:00 file).
+struct SailingMaps {
+    QString mainlandFile;
+    QString islandsFile;
+    QString label;
+};
+SailingMaps sailingMapsAt(const QLocale& locale, const QDate& today, int p);
+
+// "<prefix> <short date> <short time>": when a shown file was downloaded.
+QString downloadTimeText(const QString& prefix, const QLocale& locale, const QDateTime& modified);
+
+// Which slider hours have something stored to show: a provider chart of the family (any of its
+// candidates) and the sailing maps (the mainland map). One entry per slider hour 0..168.
+struct StoredHours {
+    QVector<bool> provider;
+    QVector<bool> sailing;
+};
+StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode);
+
+} // namespace viewer

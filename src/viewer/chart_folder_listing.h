@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+// The names of the files in the chart folder, listed once per change of the folder rather than
+// looked up file by file, so that a view of all 169 hours costs one listing.
+class ChartFolderListing final : public QObject {
+    Q_OBJECT
+public:
+    explicit ChartFolderListing(const QString& chartFolder, QObject* parent = nullptr);
+
+    const QSet<QString>& names() const { return m_names; }
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void relist();
+
+    QString m_folder;
+    QFileSystemWatcher m_watcher;
+    QSet<QString> m_names;
+};

@@ -1,0 +1,71 @@
+#include "viewer/chart_display.h"
+#include "viewer/marked_period.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate Today(2007, 4, 10);
+
+QStringList candidateNames(int p, const QString& code = QStringLiteral("w")) {
+    QStringList names;
+    for (const QString& path : viewer::providerCandidates(QStringLiteral("/k"), Today, p, code)) {
+        names << (path.isEmpty() ? QString() : path.section(u'/', -1));
+    }
+    return names;
+}
+
+TEST(ProviderCandidates, TwoHoursBehindWithTwoEarlierHoursAsStandIns) {
+    EXPECT_EQ(candidateNames(0),
+              QStringList({"20070409HALO22.gif", "20070409HALO21.gif", "20070409HALO20.gif"}));
+    EXPECT_EQ(candidateNames(1),
+              QStringList({"20070409HALO23.gif", "20070409HALO22.gif", "20070409HALO21.gif"}));
+    // Hour 0 has no hour before it on the same day; the third choice is yesterday's 22:00.
+    EXPECT_EQ(candidateNames(2), QStringList({"20070410HALO00.gif", "", "20070409HALO22.gif"}));
+    EXPECT_EQ(candidateNames(3),
+              QStringList({"20070410HALO01.gif", "20070410HALO00.gif", "20070409HALO22.gif"}));
+    EXPECT_EQ(candidateNames(168, QStringLiteral("cc")),
+              QStringList({"20070416HALOpilv22.gif", "20070416HALOpilv21.gif", "20070416HALOpilv20.gif"}));
+}
+
+TEST(ProviderCandidates, TheFirstThatExistsElseTheLast) {
+    const QStringList candidates{"a", "", "c"};
+    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString& p) { return p == "c"; }), "c");
+    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return true; }), "a");
+    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return false; }), "c");
+}
+
+TEST(StoredHours, AnHourCountsWhenItsChartOrAStandInIsStored) {
+    const QSet<QString> names{"20070410HALO00.gif", "20070410000312.gif", "20070410HALOsade05.gif"};
+    const viewer::StoredHours wind = viewer::storedHours(names, Today, QStringLiteral("w"));
+    ASSERT_EQ(wind.provider.size(), 169);
+    EXPECT_TRUE(wind.provider[2]);
+    EXPECT_TRUE(wind.provider[3]);
+    EXPECT_TRUE(wind.provider[4]);
+    EXPECT_FALSE(wind.provider[5]);
+    EXPECT_FALSE(wind.provider[7]);
+    EXPECT_EQ(wind.sailing.count(true), 3);
+    EXPECT_TRUE(wind.sailing[15] && wind.sailing[16] && wind.sailing[17]);
+    const viewer::StoredHours rain = viewer::storedHours(names, Today, QStringLiteral("pc"));
+    EXPECT_TRUE(rain.provider[7]);
+    EXPECT_FALSE(rain.provider[2]);
+}
+
+TEST(MarkedPeriod, FollowingSwappingAndMovingTheStart) {
+    EXPECT_EQ(viewer::followThumb(30, 20), (viewer::Period{20, 10}));
+    EXPECT_EQ(viewer::followThumb(30, 40), (viewer::Period{30, 10}));
+    EXPECT_EQ(viewer::followThumb(30, 30), (viewer::Period{30, 0}));
+    EXPECT_EQ(viewer::moveStart({20, 20}, 50), (viewer::Period{50, 20}));
+    EXPECT_EQ(viewer::moveEnd({20, 20}, 60), (viewer::Period{20, 40}));
+    EXPECT_EQ(viewer::moveEnd({50, 20}, 44), (viewer::Period{44, 6}));
+}
+
+TEST(SailingLabel, TheHourIsThreeAfterTheFilesOwn) {
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 1).label, QStringLiteral("Marevo 09.04.2007  24:00"));
+    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 16).label, QStringLiteral("Marevo 10.04.2007  15:00"));
+    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 16).mainlandFile, QStringLiteral("20070410000312.gif"));
+    EXPECT_EQ(viewer::chartCodeForTab(2), QStringLiteral("t10"));
+}
+
+} // namespace
