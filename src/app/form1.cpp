@@ -9,6 +9,7 @@
 #include "settings/legend_window.h"
 #include "settings/registry_store.h"
 #include "viewer/display_texts.h"
+#include "viewer/picture_box.h"
 #include "viewer/time_slider.h"
 
 #include <QAction>
@@ -37,6 +38,7 @@ Form1::Form1(Form1Services services, QWidget* parent) : QMainWindow(parent), m_s
     buildControls();
     buildMenus();
     connectViewer();
+    connectProvider();
     connectSideWindows();
 }
 
@@ -77,6 +79,11 @@ void Form1::loadSpotList() {
     // The list starts with nothing chosen; the stored city chooses later.
     linn->setCurrentIndex(-1);
     Spot = placeSpotMarkers(halo, spots);
+    for (SpotMarker* marker : Spot) {
+        connect(marker, &SpotMarker::doubleClicked, this,
+                [this](const QString& name) { Spot_DblClick(name); });
+        connect(marker, &SpotMarker::pointedAt, this, &Form1::Spot_MouseMove);
+    }
 }
 
 // The sailing maps and the meteogram panel keep sizes and offsets the pictures are drawn for.

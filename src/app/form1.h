@@ -10,12 +10,16 @@
 #include <QPointer>
 #include <QVariant>
 #include <QVector>
+#include <qcoro/qcorotask.h>
 
 class ChartFolderListing;
 class Clock;
 class Downloader;
 class InterfaceTexts;
 class LegendWindow;
+class LoginWindow;
+class PictureBox;
+class SpotMarker;
 class Shell;
 class TimeSlider;
 class TrackBar;
@@ -69,6 +73,12 @@ public:
     void märgilõpp_Click();
     void HScroll1_Scroll();
 
+    // The provider (src/provider/form1_provider.cpp).
+    QCoro::Task<bool> CheckQuellanlogin();
+    QCoro::Task<> LoeQuellanSpot(QString SpotName);
+    QCoro::Task<> loequellanyld();
+    QCoro::Task<> halograafikud();
+
     // Window-level state shared by the window's routines.
     QVariant halouusjooks = 0;
     QVariant halojooks = 0;
@@ -111,6 +121,11 @@ private:
     void connectSideWindows();
 
     void connectViewer();
+    void connectProvider();
+    QCoro::Task<> Spot_DblClick(QString spotName);
+    void Spot_MouseMove(const QString& spotName);
+    QCoro::Task<> halograaf_DblClick();
+    bool selectCity(const QString& name);
     void showProviderChart(int p);
     void showSailingMaps(int p);
     void followThumbWhileMarking();
@@ -127,6 +142,7 @@ private:
 
     Form1Services m_services;
     QPointer<LegendWindow> m_legend;
+    LoginWindow* m_login = nullptr;
     ChartFolderListing* m_chartListing = nullptr;
     QDate m_storedHoursDay;
 
@@ -150,10 +166,10 @@ public:
     QLabel* lblLinn = nullptr;
     QProgressBar* prgQuellan = nullptr;
     QWidget* Picture10 = nullptr;
-    QLabel* halo = nullptr;
-    QLabel* halograaf1 = nullptr;
-    QLabel* halograaf2 = nullptr;
-    QLabel* halograaf3 = nullptr;
+    PictureBox* halo = nullptr;
+    PictureBox* halograaf1 = nullptr;
+    PictureBox* halograaf2 = nullptr;
+    PictureBox* halograaf3 = nullptr;
     QLabel* halokell1 = nullptr;
     QLabel* halokell2 = nullptr;
     QLabel* halokell3 = nullptr;
@@ -161,13 +177,13 @@ public:
     QVector<QLabel*> hlabel;
     QLabel* halokp = nullptr;
     QLabel* halomillal = nullptr;
-    QVector<QLabel*> Spot;
+    QVector<SpotMarker*> Spot;
     QTabBar* miskaart = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QWidget* Picture4 = nullptr;
-    QLabel* Picture1 = nullptr;
-    QLabel* Picture2 = nullptr;
+    PictureBox* Picture1 = nullptr;
+    PictureBox* Picture2 = nullptr;
     QScrollBar* HScroll1 = nullptr;
     QLabel* millal = nullptr;
     QLabel* wokell = nullptr;

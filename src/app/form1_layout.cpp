@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/shell.h"
 #include "settings/interface_texts.h"
+#include "viewer/picture_box.h"
 #include "viewer/time_slider.h"
 
 #include <QAction>
@@ -42,8 +43,8 @@ QString arrayName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-QLabel* pictureBox(const QString& name, QWidget* parent) {
-    auto* label = named(new QLabel(parent), name);
+PictureBox* pictureBox(const QString& name, QWidget* parent) {
+    auto* label = named(new PictureBox(parent), name);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }

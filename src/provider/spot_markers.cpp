@@ -1,28 +1,44 @@
 #include "provider/spot_markers.h"
 
-#include <QLabel>
+#include <QMouseEvent>
 
 namespace {
 
 constexpr int MarkerPlaces = 31;
 constexpr QSize MarkerSize(8, 8);
 
-QLabel* makeMarker(QWidget* map, int index) {
-    auto* marker = new QLabel(map);
-    marker->setObjectName(QStringLiteral("Spot(%1)").arg(index));
-    marker->setPixmap(QPixmap(QStringLiteral(":/data/pictures/marker.png")));
-    marker->setFixedSize(MarkerSize);
-    marker->setCursor(Qt::PointingHandCursor);
-    return marker;
-}
-
 } // namespace
 
-QVector<QLabel*> placeSpotMarkers(QWidget* map, const QVector<Spot>& spots) {
-    QVector<QLabel*> markers;
+SpotMarker::SpotMarker(QWidget* map, int index) : QLabel(map) {
+    setObjectName(QStringLiteral("Spot(%1)").arg(index));
+    setPixmap(QPixmap(QStringLiteral(":/data/pictures/marker.png")));
+    setFixedSize(MarkerSize);
+    setCursor(Qt::PointingHandCursor);
+    setMouseTracking(true);
+}
+
+void SpotMarker::enterEvent(QEnterEvent* event) {
+    Q_EMIT pointedAt(toolTip());
+    QLabel::enterEvent(event);
+}
+
+void SpotMarker::mouseMoveEvent(QMouseEvent* event) {
+    Q_EMIT pointedAt(toolTip());
+    QLabel::mouseMoveEvent(event);
+}
+
+void SpotMarker::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        Q_EMIT doubleClicked(toolTip());
+    }
+    QLabel::mouseDoubleClickEvent(event);
+}
+
+QVector<SpotMarker*> placeSpotMarkers(QWidget* map, const QVector<Spot>& spots) {
+    QVector<SpotMarker*> markers;
     const int count = std::max<int>(MarkerPlaces, spots.size());
     for (int index = 0; index < count; ++index) {
-        QLabel* marker = makeMarker(map, index);
+        auto* marker = new SpotMarker(map, index);
         if (index < spots.size()) {
             const Spot& spot = spots[index];
             marker->setToolTip(spot.name);

@@ -8,6 +8,7 @@
 #include "viewer/chart_folder_listing.h"
 #include "viewer/display_texts.h"
 #include "viewer/marked_period.h"
+#include "viewer/picture_box.h"
 #include "viewer/time_slider.h"
 
 #include <QFileInfo>

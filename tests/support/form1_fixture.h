@@ -4,6 +4,8 @@
 #include "app/form1.h"
 #include "app/shell.h"
 #include "download/fetch.h"
+#include "provider/spot_markers.h"
+#include "viewer/picture_box.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 #include "test_support.h"

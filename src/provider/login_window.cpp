@@ -1,0 +1,113 @@
+#include "provider/login_window.h"
+
+#include "app/settings_table.h"
+#include "app/shell.h"
+#include "settings/registry_store.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template<typename T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+LoginWindow::LoginWindow(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell,
+                         QWidget* parent)
+    : QDialog(parent), lblLabels0(named(new QLabel(QStringLiteral("&User Name:"), this), "lblLabels(0)")),
+      txtUserName(named(new QLineEdit(this), "txtUserName")),
+      lblLabels1(named(new QLabel(QStringLiteral("&Password:"), this), "lblLabels(1)")),
+      txtPassword(named(new QLineEdit(this), "txtPassword")),
+      chkRememberPassword(
+          named(new QCheckBox(QStringLiteral("Remember password"), this), "chkRememberPassword")),
+      Label2(named(new QLabel(QStringLiteral("NB saved password is NOT stored securely!"), this), "Label2")),
+      Label1(named(new QLabel(this), "Label1")),
+      cmdOK(named(new QPushButton(QStringLiteral("OK"), this), "cmdOK")),
+      cmdCancel(named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel")),
+      m_downloader(downloader), m_where(std::move(where)), m_store(store) {
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(m_where.loginMarker);
+    setModal(true);
+    txtPassword->setEchoMode(QLineEdit::Password);
+    lblLabels0->setBuddy(txtUserName);
+    lblLabels1->setBuddy(txtPassword);
+    const QString home = m_where.providerBase.toString();
+    Label1->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(home.toHtmlEscaped()));
+    connect(Label1, &QLabel::linkActivated, this, [&shell, this] { shell.openUrl(m_where.providerBase); });
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, &LoginWindow::reject);
+
+    auto* form = new QFormLayout;
+    form->addRow(lblLabels0, txtUserName);
+    form->addRow(lblLabels1, txtPassword);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Label1);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(chkRememberPassword);
+    layout->addWidget(Label2);
+    layout->addLayout(buttons);
+    txtUserName->setMinimumWidth(260);
+    setTabOrder(txtUserName, txtPassword);
+    setTabOrder(txtPassword, chkRememberPassword);
+    setTabOrder(chkRememberPassword, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+}
+
+QCoro::Task<bool> LoginWindow::CheckQuellanlogin(QString login, QString pwd) {
+    co_return co_await requestLogin(m_downloader, m_where, std::move(login), std::move(pwd));
+}
+
+QCoro::Task<> LoginWindow::cmdOK_Click() {
+    QPointer<LoginWindow> self(this);
+    cmdOK->setEnabled(false);
+    const bool accepted = co_await CheckQuellanlogin(txtUserName->text(), txtPassword->text());
+    if (!self) {
+        co_return;
+    }
+    cmdOK->setEnabled(true);
+    if (!accepted) {
+        askAgain();
+        co_return;
+    }
+    LoginSucceeded = true;
+    rememberAccount(chkRememberPassword->isChecked());
+    accept();
+}
+
+// The pair is stored, or two empty strings, so an unticked box also forgets an earlier pair.
+void LoginWindow::rememberAccount(bool remember) {
+    const QString key = QString::fromLatin1(reg::BriselKeyPath);
+    m_store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanUser,
+                          remember ? txtUserName->text() : QString());
+    m_store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanPassword,
+                          remember ? txtPassword->text() : QString());
+}
+
+void LoginWindow::askAgain() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Login"),
+                    QStringLiteral("Invalid Password, try again!"), QMessageBox::Ok, this);
+    box.exec();
+    txtPassword->setFocus();
+    txtPassword->selectAll();
+}
+
+void LoginWindow::reject() {
+    LoginSucceeded = false;
+    QDialog::reject();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "provider/provider_login.h"
+
+#include <QDialog>
+
+class Downloader;
+class Shell;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+namespace reg {
+class Store;
+}
+
+// The provider account: asked for once, kept for the rest of the run. Made on first use and
+// afterwards only hidden, so what was typed stays for the next time it is shown.
+class LoginWindow final : public QDialog {
+    Q_OBJECT
+public:
+    LoginWindow(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell, QWidget* parent);
+
+    // The request itself; the silent attempt of the main window uses it too.
+    QCoro::Task<bool> CheckQuellanlogin(QString login, QString pwd);
+
+    bool LoginSucceeded = false;
+
+    QLabel* lblLabels0;
+    QLineEdit* txtUserName;
+    QLabel* lblLabels1;
+    QLineEdit* txtPassword;
+    QCheckBox* chkRememberPassword;
+    QLabel* Label2;
+    QLabel* Label1;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+public Q_SLOTS:
+    // Cancel, Esc and the close box alike.
+    void reject() override;
+
+private:
+    QCoro::Task<> cmdOK_Click();
+    void rememberAccount(bool remember);
+    void askAgain();
+
+    Downloader& m_downloader;
+    LoginRequest m_where;
+    reg::Store& m_store;
+};

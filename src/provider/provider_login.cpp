@@ -1,0 +1,16 @@
+#include "provider/provider_login.h"
+
+#include "download/chart_names.h"
+#include "download/fetch.h"
+#include "download/provider_requests.h"
+#include "provider/provider_replies.h"
+
+QCoro::Task<bool> requestLogin(Downloader& downloader, LoginRequest where, QString login, QString pwd) {
+    const QString replyFile = chartPath(where.chartFolder, loginAnswerFile());
+    const FetchResult fetched =
+        co_await downloader.fetch(loginUrl(where.providerBase, login, pwd), replyFile);
+    if (!fetched.ok) {
+        co_return false;
+    }
+    co_return loginAccepted(replyFile, where.loginMarker);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QUrl>
+#include <QVector>
+
+// Judging what the provider answers: the login reply and the point-forecast reply.
+
+// A login is refused when the first line of the reply (up to its first carriage return; a line
+// feed alone does not end it) holds the provider's login-page title, searched case-sensitively.
+// A reply that is empty or cannot be read is a refusal too: nothing in it says the account was
+// taken.
+bool loginAccepted(const QString& replyFile, const QString& loginMarker);
+
+// One day of a point forecast: the day and the address of its meteogram.
+struct ForecastDay {
+    QDate date;
+    QUrl picture;
+};
+
+// The days a point-forecast reply names. Lines end at line feeds; each "<date>" arms the next
+// "<href>" (the same line counts), later "<href>"s before another "<date>" are passed over. The
+// ten characters after "<date>" are read as a date, ISO year-month-day first, then in the
+// locale's short format. An entry with a date that is not one, an "<href>" without "</href>", or
+// an address that is not http or https is left out, and the others stand.
+QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const QLocale& locale);

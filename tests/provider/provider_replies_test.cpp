@@ -1,0 +1,79 @@
+#include "provider/provider_replies.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::TempProgramFolder;
+
+QVector<QDate> dates(const QVector<ForecastDay>& days) {
+    QVector<QDate> result;
+    for (const ForecastDay& day : days) {
+        result << day.date;
+    }
+    return result;
+}
+
+TEST(PointForecastReply, EachDateArmsTheNextAddressOnly) {
+    const QByteArray reply = "<forecast>\n"
+                             "<href>http://h/orphan.gif</href>\n"
+                             "<date>2007-04-10</date>\n"
+                             "<href>http://h/a.gif</href>\n"
+                             "<href>http://h/second.gif</href>\n"
+                             "<date>2007-04-11</date><href>http://h/b.gif</href>\n"
+                             "</forecast>\n";
+    const QVector<ForecastDay> days = parsePointForecast(reply, QLocale::c());
+    ASSERT_EQ(days.size(), 2);
+    EXPECT_EQ(days[0].date, QDate(2007, 4, 10));
+    EXPECT_EQ(days[0].picture, QUrl(QStringLiteral("http://h/a.gif")));
+    EXPECT_EQ(days[1].date, QDate(2007, 4, 11));
+    EXPECT_EQ(days[1].picture, QUrl(QStringLiteral("http://h/b.gif")));
+}
+
+TEST(PointForecastReply, CarriageReturnsAndLineFeedsReadAlike) {
+    const QByteArray lf = "<date>2007-04-10</date>\n<href>http://h/a.gif</href>\n";
+    QByteArray crlf = lf;
+    crlf.replace("\n", "\r\n");
+    EXPECT_EQ(dates(parsePointForecast(lf, QLocale::c())), QVector<QDate>{QDate(2007, 4, 10)});
+    EXPECT_EQ(parsePointForecast(crlf, QLocale::c()).value(0).picture,
+              QUrl(QStringLiteral("http://h/a.gif")));
+}
+
+TEST(PointForecastReply, ABadEntryLeavesTheOthersStanding) {
+    const QByteArray reply = "<date>2007-04-10</date>\n<href>http://h/a.gif</href>\n"
+                             "<date>tomorrow!!</date>\n<href>http://h/bad.gif</href>\n"
+                             "<date>2007-04-12</date>\n<href>http://h/no-end.gif\n"
+                             "<date>2007-04-13</date>\n<href>file:///etc/passwd</href>\n"
+                             "<date>2007-04-14</date>\n<href>http://h/e.gif</href>\n";
+    EXPECT_EQ(dates(parsePointForecast(reply, QLocale::c())),
+              (QVector<QDate>{QDate(2007, 4, 10), QDate(2007, 4, 14)}));
+}
+
+TEST(PointForecastReply, DatesInTheLocalesShortFormatAreRead) {
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QByteArray reply = "<date>10.04.2007</date>\n<href>http://h/a.gif</href>\n";
+    EXPECT_EQ(dates(parsePointForecast(reply, russian)), QVector<QDate>{QDate(2007, 4, 10)});
+}
+
+TEST(LoginReply, OnlyTheFirstLineUpToACarriageReturnCounts) {
+    TempProgramFolder folder;
+    const QString file = folder.file(QStringLiteral("reply.txt"));
+    const QString marker = QStringLiteral("Quellan login");
+    const auto judged = [&](const QByteArray& reply) {
+        folder.write(QStringLiteral("reply.txt"), reply);
+        return loginAccepted(file, marker);
+    };
+    EXPECT_FALSE(judged("<title>Quellan login</title>\r\n<body>"));
+    EXPECT_FALSE(judged("Welcome back - Quellan login"));
+    EXPECT_TRUE(judged("<title>Welcome</title>\r\nQuellan login"));
+    // Bare line feeds do not end the first line.
+    EXPECT_FALSE(judged("<title>Welcome</title>\nQuellan login\n"));
+    EXPECT_TRUE(judged("<title>quellan LOGIN</title>\r\n"));
+    // An empty reply says nothing about the account: refused.
+    EXPECT_FALSE(judged(""));
+    EXPECT_FALSE(judged("\r\nWelcome"));
+    EXPECT_FALSE(loginAccepted(folder.file(QStringLiteral("missing.txt")), marker));
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+#include "demo_server.h"
+#include "download/chart_names.h"
+#include "form1_fixture.h"
+#include "provider/login_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <qcoro/qcorotask.h>
+
+namespace {
+
+const QDate Today(2007, 4, 10);
+
+// The real main window against the demo provider, both on the same day.
+class ProviderTest : public ::testing::Test {
+protected:
+    explicit ProviderTest(const QString& password = QStringLiteral("demo")) {
+        demo::ServerOptions options;
+        options.now = QDateTime(Today, QTime(12, 0));
+        options.password = password;
+        server = std::make_unique<demo::DemoServer>(options);
+        EXPECT_TRUE(server->start(0));
+        const QString base = server->baseUrl().toString();
+        fixture.folder.write(
+            QStringLiteral("brisel.ini"),
+            QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n").arg(base).toUtf8());
+        fixture.storeSetting(settings_table::kustutavanad.builtInCaption, 0);
+    }
+
+    void remember(const QString& user, const QString& password) {
+        fixture.storeSetting(settings_table::QuellanUser, user);
+        fixture.storeSetting(settings_table::QuellanPassword, password);
+    }
+
+    int loginRequests() const {
+        return static_cast<int>(server->requestedPaths().filter(QStringLiteral("/cg/login/")).size());
+    }
+
+    bool checkLogin() { return QCoro::waitFor(fixture.form->CheckQuellanlogin()); }
+
+    // Acts on the login window once it is shown modally; records that it was.
+    void whenLoginShows(std::function<void(LoginWindow*)> act) {
+        auto* poll = new QTimer(fixture.form.get());
+        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, act] {
+            auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget());
+            if (login && login->isVisible()) {
+                poll->deleteLater();
+                ++loginShown;
+                act(login);
+            }
+        });
+        poll->start(10);
+    }
+
+    Form1Fixture fixture{QDateTime(Today, QTime(12, 0))};
+    std::unique_ptr<demo::DemoServer> server;
+    int loginShown = 0;
+};
+
+TEST_F(ProviderTest, ARememberedAccountLogsInSilentlyOncePerRun) {
+    remember(QStringLiteral("demo"), QStringLiteral("demo"));
+    fixture.start();
+    EXPECT_TRUE(checkLogin());
+    EXPECT_TRUE(checkLogin());
+    fixture.form->loginkontrollitud = false;
+    EXPECT_TRUE(checkLogin());
+    EXPECT_EQ(loginRequests(), 1);
+    EXPECT_EQ(loginShown, 0);
+}
+
+TEST_F(ProviderTest, ARefusedRememberedAccountOpensTheWindowFilledIn) {
+    remember(QStringLiteral("demo"), QStringLiteral("wrong"));
+    fixture.start();
+    QString shownUser;
+    QString shownPassword;
+    whenLoginShows([&](LoginWindow* login) {
+        shownUser = login->txtUserName->text();
+        shownPassword = login->txtPassword->text();
+        QTest::mouseClick(login->cmdCancel, Qt::LeftButton);
+    });
+    EXPECT_FALSE(checkLogin());
+    EXPECT_EQ(loginShown, 1);
+    EXPECT_EQ(shownUser, QStringLiteral("demo"));
+    EXPECT_EQ(shownPassword, QStringLiteral("wrong"));
+}
+
+TEST_F(ProviderTest, ACancelHoldsForTheActionAndTheNextActionAsksAgain) {
+    fixture.start();
+    whenLoginShows([](LoginWindow* login) { QTest::keyClick(login, Qt::Key_Escape); });
+    EXPECT_FALSE(checkLogin());
+    EXPECT_FALSE(checkLogin());
+    EXPECT_EQ(loginShown, 1);
+    EXPECT_EQ(loginRequests(), 0);
+    // The next action: the account is typed, "Remember password" left unticked.
+    fixture.form->loginkontrollitud = false;
+    whenLoginShows([](LoginWindow* login) {
+        login->txtUserName->clear();
+        QTest::keyClicks(login->txtUserName, QStringLiteral("demo"));
+        QTest::keyClicks(login->txtPassword, QStringLiteral("demo"));
+        QTest::keyClick(login->txtPassword, Qt::Key_Return);
+    });
+    EXPECT_TRUE(checkLogin());
+    EXPECT_EQ(loginShown, 2);
+    EXPECT_EQ(fixture.stored(settings_table::QuellanUser), QVariant(QString()));
+    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword), QVariant(QString()));
+}
+
+class SpecialPasswordTest : public ProviderTest {
+protected:
+    SpecialPasswordTest() : ProviderTest(QStringLiteral("a&email=x#y+z")) {}
+};
+
+TEST_F(SpecialPasswordTest, APasswordWithQueryCharactersReachesTheServerIntact) {
+    fixture.start();
+    int refusals = 0;
+    whenLoginShows([&](LoginWindow* login) {
+        QTest::keyClicks(login->txtUserName, QStringLiteral("demo"));
+        QTest::keyClicks(login->txtPassword, QStringLiteral("a&email=x#y+"));
+        // The first try is one letter short: refused, and the password is selected for another.
+        auto* acknowledge = new QTimer(login);
+        QObject::connect(acknowledge, &QTimer::timeout, login, [&refusals, acknowledge] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->text() == QStringLiteral("Invalid Password, try again!") &&
+                box->windowTitle() == QStringLiteral("Login")) {
+                ++refusals;
+                acknowledge->stop();
+                box->accept();
+            }
+        });
+        acknowledge->start(10);
+        login->chkRememberPassword->setChecked(true);
+        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return refusals == 1 && login->txtPassword->hasSelectedText(); }, 5000));
+        EXPECT_EQ(login->txtPassword->selectedText(), QStringLiteral("a&email=x#y+"));
+        QTest::keyClicks(login->txtPassword, QStringLiteral("a&email=x#y+z"));
+        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+    });
+    EXPECT_TRUE(checkLogin());
+    EXPECT_EQ(refusals, 1);
+    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword), QVariant(QStringLiteral("a&email=x#y+z")));
+}
+
+TEST_F(ProviderTest, ADoubleClickedMarkerFetchesItsSpotsMeteograms) {
+    remember(QStringLiteral("demo"), QStringLiteral("demo"));
+    fixture.folder.write(QStringLiteral("spots.ini"),
+                         "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.38\nelev=3\n");
+    Form1& form = fixture.start();
+    QTest::mouseDClick(form.Spot[1], Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.linn->currentText() == QStringLiteral("Pärnu"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form.halograaf3->pixmap().isNull(); }, 5000));
+    QStringList pictures = QDir(fixture.folder.chartFolder()).entryList({QStringLiteral("*Pärnu.gif")});
+    EXPECT_EQ(pictures.size(), 7);
+    EXPECT_TRUE(pictures.contains(spotPictureFile(Today, QStringLiteral("Pärnu"))));
+    EXPECT_TRUE(server->requestedPaths().filter(QStringLiteral("lon=24.5&lat=58.38&elev=3&")).size() == 1);
+    EXPECT_FALSE(form.loginkontrollitud);
+    // Pointing at the other marker shows its stored pictures, none: the panel empties.
+    QTest::mouseMove(form.Spot[0]);
+    EXPECT_EQ(form.linn->currentText(), QStringLiteral("Tartu"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.halograaf1->pixmap().isNull(); }, 5000));
+}
+
+TEST_F(ProviderTest, ThePanelShowsTodayAndTheTwoDaysAfterAndMovesOnAtMidnight) {
+    fixture.folder.write(QStringLiteral("spots.ini"), "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n");
+    const QPixmap picture(QStringLiteral(":/data/pictures/meteogram_strip.png"));
+    for (const int day : {1, 3}) {
+        picture.save(chartPath(fixture.folder.chartFolder(), spotPictureFile(Today.addDays(day), "Tartu")),
+                     "PNG");
+    }
+    Form1& form = fixture.start();
+    QCoro::waitFor(form.halograafikud());
+    EXPECT_TRUE(form.halograaf1->pixmap().isNull());
+    EXPECT_FALSE(form.halograaf2->pixmap().isNull());
+    EXPECT_TRUE(form.halograaf3->pixmap().isNull());
+    fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
+    QCoro::waitFor(form.halograafikud());
+    EXPECT_FALSE(form.halograaf1->pixmap().isNull());
+    EXPECT_TRUE(form.halograaf2->pixmap().isNull());
+    EXPECT_FALSE(form.halograaf3->pixmap().isNull());
+}
+
+} // namespace
