@@ -29,6 +29,10 @@ struct ServerOptions {
     QString password = QStringLiteral("demo");
     // The version the home site offers, as major * 1000000 + minor * 1000 + revision.
     int latestVersion = 1000001;
+    // When not empty, the home site answers every update check with this text instead.
+    QByteArray updateAnswer;
+    // The updater is served with one byte changed, its signature still that of the true one.
+    bool tamperUpdater = false;
     int latencyMs = 0;
     int faultPercent = 0;
     FaultKind faultKind = FaultKind::None;
@@ -72,5 +76,7 @@ private:
 bool parseOptions(const QStringList& args, ServerOptions* out, QString* error);
 // The command-line help of the executable.
 QString usageText();
+// The base64 public key the home site's updater signature is checked with.
+QString demoUpdaterPublicKey();
 
 } // namespace demo

@@ -1,6 +1,7 @@
 // brisel-demo-server: Brisel's four outside services on one loopback port, for the demo and for
 // trying the program without the real services. Prints the port it took as its first line and
-// serves until SIGINT or SIGTERM.
+// serves until SIGINT or SIGTERM. With --print-public-key it prints the key the updater's
+// signature is checked with instead, and ends.
 #include "demo_server.h"
 
 #include <QGuiApplication>
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
     QGuiApplication::setApplicationName(QStringLiteral("brisel-demo-server"));
     if (wantsHelp(QGuiApplication::arguments())) {
         printLine(stdout, demo::usageText());
+        return 0;
+    }
+    if (QGuiApplication::arguments().contains(QStringLiteral("--print-public-key"))) {
+        printLine(stdout, demo::demoUpdaterPublicKey());
         return 0;
     }
     demo::ServerOptions options;

@@ -3,6 +3,7 @@
 #include "model_runs.h"
 #include "pictures.h"
 #include "text_answers.h"
+#include "updater_signing.h"
 
 #include <QRegularExpression>
 
@@ -66,7 +67,10 @@ Reply Routes::answer(const QString& path, const Query& query) {
         return updateInfo(query);
     }
     if (path == QLatin1String("/brl/uuendus.exe")) {
-        return found(QByteArrayLiteral("application/octet-stream"), updaterProgram());
+        return found(QByteArrayLiteral("application/octet-stream"), servedUpdater());
+    }
+    if (path == QLatin1String("/brl/uuendus.exe.sig")) {
+        return found(QByteArrayLiteral("application/octet-stream"), demoSignature(updaterProgram()));
     }
     if (path == QLatin1String("/brl/toetajad.php")) {
         return found(QByteArrayLiteral("text/plain"), supportersList());
@@ -142,7 +146,19 @@ Reply Routes::updateInfo(const Query& query) const {
     if (!isNumber) {
         return notFound();
     }
+    if (!m_options.updateAnswer.isEmpty()) {
+        return found(QByteArrayLiteral("text/plain"), m_options.updateAnswer);
+    }
     return found(QByteArrayLiteral("text/plain"), updateAnswer(version, m_options.latestVersion));
+}
+
+// A tampered updater differs in its last byte, as a program changed on the way would.
+QByteArray Routes::servedUpdater() const {
+    QByteArray program = updaterProgram();
+    if (m_options.tamperUpdater) {
+        program.back() = char(program.back() ^ 0x01);
+    }
+    return program;
 }
 
 Reply Routes::picture(const QString& path, const std::function<QImage()>& draw) {

@@ -37,6 +37,7 @@ private:
     Reply sailingMap(const QString& path);
     Reply waveMap(const QString& path);
     Reply updateInfo(const Query& query) const;
+    QByteArray servedUpdater() const;
     Reply picture(const QString& path, const std::function<QImage()>& draw);
 
     const ServerOptions& m_options;

@@ -42,6 +42,8 @@ void describeOptions(QCommandLineParser& parser) {
         {QStringLiteral("seed"), QStringLiteral("Seed of the fault pattern."), QStringLiteral("N")},
         {QStringLiteral("log"), QStringLiteral("File that receives one line per request."),
          QStringLiteral("FILE")},
+        {QStringLiteral("print-public-key"),
+         QStringLiteral("Print the base64 public key of the updater's signature and exit.")},
     });
 }
 

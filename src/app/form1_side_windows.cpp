@@ -1,4 +1,55 @@
-// How the main window opens its side windows.
+// How the main window opens its side windows: the about box and the update window modal, the
+// wave-map viewer beside it. Modal here means application-modal without a nested event loop, so
+// the windows' own fetches run on the program's one loop.
 #include "app/form1.h"
+#include "windows/about_window.h"
+#include "windows/update_window.h"
+#include "windows/wave_map_window.h"
 
-void Form1::connectSideWindows() {}
+#include <QAction>
+#include <QCoreApplication>
+#include <QPushButton>
+
+namespace {
+
+void showModal(QDialog* window) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+}
+
+// The updater replaces the running program, so the settings of this run are not saved.
+void endProgramForUpdater() {
+    QCoreApplication::exit(0);
+}
+
+} // namespace
+
+void Form1::connectSideWindows() {
+    connect(about, &QAction::triggered, this, [this] {
+        auto* window = new AboutWindow(m_services.texts, m_services.downloader, m_services.folder,
+                                       m_services.hosts.home, this);
+        showModal(window);
+        window->load();
+    });
+    connect(updeidid, &QAction::triggered, this, [this] {
+        auto* window =
+            new UpdateWindow({m_services.folder, m_services.texts, m_services.downloader, m_services.shell,
+                              m_services.hosts.home, m_services.hosts.updatePublicKey, endProgramForUpdater},
+                             this);
+        showModal(window);
+        window->load();
+    });
+    // One viewer at a time: the button brings the open one forward.
+    connect(Command1, &QPushButton::clicked, this, [this, viewer = QPointer<WaveMapWindow>()]() mutable {
+        if (!viewer) {
+            viewer =
+                new WaveMapWindow({m_services.texts, m_services.downloader, m_services.folder.chartFolder(),
+                                   m_services.hosts.wave, nupud->icon()},
+                                  this);
+        }
+        viewer->show();
+        viewer->raise();
+        viewer->activateWindow();
+    });
+}

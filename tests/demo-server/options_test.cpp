@@ -106,3 +106,11 @@ TEST(Executable, PrintsItsPortFirstAndStopsOnTerm) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0);
 }
+
+TEST(Executable, PrintsTheUpdaterKeyForTheDemoFolderAndEnds) {
+    QProcess process;
+    process.start(QStringLiteral(DEMO_SERVER_EXECUTABLE), {"--print-public-key"});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(QString::fromLatin1(process.readAllStandardOutput()), demo::demoUpdaterPublicKey() + '\n');
+}

@@ -2,6 +2,7 @@
 #include "demo_client.h"
 
 #include <gtest/gtest.h>
+#include <sodium.h>
 
 using namespace demo_test;
 
@@ -64,10 +65,46 @@ TEST(HomeSite, OffersUpdatesOnlyToOlderVersions) {
 TEST(HomeSite, ServesTheUpdaterAndTheSupporters) {
     const auto server = startServerAt(earlyMorning());
     EXPECT_TRUE(fetch(server->port(), QStringLiteral("/brl/uuendus.exe")).body.startsWith("#!/bin/sh\n"));
-    EXPECT_EQ(fetch(server->port(), QStringLiteral("/brl/uuendus.exe.sig")).status, 404);
 
     const QByteArray supporters = fetch(server->port(), QStringLiteral("/brl/toetajad.php")).body;
     EXPECT_TRUE(supporters.endsWith("\r\n"));
     EXPECT_GE(supporters.count("\r\n"), 3);
     EXPECT_EQ(supporters.count('\n'), supporters.count("\r\n")) << "no bare line feeds";
+}
+
+namespace {
+
+bool signedByTheDemoKey(const QByteArray& program, const QByteArray& signature) {
+    const QByteArray key = QByteArray::fromBase64(demo::demoUpdaterPublicKey().toLatin1());
+    return sodium_init() >= 0 && key.size() == crypto_sign_PUBLICKEYBYTES &&
+           signature.size() == crypto_sign_BYTES &&
+           crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(signature.constData()),
+                                       reinterpret_cast<const unsigned char*>(program.constData()),
+                                       size_t(program.size()),
+                                       reinterpret_cast<const unsigned char*>(key.constData())) == 0;
+}
+
+} // namespace
+
+TEST(HomeSite, SignsTheUpdaterWithTheDemoKey) {
+    const auto server = startServerAt(earlyMorning());
+    const QByteArray program = fetch(server->port(), QStringLiteral("/brl/uuendus.exe")).body;
+    const QByteArray signature = fetch(server->port(), QStringLiteral("/brl/uuendus.exe.sig")).body;
+    EXPECT_TRUE(signedByTheDemoKey(program, signature));
+
+    demo::ServerOptions tampering;
+    tampering.tamperUpdater = true;
+    const auto tampered = startServer(tampering);
+    const QByteArray changed = fetch(tampered->port(), QStringLiteral("/brl/uuendus.exe")).body;
+    EXPECT_EQ(changed.size(), program.size());
+    EXPECT_NE(changed, program);
+    EXPECT_EQ(fetch(tampered->port(), QStringLiteral("/brl/uuendus.exe.sig")).body, signature);
+    EXPECT_FALSE(signedByTheDemoKey(changed, signature));
+}
+
+TEST(HomeSite, AGivenUpdateAnswerReplacesTheVersionComparison) {
+    demo::ServerOptions options;
+    options.updateAnswer = QByteArrayLiteral("uuendused\r\n");
+    const auto server = startServer(options);
+    EXPECT_EQ(fetch(server->port(), QStringLiteral("/brl/uuendused.php3?ver=1")).body, "uuendused\r\n");
 }

@@ -1,0 +1,40 @@
+#include "windows/answer_file.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+const QString LineEnd = QStringLiteral("\r\n");
+
+QString decodeAnswer(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+} // namespace
+
+QString crLines(const QString& text) {
+    QString joined;
+    qsizetype lineStart = 0;
+    while (lineStart < text.size()) {
+        const qsizetype cr = text.indexOf(QLatin1Char('\r'), lineStart);
+        const qsizetype lineEnd = cr < 0 ? text.size() : cr;
+        joined += QStringView(text).mid(lineStart, lineEnd - lineStart);
+        joined += LineEnd;
+        lineStart = lineEnd + 1;
+        if (cr >= 0 && lineStart < text.size() && text.at(lineStart) == QLatin1Char('\n')) {
+            ++lineStart;
+        }
+    }
+    return joined;
+}
+
+QString readAnswerFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return crLines(decodeAnswer(file.readAll()));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/program_folder.h"
+
+#include <QDialog>
+#include <QUrl>
+#include <functional>
+#include <qcoro/qcorotask.h>
+
+class Downloader;
+class InterfaceTexts;
+class Shell;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+struct UpdateWindowServices {
+    ProgramFolder folder;
+    const InterfaceTexts& texts;
+    Downloader& downloader;
+    Shell& shell;
+    QUrl home;
+    // brisel.ini's [update] pubkey; empty for the release key.
+    QString publicKey;
+    // Ends the program at once, without the main window's shut-down: the updater replaces it.
+    std::function<void()> endProgram;
+};
+
+// Asks the home site whether a newer version exists and offers to fetch and start its updater.
+// load() is what the menu and the download run share: the run loads the window unseen and shows
+// it only when offersUpdate().
+class UpdateWindow final : public QDialog {
+    Q_OBJECT
+public:
+    UpdateWindow(UpdateWindowServices services, QWidget* parent);
+
+    // The check. Resumes even when the window was closed meanwhile; it then touches nothing.
+    QCoro::Task<> load();
+    bool offersUpdate() const;
+
+    QLabel* Label1;
+    QPlainTextEdit* Text1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+private:
+    QCoro::Task<> Command1_Click();
+    void startUpdaterOrComplain(const QString& updater);
+    void showUpdateFailure();
+
+    UpdateWindowServices m_services;
+};

@@ -1,0 +1,147 @@
+#include "windows/wave_map_window.h"
+
+#include "download/chart_names.h"
+#include "download/fetch.h"
+#include "settings/interface_texts.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// While a fetch runs the button says "Stop"; its tag says whether the fetch should go on.
+const QString StopCaption = QStringLiteral("Stop");
+const char* const Tag = "tag";
+const QString GoOn = QStringLiteral("laadi");
+const QString StopAsked = QStringLiteral("stop");
+
+constexpr QSize MapSize(400, 400);
+
+template<typename T> T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QIcon picturesIn(const QIcon& pair, QIcon::Mode mode) {
+    QIcon one;
+    for (const QSize& size : pair.availableSizes(mode)) {
+        one.addPixmap(pair.pixmap(size, mode), QIcon::Normal);
+    }
+    return one;
+}
+
+QString fetchTimeText(const InterfaceTexts& texts, const QDateTime& modified) {
+    const QLocale locale = QLocale::system();
+    return texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
+           locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(modified.time(), QLocale::ShortFormat);
+}
+
+} // namespace
+
+WaveMapWindow::WaveMapWindow(WaveMapServices services, QWidget* owner)
+    : QWidget(owner, Qt::Window), Picture1(named(new QLabel(this), QStringLiteral("Picture1"))),
+      Slider1(named(new QSlider(Qt::Vertical, this), QStringLiteral("Slider1"))),
+      Command2(named(new QPushButton(QStringLiteral("Laadi kaardid"), this), QStringLiteral("Command2"))),
+      StatusBar(named(new QStatusBar(this), QStringLiteral("StatusBar"))), m_services(std::move(services)),
+      m_normalPicture(picturesIn(m_services.downloadPictures, QIcon::Normal)),
+      m_stopPicture(picturesIn(m_services.downloadPictures, QIcon::Disabled)) {
+    setObjectName(QStringLiteral("iltamerinyt"));
+    setWindowTitle(QStringLiteral("Iltameri nyt"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    Picture1->setFixedSize(MapSize);
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Position 1, the nearest lead time, at the top.
+    Slider1->setRange(1, WaveMapCount);
+    Slider1->setInvertedAppearance(true);
+    Slider1->setTickPosition(QSlider::TicksRight);
+    Command2->setIconSize(QSize(24, 24));
+    StatusBar->setSizeGripEnabled(false);
+
+    auto* mapRow = new QHBoxLayout;
+    mapRow->addWidget(Picture1);
+    mapRow->addWidget(Slider1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(mapRow);
+    layout->addWidget(Command2, 0, Qt::AlignLeft);
+    layout->addWidget(StatusBar);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(Command2, &QPushButton::clicked, this, &WaveMapWindow::Command2_Click);
+    connect(Slider1, &QSlider::valueChanged, this, &WaveMapWindow::Slider1_Change);
+    Slider1_Change();
+    restoreButton();
+}
+
+void WaveMapWindow::Command2_Click() {
+    if (Command2->text() != StopCaption) {
+        laadikaardid();
+        return;
+    }
+    Command2->setProperty(Tag, StopAsked);
+    Command2->setEnabled(false);
+}
+
+QCoro::Task<> WaveMapWindow::laadikaardid() {
+    const QPointer<WaveMapWindow> self(this);
+    setCursor(Qt::BusyCursor);
+    Command2->setIcon(m_stopPicture);
+    Command2->setText(StopCaption);
+    Command2->setProperty(Tag, GoOn);
+    for (int k = 1; k <= WaveMapCount && !stopRequested(); ++k) {
+        const QString address = waveMapUrl(m_services.waveBase, k).toString();
+        StatusBar->showMessage(QStringLiteral("downloading: ") + address);
+        const QString mapFile = chartPath(m_services.chartFolder, waveMapFile(k));
+        const bool fetched = co_await m_services.downloader.downloadi(address, mapFile);
+        if (!self) {
+            co_return;
+        }
+        if (fetched) {
+            StatusBar->showMessage(QStringLiteral("ok: ") + address);
+        }
+        moveSliderTo(k);
+    }
+    restoreButton();
+    unsetCursor();
+}
+
+bool WaveMapWindow::stopRequested() const {
+    return Command2->property(Tag).toString() == StopAsked;
+}
+
+// The map is shown even when the slider already stood there: the file may just have changed.
+void WaveMapWindow::moveSliderTo(int position) {
+    if (Slider1->value() == position) {
+        Slider1_Change();
+        return;
+    }
+    Slider1->setValue(position);
+}
+
+void WaveMapWindow::restoreButton() {
+    Command2->setText(m_services.texts.keeltekst(QStringLiteral("startdl")));
+    Command2->setIcon(m_normalPicture);
+    Command2->setEnabled(true);
+}
+
+// A file that is there but no picture leaves the old map up; its time is still told.
+void WaveMapWindow::Slider1_Change() {
+    const QFileInfo map(chartPath(m_services.chartFolder, waveMapFile(Slider1->value())));
+    if (!map.exists()) {
+        Picture1->clear();
+        StatusBar->clearMessage();
+        return;
+    }
+    QPixmap picture;
+    if (picture.load(map.filePath())) {
+        Picture1->setPixmap(picture);
+    }
+    StatusBar->showMessage(fetchTimeText(m_services.texts, map.lastModified()));
+}

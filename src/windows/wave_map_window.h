@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QIcon>
+#include <QUrl>
+#include <QWidget>
+#include <qcoro/qcorotask.h>
+
+class Downloader;
+class InterfaceTexts;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QStatusBar;
+
+struct WaveMapServices {
+    const InterfaceTexts& texts;
+    Downloader& downloader;
+    QString chartFolder;
+    QUrl waveBase;
+    // The main window's download-button pictures: QIcon::Normal the normal one, QIcon::Disabled
+    // the stop one.
+    QIcon downloadPictures;
+};
+
+// The wave-height maps of "Iltameri nyt", 3 to 54 hours ahead: a fetch of all eighteen that can
+// be stopped between maps, and a slider over the stored ones. It shares only the chart folder and
+// the download-button pictures with the main window.
+class WaveMapWindow final : public QWidget {
+    Q_OBJECT
+public:
+    WaveMapWindow(WaveMapServices services, QWidget* owner);
+
+    QLabel* Picture1;
+    QSlider* Slider1;
+    QPushButton* Command2;
+    QStatusBar* StatusBar;
+
+private:
+    void Command2_Click();
+    QCoro::Task<> laadikaardid();
+    void Slider1_Change();
+    void moveSliderTo(int position);
+    void restoreButton();
+    bool stopRequested() const;
+
+    WaveMapServices m_services;
+    QIcon m_normalPicture;
+    QIcon m_stopPicture;
+};

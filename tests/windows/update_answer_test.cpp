@@ -1,0 +1,71 @@
+// Judging the home site's update answer and translating its two fixed phrases.
+#include "settings/interface_texts.h"
+#include "test_support.h"
+#include "windows/home_site.h"
+#include "windows/update_answer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Offer = QStringLiteral("UUENDUSED peale teie programmi versiooni\r\n\r\nVersioon 1.0.21\r\n"
+                                     "- UUENDUSED peale teie programmi versiooni kordub\r\n");
+const QString Latest = QStringLiteral("Kasutuses on uusim versioon\r\n");
+
+class UpdateAnswerTest : public ::testing::Test {
+protected:
+    InterfaceTexts texts{testing_support::shippedDataFile(QStringLiteral("lang.ini"))};
+};
+
+} // namespace
+
+TEST_F(UpdateAnswerTest, EstonianAnswersStayAsTheSiteWroteThem) {
+    const UpdateAnswer offer = judgeUpdateAnswer(Offer, texts);
+    EXPECT_TRUE(offer.offersUpdate);
+    EXPECT_EQ(offer.text, Offer);
+    const UpdateAnswer latest = judgeUpdateAnswer(Latest, texts);
+    EXPECT_FALSE(latest.offersUpdate);
+    EXPECT_EQ(latest.text, Latest);
+}
+
+TEST_F(UpdateAnswerTest, OtherLanguagesTranslateEveryHeadingOfAnOffer) {
+    texts.setLanguage(InterfaceTexts::English);
+    const UpdateAnswer offer = judgeUpdateAnswer(Offer + Latest, texts);
+    EXPECT_TRUE(offer.offersUpdate);
+    const QString heading = texts.keeltekst(QStringLiteral("updateavailable"));
+    ASSERT_FALSE(heading.isEmpty());
+    EXPECT_EQ(offer.text, heading + QStringLiteral("\r\n\r\nVersioon 1.0.21\r\n- ") + heading +
+                              QStringLiteral(" kordub\r\n") + Latest)
+        << "the latest-version sentence stays in an offer";
+}
+
+TEST_F(UpdateAnswerTest, OtherLanguagesTranslateTheLatestVersionSentence) {
+    texts.setLanguage(InterfaceTexts::Latvian);
+    const UpdateAnswer latest = judgeUpdateAnswer(Latest, texts);
+    EXPECT_FALSE(latest.offersUpdate);
+    EXPECT_EQ(latest.text, texts.keeltekst(QStringLiteral("runninglatest")) + QStringLiteral("\r\n"));
+}
+
+TEST_F(UpdateAnswerTest, OnlyTheUpperCaseMarkerOffersAnUpdate) {
+    texts.setLanguage(InterfaceTexts::English);
+    for (const QString& answer : {QStringLiteral("uuendused peale teie programmi versiooni\r\n"),
+                                  QStringLiteral("Uuendused\r\n"), QString()}) {
+        const UpdateAnswer judged = judgeUpdateAnswer(answer, texts);
+        EXPECT_FALSE(judged.offersUpdate) << qPrintable(answer);
+        EXPECT_EQ(judged.text, answer);
+    }
+}
+
+TEST(HomeSite, AddressesAndTheSupportersList) {
+    const QUrl home(QStringLiteral("http://127.0.0.1:8080"));
+    EXPECT_EQ(home_site::updateCheckUrl(home, 2003004).toString(),
+              QStringLiteral("http://127.0.0.1:8080/brl/uuendused.php3?ver=2003004"));
+    EXPECT_EQ(home_site::updaterSignatureUrl(home).toString(),
+              QStringLiteral("http://127.0.0.1:8080/brl/uuendus.exe.sig"));
+    EXPECT_TRUE(home_site::supportersUrl(QUrl()).isEmpty()) << "no home site, no address";
+
+    testing_support::TempProgramFolder folder;
+    folder.write(QStringLiteral("toetajad.txt"), QByteArray());
+    EXPECT_EQ(supportersText(true, folder.file(QStringLiteral("toetajad.txt"))), QString()) << "empty list";
+    EXPECT_EQ(supportersText(false, folder.file(QStringLiteral("toetajad.txt"))), SupportersFailedText);
+}

@@ -1,0 +1,187 @@
+// The update window against the demo home site: the check, its translations, and the updater
+// started only when its signature holds.
+#include "side_window_fixture.h"
+#include "windows/program_version.h"
+#include "windows/update_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace side_windows_test;
+
+namespace {
+
+const QString EstonianHeading = QStringLiteral("UUENDUSED peale teie programmi versiooni");
+const QString EstonianLatest = QStringLiteral("Kasutuses on uusim versioon");
+
+class UpdateWindowTest : public ::testing::Test {
+protected:
+    void openWindow(const demo::ServerOptions& options, const QString& keel = InterfaceTexts::Estonian,
+                    const QString& publicKey = demo::demoUpdaterPublicKey()) {
+        server = startServer(options);
+        openWindowAt(server->baseUrl(), keel, publicKey);
+    }
+
+    void openWindowAt(const QUrl& home, const QString& keel, const QString& publicKey = {}) {
+        side.texts.setLanguage(keel);
+        window = new UpdateWindow({ProgramFolder(side.folder.root()), side.texts, side.downloader, side.shell,
+                                   home, publicKey,
+                                   [this] {
+                                       ++programEnds;
+                                   }},
+                                  nullptr);
+        window->show();
+        const QString designText = window->Text1->toPlainText();
+        window->load();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->Text1->toPlainText() != designText; }, PatienceMs));
+    }
+
+    static demo::ServerOptions offering() {
+        demo::ServerOptions options;
+        options.latestVersion = runningVersionNumber() + 1;
+        return options;
+    }
+
+    QMessageBox* waitForMessage() const {
+        QMessageBox* box = nullptr;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                box = window->findChild<QMessageBox*>();
+                return box && box->isVisible();
+            },
+            PatienceMs));
+        return box;
+    }
+
+    QString updater() const { return side.folder.file(QStringLiteral("uuendus.exe")); }
+
+    void TearDown() override { delete window.data(); }
+
+    SideWindowFixture side;
+    std::unique_ptr<demo::DemoServer> server;
+    QPointer<UpdateWindow> window;
+    int programEnds = 0;
+};
+
+} // namespace
+
+TEST_F(UpdateWindowTest, EstonianOfferEnablesTheUpdateAndShowsTheAnswerByLines) {
+    openWindow(offering());
+    EXPECT_EQ(server->requestedPaths(),
+              QStringList{QStringLiteral("/brl/uuendused.php3?ver=%1").arg(runningVersionNumber())});
+    const QString shown = window->Text1->toPlainText();
+    EXPECT_TRUE(shown.startsWith(EstonianHeading)) << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(QStringLiteral("- Spotide prognoosid ka Liepaja kohta")));
+    EXPECT_TRUE(window->Command1->isEnabled());
+    EXPECT_TRUE(window->offersUpdate());
+    EXPECT_TRUE(QFileInfo::exists(side.folder.file(QStringLiteral("verinfo.txt"))));
+    EXPECT_EQ(window->Label1->text(), side.texts.keeltekst(QStringLiteral("currentversion")) +
+                                          QLatin1Char(' ') + runningVersionText());
+    EXPECT_EQ(window->windowTitle(), side.texts.keeltekst(QStringLiteral("updates")));
+    EXPECT_TRUE(window->Text1->isReadOnly());
+}
+
+TEST_F(UpdateWindowTest, EnglishOfferShowsTheTranslatedHeadingAndTheRestAsItStands) {
+    openWindow(offering(), InterfaceTexts::English);
+    const QString shown = window->Text1->toPlainText();
+    EXPECT_TRUE(shown.startsWith(side.texts.keeltekst(QStringLiteral("updateavailable"))))
+        << qPrintable(shown);
+    EXPECT_FALSE(shown.contains(EstonianHeading));
+    EXPECT_TRUE(shown.contains(QStringLiteral("- Laineinfo aken laeb kaardid kiiremini")));
+    EXPECT_TRUE(window->offersUpdate());
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Download update"));
+}
+
+TEST_F(UpdateWindowTest, LatestVersionOffersNothingInEitherLanguage) {
+    demo::ServerOptions latest;
+    latest.latestVersion = runningVersionNumber();
+    openWindow(latest);
+    EXPECT_EQ(window->Text1->toPlainText().trimmed(), EstonianLatest);
+    EXPECT_FALSE(window->offersUpdate());
+    delete window.data();
+
+    openWindowAt(server->baseUrl(), InterfaceTexts::English);
+    EXPECT_EQ(window->Text1->toPlainText().trimmed(), side.texts.keeltekst(QStringLiteral("runninglatest")));
+    EXPECT_FALSE(window->offersUpdate());
+}
+
+TEST_F(UpdateWindowTest, LowerCaseWordOffersNothing) {
+    demo::ServerOptions options;
+    options.updateAnswer = QByteArrayLiteral("uuendused peale teie programmi versiooni\r\n- midagi\r\n");
+    openWindow(options);
+    EXPECT_TRUE(window->Text1->toPlainText().startsWith(QStringLiteral("uuendused peale")));
+    EXPECT_FALSE(window->Command1->isEnabled());
+}
+
+TEST_F(UpdateWindowTest, FailedCheckSaysSoInEnglishWhateverTheLanguage) {
+    openWindowAt(deadAddress(), InterfaceTexts::Latvian);
+    EXPECT_EQ(window->Text1->toPlainText(), QStringLiteral("Failed to download update info"));
+    EXPECT_FALSE(window->offersUpdate());
+}
+
+TEST_F(UpdateWindowTest, AuthenticUpdaterIsStartedAndTheProgramEnds) {
+    openWindow(offering());
+    window->Command1->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !side.shell.started.isEmpty(); }, PatienceMs));
+    EXPECT_EQ(side.shell.started, QList<QStringList>{QStringList{updater()}});
+    EXPECT_EQ(programEnds, 1);
+    const QFileInfo started(updater());
+    EXPECT_TRUE(started.isExecutable());
+    EXPECT_TRUE(started.isAbsolute());
+    EXPECT_FALSE(QFileInfo::exists(updater() + QStringLiteral(".sig")));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
+}
+
+TEST_F(UpdateWindowTest, TamperedUpdaterIsDeletedAndNeverStarted) {
+    demo::ServerOptions options = offering();
+    options.tamperUpdater = true;
+    openWindow(options);
+    window->Command1->click();
+    EXPECT_FALSE(window->Command1->isEnabled()) << "disabled while the updater is on its way";
+    QMessageBox* box = waitForMessage();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("Ei õnnestunud uuendust laadida"));
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Brisel"));
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_TRUE(requestsStartingWith(*server, QStringLiteral("/brl/uuendus.exe")).size() == 2);
+    EXPECT_FALSE(QFileInfo::exists(updater()));
+    EXPECT_FALSE(QFileInfo::exists(updater() + QStringLiteral(".sig")));
+    EXPECT_TRUE(side.shell.started.isEmpty());
+    EXPECT_EQ(programEnds, 0);
+
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(window->Command1->isEnabled());
+    EXPECT_TRUE(window->Command2->isEnabled());
+}
+
+TEST_F(UpdateWindowTest, WithoutAConfiguredKeyOnlyTheReleaseKeyCounts) {
+    side.folder.write(QStringLiteral("uuendus.exe"), QByteArrayLiteral("an old updater"));
+    openWindow(offering(), InterfaceTexts::Estonian, QString());
+    window->Command1->click();
+    ASSERT_NE(waitForMessage(), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(updater())) << "the demo's signature is no release signature";
+    EXPECT_TRUE(side.shell.started.isEmpty());
+}
+
+TEST(UpdateWindowFromTheMenu, OpensModalAndChecks) {
+    const auto server = startServer();
+    Form1Fixture fixture;
+    fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
+    Form1& form = fixture.start();
+    ASSERT_TRUE(form.updeidid->isEnabled());
+    form.updeidid->trigger();
+    auto* window = form.findChild<UpdateWindow*>(QStringLiteral("update"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->offersUpdate(); }, PatienceMs));
+    const QPointer<UpdateWindow> closing(window);
+    window->Command2->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, PatienceMs)) << "unloaded when closed";
+}

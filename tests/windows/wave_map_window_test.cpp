@@ -1,0 +1,164 @@
+// The wave-map viewer against the demo wave service: the fetch loop, Stop, the slider, and a
+// window closed while its fetch runs.
+#include "download/chart_names.h"
+#include "side_window_fixture.h"
+#include "windows/wave_map_window.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+using namespace side_windows_test;
+
+namespace {
+
+const QString WavePath = QStringLiteral("/stc/itamerinyt/images/data/");
+
+QImage shownImage(const QIcon& icon) {
+    return icon.pixmap(QSize(24, 24)).toImage();
+}
+
+// The main window with its wave viewer open, on a demo server of the given latency.
+class WaveMapWindowTest : public ::testing::Test {
+protected:
+    void open(int latencyMs) {
+        demo::ServerOptions options;
+        options.latencyMs = latencyMs;
+        server = startServer(options);
+        fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
+        form = &fixture.start();
+        form->Command1->click();
+        window = form->findChild<WaveMapWindow*>(QStringLiteral("iltamerinyt"));
+        ASSERT_FALSE(window.isNull());
+    }
+
+    QString mapFile(int index) const { return fixture.folder.chartFolder() + waveMapFile(index); }
+
+    void fetchMap(int index) {
+        ASSERT_TRUE(QCoro::waitFor(
+            fixture.downloader.downloadi(waveMapUrl(server->baseUrl(), index).toString(), mapFile(index))));
+    }
+
+    QString dlTime() const { return fixture.texts->keeltekst(QStringLiteral("DLtime")); }
+    QString startCaption() const { return fixture.texts->keeltekst(QStringLiteral("startdl")); }
+
+    std::unique_ptr<demo::DemoServer> server;
+    Form1Fixture fixture;
+    Form1* form = nullptr;
+    QPointer<WaveMapWindow> window;
+};
+
+} // namespace
+
+TEST_F(WaveMapWindowTest, OpensEmptyWithoutMapsAndOnceOnly) {
+    open(0);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Iltameri nyt"));
+    EXPECT_EQ(window->Slider1->minimum(), 1);
+    EXPECT_EQ(window->Slider1->maximum(), 18);
+    EXPECT_EQ(window->Slider1->orientation(), Qt::Vertical);
+    EXPECT_TRUE(window->Picture1->pixmap().isNull());
+    EXPECT_TRUE(window->StatusBar->currentMessage().isEmpty());
+    EXPECT_EQ(window->Command2->text(), startCaption());
+
+    form->Command1->click();
+    EXPECT_EQ(form->findChildren<WaveMapWindow*>().size(), 1) << "the open viewer is brought forward";
+    window->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, PatienceMs)) << "deleted when closed";
+}
+
+TEST_F(WaveMapWindowTest, PositionsOneAndEighteenShowTheirMapWithItsTime) {
+    open(0);
+    fetchMap(1);
+    fetchMap(18);
+    window->Slider1->setValue(18);
+    EXPECT_EQ(window->Picture1->pixmap().toImage(),
+              QImage(mapFile(18)).convertToFormat(QImage::Format_RGB32));
+    const QDateTime fetched = QFileInfo(mapFile(18)).lastModified();
+    const QLocale locale = QLocale::system();
+    EXPECT_EQ(window->StatusBar->currentMessage(),
+              dlTime() + QLatin1Char(' ') + locale.toString(fetched.date(), QLocale::ShortFormat) +
+                  QLatin1Char(' ') + locale.toString(fetched.time(), QLocale::ShortFormat));
+    window->Slider1->setValue(1);
+    EXPECT_EQ(window->Picture1->pixmap().toImage(), QImage(mapFile(1)).convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(dlTime() + QLatin1Char(' ')));
+}
+
+TEST_F(WaveMapWindowTest, UnreadableMapKeepsThePictureAndMissingMapClearsIt) {
+    open(0);
+    fetchMap(1);
+    window->Slider1->setValue(2);
+    window->Slider1->setValue(1);
+    const QImage first = window->Picture1->pixmap().toImage();
+    ASSERT_FALSE(first.isNull());
+    fixture.folder.write(QStringLiteral("kaardid/") + waveMapFile(2), QByteArrayLiteral("not a picture"));
+    window->Slider1->setValue(2);
+    EXPECT_EQ(window->Picture1->pixmap().toImage(), first);
+    EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(dlTime())) << "the file's time is still told";
+    window->Slider1->setValue(3);
+    EXPECT_TRUE(window->Picture1->pixmap().isNull());
+    EXPECT_TRUE(window->StatusBar->currentMessage().isEmpty());
+}
+
+TEST_F(WaveMapWindowTest, FetchesAllEighteenInOrderAndRestoresTheButton) {
+    open(0);
+    window->Command2->click();
+    EXPECT_EQ(window->Command2->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(window->Command2->property("tag").toString(), QStringLiteral("laadi"));
+    EXPECT_EQ(shownImage(window->Command2->icon()),
+              form->nupud->icon().pixmap(QSize(24, 24), QIcon::Disabled).toImage())
+        << "the stop picture";
+    EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(QStringLiteral("downloading: ") +
+                                                               server->baseUrl().toString() + WavePath));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Command2->text() == startCaption(); }, PatienceMs));
+    QStringList expected;
+    for (int k = 1; k <= WaveMapCount; ++k) {
+        expected << WavePath + waveMapFile(k);
+        EXPECT_TRUE(QFile::exists(mapFile(k))) << k;
+    }
+    EXPECT_EQ(server->requestedPaths().join(QLatin1Char(' ')).toStdString(),
+              expected.join(QLatin1Char(' ')).toStdString());
+    EXPECT_EQ(window->Slider1->value(), 18);
+    EXPECT_FALSE(window->Picture1->pixmap().isNull());
+}
+
+TEST_F(WaveMapWindowTest, StopDuringTheFifthMapStillShowsItAndFetchesNoSixth) {
+    open(150);
+    window->Command2->click();
+    const QString fifth = WavePath + waveMapFile(5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestedPaths().contains(fifth); }, PatienceMs));
+    EXPECT_EQ(window->StatusBar->currentMessage().toStdString(),
+              (QStringLiteral("downloading: ") + server->baseUrl().toString() + fifth).toStdString());
+    window->Command2->click();
+    EXPECT_EQ(window->Command2->property("tag").toString(), QStringLiteral("stop"));
+    EXPECT_FALSE(window->Command2->isEnabled());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Command2->isEnabled(); }, PatienceMs));
+    QTest::qWait(300);
+    EXPECT_EQ(requestsStartingWith(*server, WavePath).size(), 5)
+        << qPrintable(server->requestedPaths().join(' '));
+    EXPECT_TRUE(QFile::exists(mapFile(5)));
+    EXPECT_FALSE(QFile::exists(mapFile(6)));
+    EXPECT_EQ(window->Slider1->value(), 5);
+    EXPECT_EQ(window->Picture1->pixmap().toImage(), QImage(mapFile(5)).convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(dlTime()));
+    EXPECT_EQ(window->Command2->text(), startCaption());
+    EXPECT_EQ(shownImage(window->Command2->icon()),
+              form->nupud->icon().pixmap(QSize(24, 24), QIcon::Normal).toImage());
+}
+
+TEST_F(WaveMapWindowTest, ClosingDuringAFetchEndsItWithoutTouchingTheWindow) {
+    open(200);
+    window->Command2->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() == 1; }, PatienceMs));
+    window->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, PatienceMs));
+    QTest::qWait(600);
+    EXPECT_EQ(server->requestCount(), 1) << "the loop ended with its window";
+    EXPECT_TRUE(QFile::exists(mapFile(1))) << "the fetch under way still completed";
+    form->Command1->click();
+    EXPECT_NE(form->findChild<WaveMapWindow*>(QStringLiteral("iltamerinyt")), nullptr)
+        << "a new viewer opens";
+}
