@@ -6,16 +6,14 @@
 #include "download/chart_names.h"
 #include "download/fetch.h"
 
-#include <httplib.h>
-
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <qcoro/qcorotask.h>
-
 #include <cstdio>
+#include <httplib.h>
+#include <qcoro/qcorotask.h>
 
 namespace {
 
@@ -69,7 +67,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "warm-up fetches failed\n");
         return 1;
     }
-    const double bare = bareClientMsPerFetch(server.port(), url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority).toStdString());
+    const double bare = bareClientMsPerFetch(
+        server.port(), url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority).toStdString());
 
     QElapsedTimer timer;
     timer.start();
