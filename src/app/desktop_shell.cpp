@@ -3,7 +3,9 @@
 #include <QDesktopServices>
 #include <QProcess>
 
-void DesktopShell::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void DesktopShell::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
 bool DesktopShell::startDetached(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);

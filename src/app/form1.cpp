@@ -3,6 +3,8 @@
 #include "app/clock.h"
 #include "app/shell.h"
 #include "download/chart_cleanup.h"
+#include "download/chart_fetcher.h"
+#include "download/fetch.h"
 #include "provider/spot_list.h"
 #include "provider/spot_markers.h"
 #include "settings/interface_texts.h"
@@ -39,6 +41,7 @@ Form1::Form1(Form1Services services, QWidget* parent) : QMainWindow(parent), m_s
     buildMenus();
     connectViewer();
     connectProvider();
+    connectDownload();
     connectSideWindows();
 }
 
@@ -63,7 +66,8 @@ void Form1::Form_Load() {
 }
 
 void Form1::loadSpotList() {
-    const QVector<::Spot> spots = ::loadSpotList(m_services.folder.spotsIni());
+    m_spots = ::loadSpotList(m_services.folder.spotsIni());
+    const QVector<::Spot>& spots = m_spots;
     spotinimed.clear();
     spotilon.clear();
     spotilat.clear();
@@ -197,9 +201,10 @@ void Form1::muudakeel() {
     for (int tab = 0; tab < miskaart->count(); ++tab) {
         miskaart->setTabToolTip(tab, text(tabTips[tab]));
     }
-    for (QWidget* picture : {static_cast<QWidget*>(halo), static_cast<QWidget*>(Picture1),
-                             static_cast<QWidget*>(Picture2), Picture4, static_cast<QWidget*>(halograaf1),
-                             static_cast<QWidget*>(halograaf2), static_cast<QWidget*>(halograaf3)}) {
+    for (QWidget* picture :
+         {static_cast<QWidget*>(halo), static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Picture2),
+          static_cast<QWidget*>(Picture4), static_cast<QWidget*>(halograaf1),
+          static_cast<QWidget*>(halograaf2), static_cast<QWidget*>(halograaf3)}) {
         picture->setToolTip(text("tooltipcurrentmap"));
     }
     writePeriodLabel();
@@ -225,9 +230,12 @@ void Form1::salvestaseaded() {
 }
 
 // Closing is never refused: the settings are saved and the program ends, whatever other window
-// is open.
+// is open or run is going.
 void Form1::closeEvent(QCloseEvent* event) {
     salvestaseaded();
+    // A run still going ends now: its fetch is dropped, leaving the chart that was there.
+    Command2->setProperty("tag", QStringLiteral("stop"));
+    m_services.downloader.shutDown();
     event->accept();
     QCoreApplication::quit();
 }

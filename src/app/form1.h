@@ -3,6 +3,7 @@
 #include "app/host_config.h"
 #include "app/program_folder.h"
 #include "app/settings_table.h"
+#include "provider/spot_list.h"
 
 #include <QDate>
 #include <QIcon>
@@ -10,9 +11,12 @@
 #include <QPointer>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 #include <qcoro/qcorotask.h>
 
+class ChartFetcher;
 class ChartFolderListing;
+class UpdateWindow;
 class Clock;
 class Downloader;
 class InterfaceTexts;
@@ -79,9 +83,8 @@ public:
     QCoro::Task<> loequellanyld();
     QCoro::Task<> halograafikud();
 
-    // Window-level state shared by the window's routines.
-    QVariant halouusjooks = 0;
-    QVariant halojooks = 0;
+    // Window-level state shared by the window's routines; the run choice of the provider charts
+    // is kept by the chart fetcher.
     bool loginolek = false;
     bool loginkontrollitud = false;
     bool pildilipp = false;
@@ -126,6 +129,16 @@ private:
     void Spot_MouseMove(const QString& spotName);
     QCoro::Task<> halograaf_DblClick();
     bool selectCity(const QString& name);
+    void connectDownload();
+    QCoro::Task<> Command2_Click();
+    QCoro::Task<> offerUpdate();
+    void enterRunningState();
+    void leaveRunningState();
+    QCoro::Task<> halo_DblClick();
+    QCoro::Task<> Picture4_DblClick();
+    void kustuta_Click();
+    UpdateWindow* makeUpdateWindow();
+    friend class WindowRunHost;
     void showProviderChart(int p);
     void showSailingMaps(int p);
     void followThumbWhileMarking();
@@ -143,6 +156,8 @@ private:
     Form1Services m_services;
     QPointer<LegendWindow> m_legend;
     LoginWindow* m_login = nullptr;
+    std::unique_ptr<ChartFetcher> m_fetcher;
+    QVector<::Spot> m_spots;
     ChartFolderListing* m_chartListing = nullptr;
     QDate m_storedHoursDay;
 
@@ -181,7 +196,7 @@ public:
     QTabBar* miskaart = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QWidget* Picture4 = nullptr;
+    PictureBox* Picture4 = nullptr;
     PictureBox* Picture1 = nullptr;
     PictureBox* Picture2 = nullptr;
     QScrollBar* HScroll1 = nullptr;

@@ -199,7 +199,7 @@ QWidget* Form1::buildMeteogramPanel() {
 }
 
 QWidget* Form1::buildSailingPanel() {
-    Picture4 = named(new QWidget(this), QStringLiteral("Picture4"));
+    Picture4 = named(new PictureBox(this), QStringLiteral("Picture4"));
     Picture4->setMinimumSize(MeteogramPanelWidth, SailingPanelMinHeight);
     Picture4->setAutoFillBackground(true);
     // The island map sits lower than the mainland map: the pair is drawn to overlap so.
@@ -322,7 +322,6 @@ void Form1::buildMenus() {
     kustutavanad->setCheckable(true);
     kustutavanad->setChecked(settings_table::kustutavanad.builtInChecked);
     kustuta = item(programMenu, "kustuta", QStringLiteral("Kustuta kõik allalaetud kaardid.."));
-    kustuta->setEnabled(false);
     separator(programMenu, "sepa2");
     about = item(programMenu, "about", QStringLiteral("Teave programmi kohta.."));
     netilehele = item(programMenu, "netilehele", QStringLiteral("Brisel kodulehekülg..."));

@@ -25,6 +25,12 @@ void endProgramForUpdater() {
 
 } // namespace
 
+UpdateWindow* Form1::makeUpdateWindow() {
+    return new UpdateWindow({m_services.folder, m_services.texts, m_services.downloader, m_services.shell,
+                             m_services.hosts.home, m_services.hosts.updatePublicKey, endProgramForUpdater},
+                            this);
+}
+
 void Form1::connectSideWindows() {
     connect(about, &QAction::triggered, this, [this] {
         auto* window = new AboutWindow(m_services.texts, m_services.downloader, m_services.folder,
@@ -33,10 +39,7 @@ void Form1::connectSideWindows() {
         window->load();
     });
     connect(updeidid, &QAction::triggered, this, [this] {
-        auto* window =
-            new UpdateWindow({m_services.folder, m_services.texts, m_services.downloader, m_services.shell,
-                              m_services.hosts.home, m_services.hosts.updatePublicKey, endProgramForUpdater},
-                             this);
+        UpdateWindow* window = makeUpdateWindow();
         showModal(window);
         window->load();
     });

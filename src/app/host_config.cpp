@@ -21,7 +21,8 @@ HostConfig HostConfig::load(const QString& briselIniPath) {
     config.marevo = baseAddress(ini, QStringLiteral("marevo"));
     config.wave = baseAddress(ini, QStringLiteral("wave"));
     config.home = baseAddress(ini, QStringLiteral("home"));
-    config.loginMarker = ini.value(QStringLiteral("hosts"), QStringLiteral("loginmarker"), QStringLiteral("Quellan login"));
+    config.loginMarker =
+        ini.value(QStringLiteral("hosts"), QStringLiteral("loginmarker"), QStringLiteral("Quellan login"));
     bool ok = false;
     const int seconds = ini.value(QStringLiteral("download"), QStringLiteral("timeout")).toInt(&ok);
     if (ok && seconds > 0) {

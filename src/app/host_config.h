@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QUrl>
-
 #include <chrono>
 
 // The outside services, from brisel.ini in the program folder: [hosts] holds the base address

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
-
 #include <cstdio>
 #include <cstring>
 
@@ -46,14 +45,16 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Use DIR as the program folder."),
                                   QStringLiteral("DIR"));
-    const QCommandLineOption measure(QStringLiteral("measure-startup"),
-                                     QStringLiteral("Print when the window was first painted and the memory it "
-                                                    "took, then close."));
+    const QCommandLineOption measure(
+        QStringLiteral("measure-startup"),
+        QStringLiteral("Print when the window was first painted and the memory it "
+                       "took, then close."));
     parser.addOption(home);
     parser.addOption(measure);
     parser.process(app);
 
-    const ProgramFolder folder = ProgramFolder::choose(parser.value(home), QCoreApplication::applicationDirPath());
+    const ProgramFolder folder =
+        ProgramFolder::choose(parser.value(home), QCoreApplication::applicationDirPath());
     if (!folder.prepare()) {
         std::fprintf(stderr, "brisel: cannot make the chart folder in %s\n", qPrintable(folder.root()));
     }

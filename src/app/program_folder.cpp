@@ -23,9 +23,13 @@ ProgramFolder ProgramFolder::choose(const QString& homeOption, const QString& ex
     return ProgramFolder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
 }
 
-QString ProgramFolder::file(const QString& name) const { return QDir(m_root).filePath(name); }
+QString ProgramFolder::file(const QString& name) const {
+    return QDir(m_root).filePath(name);
+}
 
-QString ProgramFolder::chartFolder() const { return file(QStringLiteral("kaardid")) + QLatin1Char('/'); }
+QString ProgramFolder::chartFolder() const {
+    return file(QStringLiteral("kaardid")) + QLatin1Char('/');
+}
 
 bool ProgramFolder::prepare() const {
     QDir().mkpath(m_root);

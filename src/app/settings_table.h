@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 
 // Every value Brisel keeps in its settings store, with its name and its default, in one place.
@@ -36,10 +35,10 @@ inline const Toggle tsekiuuendusi{"tsekiuuendusi", QStringLiteral("Kontrolli pro
 inline const Toggle kustutavanad{"kustutavanad", QStringLiteral("Kustuta vanad allalaetud kaardid"), true};
 
 // The order start-up restores the check boxes in.
-inline const std::array<const Toggle*, 9> RestoreOrder{&marevo,     &quellan,   &pilvisus,     &temp,         &sademed,
-                                                       &quellanyld, &quellan3h, &aintmärgitud, &tsekiuuendusi};
+inline const std::array<const Toggle*, 9> RestoreOrder{
+    &marevo, &quellan, &pilvisus, &temp, &sademed, &quellanyld, &quellan3h, &aintmärgitud, &tsekiuuendusi};
 // The order shut-down saves them in.
-inline const std::array<const Toggle*, 9> SaveOrder{&quellan,    &marevo,    &pilvisus,     &temp,         &sademed,
-                                                    &quellanyld, &quellan3h, &aintmärgitud, &tsekiuuendusi};
+inline const std::array<const Toggle*, 9> SaveOrder{
+    &quellan, &marevo, &pilvisus, &temp, &sademed, &quellanyld, &quellan3h, &aintmärgitud, &tsekiuuendusi};
 
 } // namespace settings_table

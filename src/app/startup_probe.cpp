@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTimer>
 #include <QWidget>
-
 #include <cstdio>
 
 namespace {
@@ -26,7 +25,9 @@ qint64 residentKilobytes() {
 
 } // namespace
 
-StartupProbe::StartupProbe(QWidget* window) : QObject(window), m_window(window) { window->installEventFilter(this); }
+StartupProbe::StartupProbe(QWidget* window) : QObject(window), m_window(window) {
+    window->installEventFilter(this);
+}
 
 bool StartupProbe::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_window && event->type() == QEvent::Paint && !m_reported) {

@@ -127,6 +127,11 @@ Downloader::Downloader(QObject* parent) : QObject(parent), m_manager(new QNetwor
 // while the manager still exists and are then let go of, because each fetch learns of the end
 // only from the event loop, after the manager is gone; the fetch itself deletes its reply.
 Downloader::~Downloader() {
+    shutDown();
+}
+
+void Downloader::shutDown() {
+    m_shutDown = true;
     const QList<QNetworkReply*> running = m_manager->findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : running) {
         reply->abort();
@@ -141,6 +146,9 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
     clock.start();
     if (!isWebAddress(url)) {
         co_return logged(url, failure(QStringLiteral("not an http or https address")), clock);
+    }
+    if (m_shutDown) {
+        co_return logged(url, failure(QStringLiteral("the program is ending")), clock);
     }
     BodyReceiver body(targetFile);
     if (!body.open()) {

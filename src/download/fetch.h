@@ -47,10 +47,15 @@ public:
     std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
 
     QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile);
+
+    // The program is ending: running fetches end now as failures, leaving nothing behind, and no
+    // new one starts, so whatever awaits them winds down without another request.
+    void shutDown();
     // True exactly when the address was fetched into the file.
     QCoro::Task<bool> downloadi(QString urrl, QString failinimi);
 
 private:
     QNetworkAccessManager* m_manager;
     std::chrono::milliseconds m_transferTimeout = DefaultTransferTimeout;
+    bool m_shutDown = false;
 };

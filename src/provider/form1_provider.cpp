@@ -2,6 +2,7 @@
 // spot or of all, the spot markers, and the meteogram panel of the chosen place.
 #include "app/clock.h"
 #include "app/form1.h"
+#include "download/chart_fetcher.h"
 #include "download/chart_names.h"
 #include "download/fetch.h"
 #include "download/provider_requests.h"
@@ -21,12 +22,6 @@
 namespace {
 
 constexpr int MeteogramDays = 3;
-constexpr qint64 ForecastReplyLimit = 1024 * 1024;
-
-QByteArray readReply(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(ForecastReplyLimit) : QByteArray();
-}
 
 } // namespace
 
@@ -87,25 +82,11 @@ QCoro::Task<bool> Form1::CheckQuellanlogin() {
     co_return false;
 }
 
+// The last spot of that name, as the list is searched to its end.
 QCoro::Task<> Form1::LoeQuellanSpot(QString SpotName) {
-    QPointer<Form1> self(this);
-    if (!co_await CheckQuellanlogin() || !self) {
-        co_return;
-    }
     const qsizetype index = spotinimed.lastIndexOf(SpotName);
-    if (index < 0) {
-        co_return;
-    }
-    const QString folder = m_services.folder.chartFolder();
-    const QString replyFile = chartPath(folder, spotReplyFile(SpotName));
-    const QUrl request =
-        pointForecastUrl(m_services.hosts.provider, spotilon[index], spotilat[index], spotikorgus[index]);
-    Downloader& downloader = m_services.downloader;
-    if (!co_await downloader.downloadi(request.toString(QUrl::FullyEncoded), replyFile)) {
-        co_return;
-    }
-    for (const ForecastDay& day : parsePointForecast(readReply(replyFile), QLocale::system())) {
-        co_await downloader.fetch(day.picture, chartPath(folder, spotPictureFile(day.date, SpotName)));
+    if (index >= 0) {
+        co_await m_fetcher->LoeQuellanSpot(m_spots[index]);
     }
 }
 

@@ -5,10 +5,10 @@
 #include "app/shell.h"
 #include "download/fetch.h"
 #include "provider/spot_markers.h"
-#include "viewer/picture_box.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 #include "test_support.h"
+#include "viewer/picture_box.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -37,8 +37,10 @@ public:
         store = std::make_unique<reg::Store>(reg::makeFileBackend(settingsFile));
         texts = std::make_unique<InterfaceTexts>(folder.file(QStringLiteral("lang.ini")));
         HostConfig hosts = HostConfig::load(folder.file(QStringLiteral("brisel.ini")));
-        form = std::make_unique<Form1>(
-            Form1Services{ProgramFolder(folder.root()), *store, *texts, clock, hosts, shell, downloader});
+        // Closing the window shuts its downloader down, as at the end of the program.
+        downloaderInstance = std::make_unique<Downloader>();
+        form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
+                                                     hosts, shell, *downloaderInstance});
         form->Form_Load();
         form->show();
         return *form;
@@ -65,7 +67,7 @@ public:
     testing_support::TempProgramFolder folder;
     FixedClock clock;
     RecordingShell shell;
-    Downloader downloader;
+    std::unique_ptr<Downloader> downloaderInstance;
     QTemporaryDir settingsDir;
     QString settingsFile;
     std::unique_ptr<reg::Store> store;

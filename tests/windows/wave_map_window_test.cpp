@@ -38,8 +38,8 @@ protected:
     QString mapFile(int index) const { return fixture.folder.chartFolder() + waveMapFile(index); }
 
     void fetchMap(int index) {
-        ASSERT_TRUE(QCoro::waitFor(
-            fixture.downloader.downloadi(waveMapUrl(server->baseUrl(), index).toString(), mapFile(index))));
+        ASSERT_TRUE(QCoro::waitFor(fixture.downloaderInstance->downloadi(
+            waveMapUrl(server->baseUrl(), index).toString(), mapFile(index))));
     }
 
     QString dlTime() const { return fixture.texts->keeltekst(QStringLiteral("DLtime")); }

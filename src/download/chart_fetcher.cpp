@@ -1,0 +1,80 @@
+#include "download/chart_fetcher.h"
+
+#include "app/clock.h"
+#include "download/chart_names.h"
+#include "download/fetch.h"
+#include "download/provider_requests.h"
+#include "provider/provider_replies.h"
+
+#include <QFile>
+#include <QLocale>
+
+namespace {
+
+constexpr qint64 ForecastReplyLimit = 1024 * 1024;
+constexpr int LastRunChoice = 3;
+
+QByteArray readReply(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(ForecastReplyLimit) : QByteArray();
+}
+
+} // namespace
+
+ChartFetcher::ChartFetcher(Downloader& downloader, HostConfig hosts, QString chartFolder, const Clock& clock,
+                           LoginCheck login)
+    : m_downloader(downloader), m_hosts(std::move(hosts)), m_chartFolder(std::move(chartFolder)),
+      m_clock(clock), m_login(std::move(login)) {}
+
+QCoro::Task<bool> ChartFetcher::downloadi(QUrl url, QString file) {
+    const FetchResult result = co_await m_downloader.fetch(url, file);
+    ++(result.ok ? m_tally.fetched : m_tally.failed);
+    m_tally.bytes += result.ok ? result.bytes : 0;
+    co_return result.ok;
+}
+
+QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart) {
+    if (!co_await m_login()) {
+        co_return;
+    }
+    const QDate today = m_clock.today();
+    const SliderMoment moment = sliderMoment(today, slaider);
+    const QString file = halofail(m_chartFolder, moment.date, moment.hour, 0, kaart);
+    const int block = 100 * floorDiv(slaider, 24) + moment.hour / 6;
+    if (block != halojooks) {
+        halouusjooks = 0;
+    }
+    halojooks = block;
+    const auto address = [&](int choice) {
+        return halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart);
+    };
+    if (co_await downloadi(address(halouusjooks), file)) {
+        co_return;
+    }
+    for (int choice = 1; choice <= LastRunChoice; ++choice) {
+        if (choice != halouusjooks && co_await downloadi(address(choice), file)) {
+            halouusjooks = choice;
+            co_return;
+        }
+    }
+}
+
+QCoro::Task<> ChartFetcher::laemarevo(int sliderHour) {
+    for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
+        const SailingMap map = sailingMap(m_hosts.marevo, m_clock.today(), sliderHour, code);
+        co_await downloadi(map.url, chartPath(m_chartFolder, map.fileName));
+    }
+}
+
+QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
+    if (!co_await m_login()) {
+        co_return;
+    }
+    const QString replyFile = chartPath(m_chartFolder, spotReplyFile(spot.name));
+    if (!co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev), replyFile)) {
+        co_return;
+    }
+    for (const ForecastDay& day : parsePointForecast(readReply(replyFile), QLocale::system())) {
+        co_await downloadi(day.picture, chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)));
+    }
+}

@@ -1,0 +1,206 @@
+// The main window's download run: the button that starts and stops it, what the run shows as it
+// goes, the double-clicks that fetch just the chart shown, and deleting every stored chart.
+#include "app/clock.h"
+#include "app/form1.h"
+#include "download/chart_cleanup.h"
+#include "download/chart_fetcher.h"
+#include "download/download_run.h"
+#include "download/fetch.h"
+#include "settings/interface_texts.h"
+#include "viewer/chart_display.h"
+#include "viewer/picture_box.h"
+#include "viewer/time_slider.h"
+#include "windows/update_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <qcoro/qcorotimer.h>
+
+namespace {
+
+const char* const TagProperty = "tag";
+const QString Stop = QStringLiteral("Stop");
+
+} // namespace
+
+// The run as the window shows it. It holds the window weakly: a window that has gone only asks
+// the run to stop.
+class WindowRunHost final : public DownloadRunHost {
+public:
+    explicit WindowRunHost(Form1* form) : m_form(form) {}
+
+    Choices choices() const override {
+        if (!m_form) {
+            return {};
+        }
+        const Form1& f = *m_form;
+        return {f.marevo->isChecked(),    f.quellan->isChecked(),     f.pilvisus->isChecked(),
+                f.temp->isChecked(),      f.sademed->isChecked(),     f.quellanyld->isChecked(),
+                f.quellan3h->isChecked(), f.aintmärgitud->isChecked()};
+    }
+    QCoro::Task<bool> login() override {
+        if (!m_form) {
+            co_return false;
+        }
+        co_return co_await m_form->CheckQuellanlogin();
+    }
+    bool stopRequested() const override {
+        return !m_form || m_form->Command2->property(TagProperty).toString() == QLatin1String("stop");
+    }
+    QCoro::Task<> yield() override { co_await QCoro::sleepFor(std::chrono::milliseconds(0)); }
+
+    void spotsStarted(int count) override {
+        if (m_form) {
+            m_form->prgQuellan->setMaximum(std::max(0, count - 1));
+            m_form->prgQuellan->setVisible(true);
+        }
+    }
+    void spotFetched(int index) override {
+        if (m_form) {
+            m_form->prgQuellan->setValue(index);
+            m_form->halograafikud();
+        }
+    }
+    void spotsEnded() override {
+        if (m_form) {
+            m_form->prgQuellan->setVisible(false);
+        }
+    }
+
+    Period markedPeriod() const override {
+        return m_form ? Period{m_form->Slider1->selStart(), m_form->Slider1->selLength()} : Period{};
+    }
+    void markedPeriodMoved(Period period) override {
+        if (m_form) {
+            m_form->Slider1->setSelStart(period.start);
+            m_form->Slider1->setSelLength(period.length);
+            m_form->writePeriodLabel();
+        }
+    }
+    void chartsStarted(int firstHour, int lastHour) override {
+        if (m_form) {
+            QProgressBar* bar = m_form->ProgressBar1;
+            bar->setRange(firstHour, lastHour);
+            bar->setValue(firstHour);
+            bar->setVisible(true);
+        }
+    }
+    void hourFetched(int hour) override {
+        if (m_form) {
+            m_form->ProgressBar1->setValue(hour);
+            m_form->Slider1->setValue(hour);
+            m_form->Slider1_Scroll();
+        }
+    }
+
+private:
+    QPointer<Form1> m_form;
+};
+
+void Form1::connectDownload() {
+    m_fetcher = std::make_unique<ChartFetcher>(m_services.downloader, m_services.hosts,
+                                               m_services.folder.chartFolder(), m_services.clock,
+                                               [this]() { return CheckQuellanlogin(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(halo, &PictureBox::doubleClicked, this, [this] { halo_DblClick(); });
+    for (PictureBox* map : {Picture4, Picture1, Picture2}) {
+        connect(map, &PictureBox::doubleClicked, this, [this] { Picture4_DblClick(); });
+    }
+    connect(kustuta, &QAction::triggered, this, &Form1::kustuta_Click);
+}
+
+QCoro::Task<> Form1::Command2_Click() {
+    QPointer<Form1> self(this);
+    if (Command2->text() == Stop) {
+        Command2->setProperty(TagProperty, QStringLiteral("stop"));
+        Command2->setEnabled(false);
+        loginkontrollitud = false;
+        co_return;
+    }
+    if (tsekiuuendusi->isChecked()) {
+        co_await offerUpdate();
+        if (!self) {
+            co_return;
+        }
+    }
+    enterRunningState();
+    WindowRunHost host(this);
+    co_await downloadRun(*m_fetcher, m_spots, host);
+    if (!self) {
+        co_return;
+    }
+    leaveRunningState();
+    loginkontrollitud = false;
+}
+
+// The update window is loaded without being shown, and shown only when it offers an update; the
+// run waits for it to be closed.
+QCoro::Task<> Form1::offerUpdate() {
+    QPointer<UpdateWindow> window = makeUpdateWindow();
+    co_await window->load();
+    if (!window) {
+        co_return;
+    }
+    if (window->offersUpdate()) {
+        window->exec();
+    }
+    delete window;
+}
+
+void Form1::enterRunningState() {
+    setCursor(Qt::BusyCursor);
+    Command2->setIcon(QIcon(nupud->icon().pixmap(Command2->iconSize(), QIcon::Disabled)));
+    Command2->setText(Stop);
+    Command2->setProperty(TagProperty, QStringLiteral("laadi"));
+}
+
+void Form1::leaveRunningState() {
+    Command2->setText(m_services.texts.keeltekst(QStringLiteral("startdl")));
+    Command2->setIcon(QIcon(nupud->icon().pixmap(Command2->iconSize(), QIcon::Normal)));
+    ProgressBar1->setVisible(false);
+    Command2->setEnabled(true);
+    unsetCursor();
+    if (isMinimized()) {
+        showNormal();
+    }
+}
+
+QCoro::Task<> Form1::halo_DblClick() {
+    QPointer<Form1> self(this);
+    setCursor(Qt::BusyCursor);
+    co_await m_fetcher->laehalo(Slider1->value() - 2, viewer::chartCodeForTab(miskaart->currentIndex()));
+    if (!self) {
+        co_return;
+    }
+    Slider1_Scroll();
+    unsetCursor();
+    loginkontrollitud = false;
+}
+
+QCoro::Task<> Form1::Picture4_DblClick() {
+    QPointer<Form1> self(this);
+    setCursor(Qt::BusyCursor);
+    const int p = Slider1->value();
+    co_await m_fetcher->laemarevo(3 * (p / 3));
+    if (!self) {
+        co_return;
+    }
+    Slider1_Scroll();
+    unsetCursor();
+}
+
+// Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.
+void Form1::kustuta_Click() {
+    const auto answer = QMessageBox::question(this, QStringLiteral("Brisel"),
+                                              m_services.texts.keeltekst(QStringLiteral("deleteconf")),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        deleteAllCharts(m_services.folder.chartFolder());
+    }
+    Slider1_Scroll();
+    halograafikud();
+}
