@@ -93,6 +93,10 @@ public:
     QVector<double> spotilat;
     QVector<int> spotikorgus;
 
+Q_SIGNALS:
+    // A download run has ended, completed or stopped, and the window is idle again.
+    void runFinished();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QPointer>
 
 namespace {
 
@@ -27,14 +28,20 @@ ChartFetcher::ChartFetcher(Downloader& downloader, HostConfig hosts, QString cha
       m_clock(clock), m_login(std::move(login)) {}
 
 QCoro::Task<bool> ChartFetcher::downloadi(QUrl url, QString file) {
+    QPointer<ChartFetcher> self(this);
     const FetchResult result = co_await m_downloader.fetch(url, file);
+    if (!self) {
+        co_return false;
+    }
     ++(result.ok ? m_tally.fetched : m_tally.failed);
     m_tally.bytes += result.ok ? result.bytes : 0;
     co_return result.ok;
 }
 
 QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart) {
-    if (!co_await m_login()) {
+    QPointer<ChartFetcher> self(this);
+    const bool loggedIn = co_await m_login();
+    if (!self || !loggedIn) {
         co_return;
     }
     const QDate today = m_clock.today();
@@ -48,11 +55,19 @@ QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart) {
     const auto address = [&](int choice) {
         return halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart);
     };
-    if (co_await downloadi(address(halouusjooks), file)) {
+    const bool fetched = co_await downloadi(address(halouusjooks), file);
+    if (!self || fetched) {
         co_return;
     }
     for (int choice = 1; choice <= LastRunChoice; ++choice) {
-        if (choice != halouusjooks && co_await downloadi(address(choice), file)) {
+        if (choice == halouusjooks) {
+            continue;
+        }
+        const bool fetched = co_await downloadi(address(choice), file);
+        if (!self) {
+            co_return;
+        }
+        if (fetched) {
             halouusjooks = choice;
             co_return;
         }
@@ -60,21 +75,32 @@ QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart) {
 }
 
 QCoro::Task<> ChartFetcher::laemarevo(int sliderHour) {
+    QPointer<ChartFetcher> self(this);
     for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
         const SailingMap map = sailingMap(m_hosts.marevo, m_clock.today(), sliderHour, code);
         co_await downloadi(map.url, chartPath(m_chartFolder, map.fileName));
+        if (!self) {
+            co_return;
+        }
     }
 }
 
 QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
-    if (!co_await m_login()) {
+    QPointer<ChartFetcher> self(this);
+    const bool loggedIn = co_await m_login();
+    if (!self || !loggedIn) {
         co_return;
     }
     const QString replyFile = chartPath(m_chartFolder, spotReplyFile(spot.name));
-    if (!co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev), replyFile)) {
+    const bool replied =
+        co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev), replyFile);
+    if (!self || !replied) {
         co_return;
     }
     for (const ForecastDay& day : parsePointForecast(readReply(replyFile), QLocale::system())) {
         co_await downloadi(day.picture, chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)));
+        if (!self) {
+            co_return;
+        }
     }
 }

@@ -3,6 +3,7 @@
 #include "app/host_config.h"
 #include "provider/spot_list.h"
 
+#include <QObject>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -20,8 +21,10 @@ struct FetchTally {
 
 // The fetches of every chart family into the chart folder: provider charts with their fallback
 // over older model runs, the sailing-site maps, and a spot's point forecast. The main window,
-// its double-clicks and the run without a window all fetch through one of these.
-class ChartFetcher final {
+// its double-clicks and the run without a window all fetch through one of these. A fetch that
+// comes back after its fetcher has gone (the window closed meanwhile) ends there.
+class ChartFetcher final : public QObject {
+    Q_OBJECT
 public:
     // Asked before every provider request; it answers from its own state after the first time.
     using LoginCheck = std::function<QCoro::Task<bool>()>;

@@ -62,10 +62,15 @@ QCoro::Task<bool> chartsOfHour(ChartFetcher& fetcher, DownloadRunHost& host, int
     if (hour > LastProviderHour) {
         co_return true;
     }
-    if (!co_await providerChart(fetcher, host, host.choices().quellan, hour, "w") ||
-        !co_await providerChart(fetcher, host, host.choices().pilvisus, hour, "cc") ||
-        !co_await providerChart(fetcher, host, host.choices().sademed, hour, "pc")) {
-        co_return false;
+    // Each family in its turn; a co_await stays out of compound conditions, which GCC 12 does not
+    // suspend and resume reliably.
+    const std::pair<bool, const char*> families[] = {
+        {host.choices().quellan, "w"}, {host.choices().pilvisus, "cc"}, {host.choices().sademed, "pc"}};
+    for (const auto& [ticked, code] : families) {
+        const bool goOn = co_await providerChart(fetcher, host, ticked, hour, code);
+        if (!goOn) {
+            co_return false;
+        }
     }
     co_await host.yield();
     co_return co_await providerChart(fetcher, host, host.choices().temp, hour, "t10");
@@ -92,8 +97,11 @@ QCoro::Task<> chartStage(ChartFetcher& fetcher, DownloadRunHost& host) {
 } // namespace
 
 QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRunHost& host) {
-    if (host.choices().quellanyld && co_await host.login()) {
-        co_await spotStage(fetcher, spots, host);
+    if (host.choices().quellanyld) {
+        const bool loggedIn = co_await host.login();
+        if (loggedIn) {
+            co_await spotStage(fetcher, spots, host);
+        }
     }
     if (!host.stopRequested() && anyChartTicked(host.choices())) {
         co_await chartStage(fetcher, host);

@@ -135,6 +135,7 @@ QCoro::Task<> Form1::Command2_Click() {
     }
     leaveRunningState();
     loginkontrollitud = false;
+    Q_EMIT runFinished();
 }
 
 // The update window is loaded without being shown, and shown only when it offers an update; the

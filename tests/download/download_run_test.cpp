@@ -1,0 +1,404 @@
+// The download run end to end: the real main window against the demo services, for a clock that
+// stands still, checking the files in the chart folder and the requests the services received.
+#include "demo_server.h"
+#include "download/chart_names.h"
+#include "form1_fixture.h"
+#include "provider/login_window.h"
+#include "viewer/time_slider.h"
+
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <qcoro/qcorotask.h>
+
+namespace {
+
+const QDate Today(2007, 4, 10);
+
+struct LoggedRequest {
+    QString path;
+    int status = 0;
+};
+
+class RunTest : public ::testing::Test {
+protected:
+    explicit RunTest(QTime now = QTime(12, 0), std::function<void(demo::ServerOptions&)> tune = {})
+        : fixture(QDateTime(Today, now)) {
+        demo::ServerOptions options;
+        options.now = QDateTime(Today, now);
+        options.latestVersion = 1000000;
+        options.logFile = logDir.filePath(QStringLiteral("requests.log"));
+        if (tune) {
+            tune(options);
+        }
+        server = std::make_unique<demo::DemoServer>(options);
+        EXPECT_TRUE(server->start(0));
+        base = server->baseUrl();
+        fixture.folder.write(QStringLiteral("brisel.ini"),
+                             QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n")
+                                 .arg(base.toString())
+                                 .toUtf8());
+        fixture.folder.write(
+            QStringLiteral("spots.ini"),
+            "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.385\nelev=3\n");
+        fixture.storeSetting(settings_table::kustutavanad.builtInCaption, 0);
+        fixture.storeSetting(settings_table::QuellanUser, QStringLiteral("demo"));
+        fixture.storeSetting(settings_table::QuellanPassword, QStringLiteral("demo"));
+    }
+
+    void tick(const settings_table::Toggle& toggle, bool on) {
+        fixture.storeSetting(toggle.builtInCaption, on ? 1 : 0);
+    }
+
+    // Presses the download button and waits for the window to be idle again.
+    void runToTheEnd() {
+        QSignalSpy finished(fixture.form.get(), &Form1::runFinished);
+        QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+        ASSERT_TRUE(finished.wait(60000));
+    }
+
+    QStringList storedFiles() const {
+        QStringList files = QDir(fixture.folder.chartFolder()).entryList(QDir::Files);
+        files.sort();
+        return files;
+    }
+
+    QList<LoggedRequest> requests() const {
+        QList<LoggedRequest> logged;
+        QFile log(logDir.filePath(QStringLiteral("requests.log")));
+        if (log.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : log.readAll().split('\n')) {
+                const QList<QByteArray> fields = line.split(' ');
+                if (fields.size() == 4) {
+                    logged.append({QString::fromUtf8(fields[1]), fields[2].toInt()});
+                }
+            }
+        }
+        return logged;
+    }
+
+    QStringList requestedPaths(const QString& containing) const {
+        QStringList paths;
+        for (const LoggedRequest& request : requests()) {
+            if (request.path.contains(containing)) {
+                paths << request.path;
+            }
+        }
+        return paths;
+    }
+
+    static QString pathOf(const QUrl& url) {
+        return QString::fromUtf8(url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority));
+    }
+
+    QString windChartPath(int hour, int choice = 0) const {
+        const SliderMoment moment = sliderMoment(Today, hour - 2);
+        return pathOf(halourl(base, Today, moment.date, moment.hour, choice, QStringLiteral("w")));
+    }
+    static QString windChartFile(int hour) {
+        const SliderMoment moment = sliderMoment(Today, hour - 2);
+        return halofail(QString(), moment.date, moment.hour, 0, QStringLiteral("w")).section(u'/', -1);
+    }
+    QString mapPath(int hour, const QString& code) const {
+        return pathOf(sailingMap(base, Today, hour, code).url);
+    }
+    static QString mapFile(int hour, const QString& code) {
+        return sailingMap(QUrl(), Today, hour, code).fileName;
+    }
+
+    // The chart requests of a run, in the order they were made.
+    QStringList chartRequests() const {
+        QStringList paths;
+        for (const LoggedRequest& request : requests()) {
+            if (request.path.startsWith(QStringLiteral("/m/")) ||
+                request.path.startsWith(QStringLiteral("/daten/"))) {
+                paths << request.path;
+            }
+        }
+        return paths;
+    }
+
+    QTemporaryDir logDir;
+    Form1Fixture fixture;
+    std::unique_ptr<demo::DemoServer> server;
+    QUrl base;
+};
+
+TEST_F(RunTest, TheDefaultsFetchTheWholeSliderByThreeHours) {
+    tick(settings_table::aintmärgitud, false);
+    fixture.start();
+    runToTheEnd();
+
+    QStringList expectedFiles{QStringLiteral("quellan.txt"), QStringLiteral("Tartu.xml"),
+                              QStringLiteral("Pärnu.xml")};
+    QStringList expectedCharts;
+    for (int day = 0; day < 7; ++day) {
+        expectedFiles << spotPictureFile(Today.addDays(day), QStringLiteral("Tartu"))
+                      << spotPictureFile(Today.addDays(day), QStringLiteral("Pärnu"));
+    }
+    for (int hour = 0; hour <= 168; hour += 3) {
+        expectedFiles << mapFile(hour, MainlandMapCode) << mapFile(hour, IslandsMapCode);
+        expectedCharts << mapPath(hour, MainlandMapCode) << mapPath(hour, IslandsMapCode);
+        if (hour <= 74) {
+            expectedFiles << windChartFile(hour);
+            expectedCharts << windChartPath(hour);
+        }
+    }
+    expectedFiles.sort();
+    EXPECT_EQ(storedFiles(), expectedFiles);
+    EXPECT_EQ(chartRequests(), expectedCharts);
+    EXPECT_EQ(requestedPaths(QStringLiteral("/brl/uuendused.php3?ver=1000000")).size(), 1);
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/login/")).size(), 1);
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/mgx?")).size(), 2);
+    EXPECT_EQ(requests().size(), 1 + 1 + 2 + 14 + expectedCharts.size());
+    for (const LoggedRequest& request : requests()) {
+        EXPECT_EQ(request.status, 200) << request.path.toStdString();
+    }
+    // Idle again, on the last hour fetched.
+    const Form1& form = *fixture.form;
+    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_TRUE(form.Command2->isEnabled());
+    EXPECT_TRUE(form.ProgressBar1->isHidden());
+    EXPECT_EQ(form.Slider1->value(), 168);
+}
+
+TEST_F(RunTest, WithoutThreeHourStepsEveryHourIsVisited) {
+    tick(settings_table::aintmärgitud, false);
+    tick(settings_table::quellan3h, false);
+    tick(settings_table::quellanyld, false);
+    fixture.start();
+    runToTheEnd();
+    QStringList expected;
+    for (int hour = 0; hour <= 168; ++hour) {
+        if (hour % 3 == 0) {
+            expected << mapPath(hour, MainlandMapCode) << mapPath(hour, IslandsMapCode);
+        }
+        if (hour <= 74) {
+            expected << windChartPath(hour);
+        }
+    }
+    EXPECT_EQ(chartRequests(), expected);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/mgx")).isEmpty());
+}
+
+TEST_F(RunTest, TheMarkedPeriodStartsOnAThreeHourSlot) {
+    tick(settings_table::quellan3h, false);
+    tick(settings_table::quellanyld, false);
+    tick(settings_table::tsekiuuendusi, false);
+    Form1& form = fixture.start();
+    form.Slider1->setSelStart(7);
+    form.Slider1->setSelLength(10);
+    runToTheEnd();
+    EXPECT_EQ(form.Slider1->selStart(), 6);
+    EXPECT_EQ(form.Slider1->selLength(), 11);
+    const QString tuesday = fixture.texts->npaev(Today);
+    EXPECT_EQ(form.periood->text(),
+              tuesday + QStringLiteral(" 10.04 06:00 - ") + tuesday + QStringLiteral(" 10.04 17:00"));
+    QStringList expected;
+    for (int hour = 6; hour <= 17; ++hour) {
+        if (hour % 3 == 0) {
+            expected << mapPath(hour, MainlandMapCode) << mapPath(hour, IslandsMapCode);
+        }
+        expected << windChartPath(hour);
+    }
+    EXPECT_EQ(chartRequests(), expected);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/brl/")).isEmpty());
+}
+
+// At 03:00 today's 00 o'clock run is not out yet: the provider charts fall back to yesterday's 12
+// o'clock run, and the run that worked is tried first for the rest of its six-hour block.
+class EarlyMorningTest : public RunTest {
+protected:
+    EarlyMorningTest() : RunTest(QTime(3, 0)) {}
+};
+
+TEST_F(EarlyMorningTest, TheFallbackIsRememberedWithinASixHourBlock) {
+    tick(settings_table::quellan3h, false);
+    tick(settings_table::quellanyld, false);
+    tick(settings_table::marevo, false);
+    tick(settings_table::tsekiuuendusi, false);
+    Form1& form = fixture.start();
+    form.Slider1->setSelStart(2);
+    form.Slider1->setSelLength(12);
+    runToTheEnd();
+    QStringList expected;
+    const auto fellBack = [&](int hour) {
+        expected << windChartPath(hour, 0) << windChartPath(hour, 1) << windChartPath(hour, 2);
+    };
+    // Hours 0 and 1 name yesterday's 22 and 23, and hour 2 today's 00: their steps from today's
+    // 00 run would be below one, so the address is yesterday's run from the start.
+    for (const int hour : {0, 1, 2}) {
+        expected << windChartPath(hour, 2);
+    }
+    fellBack(3); // today 01: choice 0, its repeat, then yesterday's 12 run
+    for (int hour = 4; hour <= 7; ++hour) {
+        expected << windChartPath(hour, 2);
+    }
+    fellBack(8); // today 06: a new block starts again from choice 0
+    for (int hour = 9; hour <= 13; ++hour) {
+        expected << windChartPath(hour, 2);
+    }
+    fellBack(14); // today 12
+    EXPECT_EQ(chartRequests(), expected);
+    int refused = 0;
+    for (const LoggedRequest& request : requests()) {
+        refused += request.status == 404 ? 1 : 0;
+    }
+    EXPECT_EQ(refused, 6);
+    EXPECT_EQ(storedFiles().filter(QStringLiteral("HALO")).size(), 15);
+}
+
+// Each request takes a while, so the test can press Stop while one is on its way.
+class SlowServiceTest : public RunTest {
+protected:
+    SlowServiceTest() : RunTest(QTime(12, 0), [](demo::ServerOptions& o) { o.latencyMs = 150; }) {}
+
+    void pressStopWhen(std::function<bool()> condition) {
+        ASSERT_TRUE(QTest::qWaitFor(condition, 30000));
+        requestsAtStop = server->requestCount();
+        QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+        EXPECT_FALSE(fixture.form->Command2->isEnabled());
+    }
+    int requestsAtStop = 0;
+};
+
+TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
+    tick(settings_table::tsekiuuendusi, false);
+    fixture.start();
+    QSignalSpy finished(fixture.form.get(), &Form1::runFinished);
+    QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+    pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/cg/mgx?")).size() == 1; });
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_TRUE(chartRequests().isEmpty());
+    // The spot on its way was finished: its reply and its seven days.
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/pics/")).size(), 7);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("lon=24.5")).isEmpty());
+    EXPECT_TRUE(fixture.form->Command2->isEnabled());
+}
+
+TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
+    tick(settings_table::tsekiuuendusi, false);
+    tick(settings_table::quellanyld, false);
+    tick(settings_table::marevo, false);
+    fixture.start();
+    QSignalSpy finished(fixture.form.get(), &Form1::runFinished);
+    QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+    pressStopWhen(
+        [&] { return chartRequests().size() >= 2 || server->requestedPaths().filter("/m/EU0").size() >= 2; });
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(server->requestCount(), requestsAtStop);
+    EXPECT_EQ(storedFiles().filter(QStringLiteral("HALO")).size(), 2);
+}
+
+TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
+    fixture.storeSetting(settings_table::QuellanPassword, QStringLiteral("wrong"));
+    tick(settings_table::tsekiuuendusi, false);
+    Form1& form = fixture.start();
+    int asked = 0;
+    auto* cancel = new QTimer(&form);
+    QObject::connect(cancel, &QTimer::timeout, &form, [&asked] {
+        if (auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget())) {
+            ++asked;
+            login->reject();
+        }
+    });
+    cancel->start(10);
+    runToTheEnd();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/")).size(), 1);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/m/EU0")).isEmpty());
+    EXPECT_FALSE(requestedPaths(QStringLiteral("/daten/segel/")).isEmpty());
+    EXPECT_FALSE(form.loginkontrollitud);
+}
+
+bool isPicture(const QString& path) {
+    return QImageReader(path).canRead();
+}
+
+// One request in five fails.
+class FaultyServiceTest : public RunTest {
+protected:
+    FaultyServiceTest() : RunTest(QTime(12, 0), [](demo::ServerOptions& o) { o.seed = 7; }) {
+        tick(settings_table::tsekiuuendusi, false);
+        tick(settings_table::quellanyld, false);
+    }
+};
+
+TEST_F(FaultyServiceTest, TheFilesStoredAreExactlyThoseThatArrived) {
+    // Logged in before the faults begin: a login that held is not asked again in the run.
+    Form1& form = fixture.start();
+    ASSERT_TRUE(QCoro::waitFor(form.CheckQuellanlogin()));
+    server->setFault(demo::FaultKind::ServerError500, 20);
+    runToTheEnd();
+    QSet<QString> arrived;
+    QSet<QString> failed;
+    for (const LoggedRequest& request : requests()) {
+        for (int hour = 0; hour <= 168; ++hour) {
+            for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
+                if (request.path == mapPath(hour, code)) {
+                    (request.status == 200 ? arrived : failed).insert(mapFile(hour, code));
+                }
+            }
+            for (int choice = 0; choice <= 2 && hour <= 74; ++choice) {
+                if (request.path == windChartPath(hour, choice)) {
+                    (request.status == 200 ? arrived : failed).insert(windChartFile(hour));
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(failed.isEmpty());
+    const QStringList stored = storedFiles();
+    EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()) - QSet<QString>{QStringLiteral("quellan.txt")},
+              arrived);
+}
+
+TEST_F(FaultyServiceTest, CutRepliesNeverDamageAStoredChart) {
+    fixture.start();
+    runToTheEnd();
+    QHash<QString, QByteArray> before;
+    for (const QString& name : storedFiles()) {
+        QFile file(fixture.folder.chartFolder() + name);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        before.insert(name, QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
+    }
+    server->setFault(demo::FaultKind::Cut, 20);
+    runToTheEnd();
+    const QStringList after = storedFiles();
+    EXPECT_EQ(after.size(), before.size());
+    for (const QString& name : before.keys()) {
+        EXPECT_TRUE(after.contains(name)) << name.toStdString();
+    }
+    for (const QString& name : after) {
+        if (name.endsWith(QStringLiteral(".gif"))) {
+            EXPECT_TRUE(isPicture(fixture.folder.chartFolder() + name)) << name.toStdString();
+        }
+    }
+    EXPECT_EQ(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).size(), before.size());
+}
+
+TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
+    tick(settings_table::tsekiuuendusi, false);
+    tick(settings_table::quellanyld, false);
+    server->setFault(demo::FaultKind::Slow, 100);
+    Form1& form = fixture.start();
+    form.temp->setChecked(true);
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() >= 1; }, 10000));
+    fixture.close();
+    EXPECT_EQ(fixture.stored(settings_table::temp.builtInCaption), QVariant(1));
+    QTest::qWait(50);
+    EXPECT_TRUE(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(server->requestCount(), 1);
+}
+
+} // namespace
