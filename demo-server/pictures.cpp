@@ -214,9 +214,9 @@ QImage drawMeteogram(const QString& lon, const QString& lat, const QDate& day) {
     drawHourGrid(painter, plot);
     drawTemperatureCurve(painter, plot, day, lat.toDouble());
     painter.setPen(Qt::black);
-    painter.setFont(labelFont(11, true));
-    painter.drawText(QRect(4, 1, meteogramSize.width() - 8, 14), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("%1 E  %2 N  %3").arg(lon, lat, dateText(day)));
+    painter.setFont(labelFont(8, true));
+    painter.drawText(QRect(2, 1, meteogramSize.width() - 4, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("%1  %2 %3").arg(dateText(day), lon, lat));
     return image;
 }
 

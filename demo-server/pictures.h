@@ -13,7 +13,9 @@ namespace demo {
 // tell which chart, run, step and time it shows. They are cheap to draw and small as GIFs.
 
 inline constexpr QSize areaChartSize{468, 510};
-inline constexpr QSize meteogramSize{378, 88};
+// One day of a spot: the panel sets the days side by side a hundred pixels apart, over a strip
+// of hour marks that starts 80 pixels down.
+inline constexpr QSize meteogramSize{100, 80};
 inline constexpr QSize waveMapSize{400, 400};
 QSize sailingMapSize(const QString& mapCode);
 

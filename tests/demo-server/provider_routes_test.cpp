@@ -1,5 +1,6 @@
 // The provider's area charts with their publication model, its login and its point forecasts.
 #include "demo_client.h"
+#include "pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -136,7 +137,7 @@ TEST(ProviderForecast, NamesSevenDaysFromTodayWithFetchablePictures) {
         const QUrl picture(QString::fromUtf8(hrefLine.mid(6, hrefLine.size() - 13)));
         EXPECT_EQ(picture.host(), QStringLiteral("127.0.0.1"));
         EXPECT_EQ(picture.port(), server->port());
-        EXPECT_EQ(gifPicture(fetch(server->port(), picture.path()).body).size(), QSize(378, 88))
+        EXPECT_EQ(gifPicture(fetch(server->port(), picture.path()).body).size(), demo::meteogramSize)
             << hrefLine.constData();
     }
     EXPECT_EQ(dates, QStringList({"2007-04-10", "2007-04-11", "2007-04-12", "2007-04-13", "2007-04-14",
