@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "app/shell.h"
+#include "app/stored_choices.h"
 #include "download/chart_cleanup.h"
 #include "download/chart_fetcher.h"
 #include "download/fetch.h"
@@ -143,22 +144,13 @@ void Form1::restoreCity() {
     }
 }
 
-// A stored state that is not 0 or 1 (a value edited by hand, a text) is skipped and the
-// built-in state stays.
 void Form1::restoreToggles() {
-    const auto storedState = [this](const settings_table::Toggle& toggle) -> std::optional<bool> {
-        const QVariant value = readSetting(toggle.builtInCaption);
-        if (value.typeId() != QMetaType::Int || (value.toInt() != 0 && value.toInt() != 1)) {
-            return std::nullopt;
-        }
-        return value.toInt() == 1;
-    };
     for (const settings_table::Toggle* toggle : settings_table::RestoreOrder) {
-        if (const auto state = storedState(*toggle)) {
+        if (const auto state = storedToggle(m_services.store, *toggle)) {
             toggleBox(*toggle)->setChecked(*state);
         }
     }
-    if (const auto state = storedState(settings_table::kustutavanad)) {
+    if (const auto state = storedToggle(m_services.store, settings_table::kustutavanad)) {
         kustutavanad->setChecked(*state);
     }
 }

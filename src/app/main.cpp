@@ -1,6 +1,8 @@
 #include "app/clock.h"
+#include "app/command_line.h"
 #include "app/desktop_shell.h"
 #include "app/form1.h"
+#include "app/headless_run.h"
 #include "app/startup_probe.h"
 #include "download/fetch.h"
 #include "settings/interface_texts.h"
@@ -14,14 +16,20 @@
 
 namespace {
 
-// --version answers without a display, before the GUI exists.
-bool asksForVersion(int argc, char** argv) {
+// --version and --download are served without a display, so they are looked for before the GUI
+// exists.
+bool asksFor(int argc, char** argv, const char* option) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
+        if (std::strcmp(argv[i], option) == 0) {
             return true;
         }
     }
     return false;
+}
+
+void nameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Brisel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRISEL_VERSION));
 }
 
 void showSettingsError(const QString& message) {
@@ -32,26 +40,34 @@ void showSettingsError(const QString& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (asksForVersion(argc, argv)) {
+    if (asksFor(argc, argv, "--version")) {
         std::printf("%s\n", BRISEL_VERSION);
         return 0;
     }
+    if (asksFor(argc, argv, "--download")) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        return runDownloadWithoutWindow(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Brisel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(BRISEL_VERSION));
+    nameApplication();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Weather charts for sailors, online and offline."));
     parser.addHelpOption();
-    const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Use DIR as the program folder."),
-                                  QStringLiteral("DIR"));
+    const QCommandLineOption home = command_line::home();
     const QCommandLineOption measure(
         QStringLiteral("measure-startup"),
         QStringLiteral("Print when the window was first painted and the memory it "
                        "took, then close."));
-    parser.addOption(home);
-    parser.addOption(measure);
+    parser.addOptions({home, command_line::now(), command_line::download(), measure});
     parser.process(app);
+    QString clockError;
+    const std::unique_ptr<Clock> clock = command_line::clock(parser, &clockError);
+    if (!clock) {
+        std::fprintf(stderr, "brisel: %s\n", qPrintable(clockError));
+        return 1;
+    }
 
     const ProgramFolder folder =
         ProgramFolder::choose(parser.value(home), QCoreApplication::applicationDirPath());
@@ -61,13 +77,12 @@ int main(int argc, char** argv) {
     reg::Store store(reg::makeDefaultBackend());
     store.setErrorReporter(showSettingsError);
     InterfaceTexts texts(folder.langIni());
-    SystemClock clock;
     DesktopShell shell;
     const HostConfig hosts = HostConfig::load(folder.briselIni());
     Downloader downloader;
     downloader.setTransferTimeout(hosts.transferTimeout);
 
-    Form1 form({folder, store, texts, clock, hosts, shell, downloader});
+    Form1 form({folder, store, texts, *clock, hosts, shell, downloader});
     form.Form_Load();
     if (parser.isSet(measure)) {
         new StartupProbe(&form);

@@ -1,0 +1,259 @@
+#include "app/headless_run.h"
+
+#include "app/clock.h"
+#include "app/command_line.h"
+#include "app/host_config.h"
+#include "app/program_folder.h"
+#include "app/settings_table.h"
+#include "app/stored_choices.h"
+#include "download/chart_cleanup.h"
+#include "download/chart_fetcher.h"
+#include "download/download_run.h"
+#include "download/fetch.h"
+#include "provider/provider_login.h"
+#include "provider/spot_list.h"
+#include "settings/registry_store.h"
+#include "viewer/display_texts.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool isTerminal(std::FILE* stream) {
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
+void say(std::FILE* stream, const QString& line) {
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stream);
+    std::fflush(stream);
+}
+
+// A one-line bar redrawn in place while a person watches; a scheduled run that writes into a file
+// or a pipe gets none, only the closing line.
+class ProgressLine final {
+public:
+    ProgressLine() {
+        if (isTerminal(stderr)) {
+            m_terminal = stderr;
+        } else if (isTerminal(stdout)) {
+            m_terminal = stdout;
+        }
+    }
+
+    void draw(const QString& stage, int done, int total, int files) {
+        if (!m_terminal) {
+            return;
+        }
+        constexpr int Width = 30;
+        const int filled = total > 0 ? Width * std::clamp(done, 0, total) / total : Width;
+        const QString bar = QString(filled, QLatin1Char('#')) + QString(Width - filled, QLatin1Char('.'));
+        const QString text = QStringLiteral("[%1] %2, %3 files").arg(bar, stage).arg(files);
+        std::fputs(qPrintable(QStringLiteral("\r%1").arg(text, -60)), m_terminal);
+        std::fflush(m_terminal);
+        m_drawn = true;
+    }
+
+    // Ends the bar's line, so what follows starts on a line of its own.
+    void end() {
+        if (m_drawn) {
+            std::fputc('\n', m_terminal);
+            std::fflush(m_terminal);
+            m_drawn = false;
+        }
+    }
+
+private:
+    std::FILE* m_terminal = nullptr;
+    bool m_drawn = false;
+};
+
+struct Account {
+    QString user;
+    QString password;
+};
+
+Account rememberedAccount(const reg::Store& store) {
+    const QString key = QString::fromLatin1(reg::BriselKeyPath);
+    return {store.ReadRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanUser).toString(),
+            store.ReadRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanPassword).toString()};
+}
+
+// The remembered account, tried once per run. No login window can open here, so a missing or
+// refused account skips the provider's parts for the whole run, and says so once.
+class RememberedLogin final {
+public:
+    using Report = std::function<void(const QString&)>;
+
+    RememberedLogin(Downloader& downloader, LoginRequest where, Account account, Report report)
+        : m_downloader(downloader), m_where(std::move(where)), m_account(std::move(account)),
+          m_report(std::move(report)) {}
+
+    QCoro::Task<bool> check() {
+        if (!m_answer) {
+            m_answer = co_await firstAnswer();
+        }
+        co_return *m_answer;
+    }
+
+private:
+    QCoro::Task<bool> firstAnswer() {
+        if (m_account.user.isEmpty() || m_account.password.isEmpty()) {
+            m_report(
+                QStringLiteral("brisel: no remembered provider login; its charts and spots are skipped"));
+            co_return false;
+        }
+        const bool accepted =
+            co_await requestLogin(m_downloader, m_where, m_account.user, m_account.password);
+        if (!accepted) {
+            m_report(QStringLiteral("brisel: the provider refused the remembered login; its charts and "
+                                    "spots are skipped"));
+        }
+        co_return accepted;
+    }
+
+    Downloader& m_downloader;
+    LoginRequest m_where;
+    Account m_account;
+    Report m_report;
+    std::optional<bool> m_answer;
+};
+
+// The run as a terminal shows it. Nobody presses Stop here and nobody moves the slider; the marked
+// period is the one start-up gives, from the current hour to the end of the week.
+class TerminalRunHost final : public DownloadRunHost {
+public:
+    TerminalRunHost(Choices choices, Period marked, RememberedLogin& login, const FetchTally& tally,
+                    ProgressLine& progress)
+        : m_choices(choices), m_marked(marked), m_login(login), m_tally(tally), m_progress(progress) {}
+
+    Choices choices() const override { return m_choices; }
+    QCoro::Task<bool> login() override { co_return co_await m_login.check(); }
+    bool stopRequested() const override { return false; }
+    QCoro::Task<> yield() override { co_return; }
+
+    void spotsStarted(int count) override {
+        m_spotCount = count;
+        drawSpot(0);
+    }
+    void spotFetched(int index) override { drawSpot(index + 1); }
+    void spotsEnded() override {}
+
+    Period markedPeriod() const override { return m_marked; }
+    void markedPeriodMoved(Period period) override { m_marked = period; }
+    void chartsStarted(int firstHour, int lastHour) override {
+        m_firstHour = firstHour;
+        m_lastHour = lastHour;
+        drawHour(firstHour);
+    }
+    void hourFetched(int hour) override { drawHour(hour); }
+
+private:
+    void drawSpot(int done) {
+        m_progress.draw(QStringLiteral("spot %1 of %2").arg(done).arg(m_spotCount), done, m_spotCount,
+                        m_tally.fetched);
+    }
+    void drawHour(int hour) {
+        m_progress.draw(QStringLiteral("hour %1 of %2").arg(hour).arg(m_lastHour), hour - m_firstHour,
+                        m_lastHour - m_firstHour, m_tally.fetched);
+    }
+
+    Choices m_choices;
+    Period m_marked;
+    RememberedLogin& m_login;
+    const FetchTally& m_tally;
+    ProgressLine& m_progress;
+    int m_spotCount = 0;
+    int m_firstHour = 0;
+    int m_lastHour = 0;
+};
+
+QString summary(const FetchTally& tally, qint64 milliseconds) {
+    return QStringLiteral("fetched=%1 failed=%2 bytes=%3 seconds=%4")
+        .arg(tally.fetched)
+        .arg(tally.failed)
+        .arg(tally.bytes)
+        .arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
+}
+
+// What the window does at start-up that bears on a run: its stored boxes, old charts deleted when
+// that box is ticked, the marked period from the current hour on.
+int downloadInto(const ProgramFolder& folder, const Clock& clock) {
+    ProgressLine progress;
+    const auto report = [&progress](const QString& line) {
+        progress.end();
+        say(stderr, line);
+    };
+    reg::Store store(reg::makeDefaultBackend());
+    store.setErrorReporter(
+        [&report](const QString& message) { report(QStringLiteral("brisel: ") + message); });
+    const HostConfig hosts = HostConfig::load(folder.briselIni());
+    Downloader downloader;
+    downloader.setTransferTimeout(hosts.transferTimeout);
+    if (startupToggle(store, settings_table::kustutavanad)) {
+        deleteOldCharts(folder.chartFolder(), clock.today());
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    RememberedLogin login(downloader, {hosts.provider, folder.chartFolder(), hosts.loginMarker},
+                          rememberedAccount(store), report);
+    ChartFetcher fetcher(downloader, hosts, folder.chartFolder(), clock, [&login] { return login.check(); });
+    const int start = viewer::startSliderHour(clock.now().time());
+    TerminalRunHost host(storedChoices(store), {start, viewer::SliderMaximum - start}, login, fetcher.tally(),
+                         progress);
+    QCoro::waitFor(downloadRun(fetcher, loadSpotList(folder.spotsIni()), host));
+    progress.end();
+    say(stdout, summary(fetcher.tally(), timer.elapsed()));
+    return 0;
+}
+
+} // namespace
+
+int runDownloadWithoutWindow(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Download the weather charts without a window."));
+    const QCommandLineOption help = parser.addHelpOption();
+    parser.addOptions({command_line::download(), command_line::home(), command_line::now()});
+    if (!parser.parse(arguments)) {
+        say(stderr, QStringLiteral("brisel: ") + parser.errorText());
+        return 1;
+    }
+    if (parser.isSet(help)) {
+        say(stdout, parser.helpText());
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        say(stderr,
+            QStringLiteral("brisel: unexpected argument %1").arg(parser.positionalArguments().first()));
+        return 1;
+    }
+    QString clockError;
+    const std::unique_ptr<Clock> clock = command_line::clock(parser, &clockError);
+    if (!clock) {
+        say(stderr, QStringLiteral("brisel: ") + clockError);
+        return 1;
+    }
+    const ProgramFolder folder =
+        ProgramFolder::choose(parser.value(command_line::home()), QCoreApplication::applicationDirPath());
+    if (!folder.prepare()) {
+        say(stderr, QStringLiteral("brisel: cannot make the chart folder in %1").arg(folder.root()));
+        return 1;
+    }
+    return downloadInto(folder, *clock);
+}

@@ -1,0 +1,198 @@
+// `brisel --download`, the real executable against the demo services: the same files as the
+// window's run for the same clock and settings, a refused login, and a run that cannot start.
+#include "demo_server.h"
+#include "download/chart_names.h"
+#include "form1_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime Now(QDate(2007, 4, 10), QTime(12, 0));
+const QString NowOption = QStringLiteral("2007-04-10T12:00:00");
+const QStringList Spots{QStringLiteral("Tartu"), QStringLiteral("Pärnu")};
+
+struct Finished {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class HeadlessRunTest : public ::testing::Test {
+protected:
+    HeadlessRunTest() {
+        demo::ServerOptions options;
+        options.now = Now;
+        server = std::make_unique<demo::DemoServer>(options);
+        EXPECT_TRUE(server->start(0));
+        pointAtServer(headlessFolder);
+    }
+
+    void pointAtServer(const testing_support::TempProgramFolder& folder) const {
+        const QString base = server->baseUrl().toString();
+        folder.write(
+            QStringLiteral("brisel.ini"),
+            QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n").arg(base).toUtf8());
+        folder.write(QStringLiteral("spots.ini"),
+                     "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.385\nelev=3\n");
+    }
+
+    // The settings both runs start from: the remembered account, no update check, nothing deleted.
+    static void storeSettings(const QString& settingsFile, const QString& password) {
+        reg::Store store(reg::makeFileBackend(settingsFile));
+        const QString key = QString::fromLatin1(reg::BriselKeyPath);
+        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanUser, QStringLiteral("demo"));
+        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanPassword, password);
+        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::tsekiuuendusi.builtInCaption, 0);
+        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::kustutavanad.builtInCaption, 0);
+    }
+
+    void storeHeadlessSettings(const QString& password) const {
+        storeSettings(userDir.filePath(QStringLiteral(".config/Brisel/settings.reg")), password);
+    }
+
+    // The executable with its own user folder and no display at all.
+    Finished runBrisel(const QStringList& arguments) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), userDir.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), userDir.filePath(QStringLiteral(".config")));
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            env.remove(QString::fromLatin1(display));
+        }
+        QProcess brisel;
+        brisel.setProcessEnvironment(env);
+        brisel.start(QStringLiteral(BRISEL_EXECUTABLE), arguments);
+        // The demo server answers on its own thread, so waiting here blocks nothing it needs.
+        EXPECT_TRUE(brisel.waitForFinished(120000));
+        return {brisel.exitStatus() == QProcess::NormalExit ? brisel.exitCode() : -1,
+                QString::fromLocal8Bit(brisel.readAllStandardOutput()),
+                QString::fromLocal8Bit(brisel.readAllStandardError())};
+    }
+
+    Finished downloadInto(const QString& home) const {
+        return runBrisel({QStringLiteral("--download"), QStringLiteral("--home"), home,
+                          QStringLiteral("--now"), NowOption});
+    }
+
+    static QStringList chartFiles(const QString& chartFolder) {
+        QStringList files = QDir(chartFolder).entryList(QDir::Files);
+        files.sort();
+        return files;
+    }
+
+    // One name a line, so a failure shows which files differ.
+    static std::string listing(const QStringList& files) {
+        return files.join(QLatin1Char('\n')).toStdString();
+    }
+
+    QStringList providerRequests() const {
+        QStringList provider;
+        for (const QString& path : server->requestedPaths()) {
+            if (!path.startsWith(QLatin1String("/daten/segel/"))) {
+                provider.append(path);
+            }
+        }
+        return provider;
+    }
+
+    std::unique_ptr<demo::DemoServer> server;
+    testing_support::TempProgramFolder headlessFolder;
+    QTemporaryDir userDir;
+};
+
+TEST_F(HeadlessRunTest, FetchesTheSameFilesAsTheWindowsRunAndTalliesThem) {
+    Form1Fixture window(Now);
+    pointAtServer(window.folder);
+    storeSettings(window.settingsFile, QStringLiteral("demo"));
+    window.start();
+    QTest::mouseClick(window.form->Command2, Qt::LeftButton);
+    ASSERT_EQ(window.form->Command2->text(), QStringLiteral("Stop"));
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.form->Command2->text() != QStringLiteral("Stop"); },
+                                120000));
+    const QStringList windowFiles = chartFiles(window.folder.chartFolder());
+
+    storeHeadlessSettings(QStringLiteral("demo"));
+    const Finished run = downloadInto(headlessFolder.root());
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    const QStringList headlessFiles = chartFiles(headlessFolder.chartFolder());
+    EXPECT_EQ(listing(headlessFiles), listing(windowFiles));
+
+    // Every family is there, so equal lists are not two empty folders.
+    EXPECT_TRUE(headlessFiles.contains(loginAnswerFile()));
+    for (const QString& spot : Spots) {
+        EXPECT_TRUE(headlessFiles.contains(spotReplyFile(spot))) << qPrintable(spot);
+    }
+    EXPECT_GT(headlessFiles.filter(QStringLiteral(".gif")).size(), 100);
+
+    // The login answer is the login's, not a fetched chart.
+    qint64 chartBytes = 0;
+    for (const QString& file : headlessFiles) {
+        if (file != loginAnswerFile()) {
+            chartBytes += QFileInfo(headlessFolder.chartFolder() + file).size();
+        }
+    }
+    const QRegularExpression summary(
+        QStringLiteral("^fetched=(\\d+) failed=0 bytes=(\\d+) seconds=\\d+\\.\\d\\n$"));
+    const QRegularExpressionMatch match = summary.match(run.out);
+    ASSERT_TRUE(match.hasMatch()) << qPrintable(run.out);
+    EXPECT_EQ(match.captured(1).toInt(), headlessFiles.size() - 1);
+    EXPECT_EQ(match.captured(2).toLongLong(), chartBytes);
+    // Not a terminal: no progress bar, and nothing to say.
+    EXPECT_EQ(run.err, QString());
+}
+
+TEST_F(HeadlessRunTest, ARefusedLoginSkipsTheProviderAndKeepsTheSailingMaps) {
+    storeHeadlessSettings(QStringLiteral("wrong"));
+    const Finished run = downloadInto(headlessFolder.root());
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(providerRequests().size(), 1);
+    EXPECT_TRUE(providerRequests().first().startsWith(QLatin1String("/cg/login/")));
+    EXPECT_GT(server->requestCount(), 1);
+    EXPECT_TRUE(run.err.contains(QLatin1String("refused"))) << qPrintable(run.err);
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1);
+    const QStringList files = chartFiles(headlessFolder.chartFolder());
+    EXPECT_EQ(files.filter(QStringLiteral(".gif")).size(), server->requestCount() - 1);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("fetched=%1 failed=0 ").arg(server->requestCount() - 1)))
+        << qPrintable(run.out);
+}
+
+TEST_F(HeadlessRunTest, WithoutARememberedLoginTheProviderIsNeverAsked) {
+    const Finished run = downloadInto(headlessFolder.root());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(listing(providerRequests()), "");
+    EXPECT_GT(server->requestCount(), 0);
+    EXPECT_TRUE(run.err.contains(QLatin1String("no remembered provider login"))) << qPrintable(run.err);
+}
+
+TEST_F(HeadlessRunTest, ARunThatCannotStartExitsWithOneAndFetchesNothing) {
+    storeHeadlessSettings(QStringLiteral("demo"));
+    QFile plain(userDir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+
+    const Finished insideAFile = downloadInto(plain.fileName() + QStringLiteral("/program"));
+    EXPECT_EQ(insideAFile.exitCode, 1);
+    EXPECT_TRUE(insideAFile.err.contains(QLatin1String("cannot make the chart folder")))
+        << qPrintable(insideAFile.err);
+
+    const QString home = headlessFolder.root();
+    EXPECT_EQ(
+        runBrisel({QStringLiteral("--download"), QStringLiteral("--home"), home, QStringLiteral("--bogus")})
+            .exitCode,
+        1);
+    EXPECT_EQ(runBrisel({QStringLiteral("--download"), QStringLiteral("--home"), home,
+                         QStringLiteral("--now"), QStringLiteral("tomorrow")})
+                  .exitCode,
+              1);
+    EXPECT_EQ(server->requestCount(), 0);
+    EXPECT_EQ(listing(chartFiles(headlessFolder.chartFolder())), "");
+}
+
+} // namespace
