@@ -6,12 +6,14 @@
 #include "provider/login_window.h"
 #include "viewer/time_slider.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -399,6 +401,48 @@ TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
     QTest::qWait(50);
     EXPECT_TRUE(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(server->requestCount(), 1);
+}
+
+TEST_F(RunTest, DoubleClicksFetchJustTheChartShown) {
+    tick(settings_table::tsekiuuendusi, false);
+    Form1& form = fixture.start();
+    form.Slider1->setValue(0);
+    QTest::mouseDClick(form.halo, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.pildilipp; }, 10000));
+    // Slider hour 0 is yesterday's 22:00 on the provider's clock, the first name shown there.
+    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")), QStringList{windChartPath(0, 2)});
+    EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + windChartFile(0)));
+    EXPECT_FALSE(form.loginkontrollitud);
+
+    form.Slider1->setValue(17);
+    QTest::mouseDClick(form.Picture4, Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form.Picture1->isVisible() && form.Picture2->isVisible(); }, 10000));
+    EXPECT_EQ(chartRequests().mid(1),
+              QStringList({mapPath(15, MainlandMapCode), mapPath(15, IslandsMapCode)}));
+    EXPECT_EQ(form.wokell->text().right(6), QStringLiteral(" 15:00"));
+}
+
+TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
+    for (const char* name :
+         {"20070410HALO10.gif", "20070411000312.ini", "Tartu.xml", "quellan.txt", "wave03.gif"}) {
+        fixture.folder.write(QStringLiteral("kaardid/") + QLatin1String(name), "x");
+    }
+    Form1& form = fixture.start();
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString question;
+        QTimer::singleShot(0, [&question, answer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question = box->windowTitle() + u'|' + box->text();
+                box->button(answer)->click();
+            }
+        });
+        form.kustuta->trigger();
+        EXPECT_EQ(question,
+                  QStringLiteral("Brisel|") + fixture.texts->keeltekst(QStringLiteral("deleteconf")));
+        EXPECT_EQ(storedFiles().size(), answer == QMessageBox::No ? 5 : 2);
+    }
+    EXPECT_EQ(storedFiles(), QStringList({QStringLiteral("Tartu.xml"), QStringLiteral("quellan.txt")}));
 }
 
 } // namespace
