@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/clock.h"
+#include "app/control_names.h"
 #include "app/shell.h"
 #include "app/stored_choices.h"
 #include "download/chart_cleanup.h"
@@ -11,6 +12,7 @@
 #include "settings/interface_texts.h"
 #include "settings/legend_window.h"
 #include "settings/registry_store.h"
+#include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 #include "viewer/picture_box.h"
 #include "viewer/time_slider.h"
@@ -32,8 +34,6 @@ namespace {
 const QString BriselKey = QString::fromLatin1(reg::BriselKeyPath);
 
 constexpr int MeteogramTop = 24;
-constexpr int SailingMapOffsetX = 320;
-constexpr int SailingMapOffsetY = 76;
 
 } // namespace
 
@@ -95,7 +95,8 @@ void Form1::loadSpotList() {
 void Form1::setFixedGeometry() {
     Picture2->resize(387, 263);
     Picture4_Resize();
-    Picture1->setGeometry(Picture2->x() + SailingMapOffsetX, Picture2->y() - SailingMapOffsetY, 395, 269);
+    Picture1->setGeometry(Picture2->x() + viewer::SailingMapSpacing, Picture2->y() - viewer::SailingMapRise,
+                          395, 269);
 
     const int T = MeteogramTop;
     halograaf1->setGeometry(0, T, 117, 88);
@@ -226,7 +227,7 @@ void Form1::salvestaseaded() {
 void Form1::closeEvent(QCloseEvent* event) {
     salvestaseaded();
     // A run still going ends now: its fetch is dropped, leaving the chart that was there.
-    Command2->setProperty("tag", QStringLiteral("stop"));
+    setTag(Command2, QStringLiteral("stop"));
     m_services.downloader.shutDown();
     event->accept();
     QCoreApplication::quit();

@@ -1,8 +1,10 @@
 // The controls and menus of the main window and where they sit. Sizes the charts are drawn for
 // are fixed; the rest is laid out so the window reads well at its first size and grows cleanly.
+#include "app/control_names.h"
 #include "app/form1.h"
 #include "app/shell.h"
 #include "settings/interface_texts.h"
+#include "viewer/chart_display.h"
 #include "viewer/picture_box.h"
 #include "viewer/time_slider.h"
 
@@ -37,10 +39,6 @@ constexpr int AnimationStepMs = 200;
 template<typename T> T* named(T* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
-}
-
-QString arrayName(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
 PictureBox* pictureBox(const QString& name, QWidget* parent) {
@@ -204,7 +202,7 @@ QWidget* Form1::buildSailingPanel() {
     Picture4->setAutoFillBackground(true);
     // The island map sits lower than the mainland map: the pair is drawn to overlap so.
     Picture2 = pictureBox(QStringLiteral("Picture2"), Picture4);
-    Picture2->move(0, 76);
+    Picture2->move(0, viewer::SailingMapRise);
     Picture1 = pictureBox(QStringLiteral("Picture1"), Picture4);
     HScroll1 = named(new QScrollBar(Qt::Horizontal, Picture4), QStringLiteral("HScroll1"));
     HScroll1->resize(MeteogramPanelWidth, HScroll1->sizeHint().height());

@@ -1,6 +1,7 @@
 // The main window's download run: the button that starts and stops it, what the run shows as it
 // goes, the double-clicks that fetch just the chart shown, and deleting every stored chart.
 #include "app/clock.h"
+#include "app/control_names.h"
 #include "app/form1.h"
 #include "download/chart_cleanup.h"
 #include "download/chart_fetcher.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-const char* const TagProperty = "tag";
 const QString Stop = QStringLiteral("Stop");
 
 } // namespace
@@ -49,7 +49,7 @@ public:
         co_return co_await m_form->CheckQuellanlogin();
     }
     bool stopRequested() const override {
-        return !m_form || m_form->Command2->property(TagProperty).toString() == QLatin1String("stop");
+        return !m_form || tagOf(m_form->Command2) == QLatin1String("stop");
     }
     QCoro::Task<> yield() override { co_await QCoro::sleepFor(std::chrono::milliseconds(0)); }
 
@@ -116,7 +116,7 @@ void Form1::connectDownload() {
 QCoro::Task<> Form1::Command2_Click() {
     QPointer<Form1> self(this);
     if (Command2->text() == Stop) {
-        Command2->setProperty(TagProperty, QStringLiteral("stop"));
+        setTag(Command2, QStringLiteral("stop"));
         Command2->setEnabled(false);
         loginkontrollitud = false;
         co_return;
@@ -156,7 +156,7 @@ void Form1::enterRunningState() {
     setCursor(Qt::BusyCursor);
     Command2->setIcon(QIcon(nupud->icon().pixmap(Command2->iconSize(), QIcon::Disabled)));
     Command2->setText(Stop);
-    Command2->setProperty(TagProperty, QStringLiteral("laadi"));
+    setTag(Command2, QStringLiteral("laadi"));
 }
 
 void Form1::leaveRunningState() {

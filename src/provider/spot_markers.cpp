@@ -1,5 +1,7 @@
 #include "provider/spot_markers.h"
 
+#include "app/control_names.h"
+
 #include <QMouseEvent>
 
 namespace {
@@ -10,7 +12,7 @@ constexpr QSize MarkerSize(8, 8);
 } // namespace
 
 SpotMarker::SpotMarker(QWidget* map, int index) : QLabel(map) {
-    setObjectName(QStringLiteral("Spot(%1)").arg(index));
+    setObjectName(arrayName("Spot", index));
     setPixmap(QPixmap(QStringLiteral(":/data/pictures/marker.png")));
     setFixedSize(MarkerSize);
     setCursor(Qt::PointingHandCursor);

@@ -13,6 +13,11 @@
 namespace viewer {
 
 inline constexpr int TabCount = 4;
+
+// The mainland map stands this far right of the island map, and this much higher: the pair is
+// drawn to overlap so.
+inline constexpr int SailingMapSpacing = 320;
+inline constexpr int SailingMapRise = 76;
 // The provider chart code of a tab of the family strip (0 wind, 1 cloud cover, 2 temperature,
 // 3 precipitation).
 QString chartCodeForTab(int tab);

@@ -1,6 +1,7 @@
 // The main window as a chart viewer: the display routine that turns a slider hour into pictures
 // and captions, the animation, the marked period, the family tabs and the sailing-map panel.
 #include "app/clock.h"
+#include "app/control_names.h"
 #include "app/form1.h"
 #include "download/chart_names.h"
 #include "settings/interface_texts.h"
@@ -21,16 +22,7 @@
 
 namespace {
 
-constexpr int SailingMapSpacing = 320;
-constexpr int SailingPairWidth = SailingMapSpacing + 395;
-const char* const TagProperty = "tag";
-
-QString tagOf(const QObject* object) {
-    return object->property(TagProperty).toString();
-}
-void setTag(QObject* object, const QString& tag) {
-    object->setProperty(TagProperty, tag);
-}
+constexpr int SailingPairWidth = viewer::SailingMapSpacing + 395;
 
 // A picture and the moment its file was written, or nothing when either cannot be had: a
 // missing file and one that is not a picture (an error page saved under a chart's name) alike.
@@ -204,7 +196,7 @@ void Form1::Timer1_Timer() {
 // its distance to the right.
 void Form1::HScroll1_Scroll() {
     Picture2->move(HScroll1->value(), Picture2->y());
-    Picture1->move(Picture2->x() + SailingMapSpacing, Picture1->y());
+    Picture1->move(Picture2->x() + viewer::SailingMapSpacing, Picture1->y());
 }
 
 // The panel grows with the window, so the scroll range follows it: the pair can always be

@@ -1,5 +1,7 @@
 #include "viewer/time_slider.h"
 
+#include "app/control_names.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -16,10 +18,6 @@ constexpr int StoredRowHeight = 2;
 constexpr int StoredStripHeight = 2 * StoredRowHeight + 3;
 const QColor ProviderStoredColour(0x1f, 0x77, 0xb4);
 const QColor SailingStoredColour(0xe0, 0x8a, 0x1e);
-
-QString arrayName(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
 
 } // namespace
 
