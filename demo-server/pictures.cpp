@@ -186,8 +186,9 @@ QImage drawAreaChart(const ChartRequest& chart) {
     const Family family = familyOf(chart.code);
     QImage image = blankCanvas(areaChartSize, landColor);
     QPainter painter(&image);
-    const MapFrame frame{QRectF(9, 53, 22, 13.5),
-                         QRectF(0, 60, areaChartSize.width(), areaChartSize.height() - 60)};
+    // The stretch Brisel places its spot markers on, over the whole picture, so the markers of a
+    // demo chart fall on the coast they name; the caption covers the far north.
+    const MapFrame frame{QRectF(18.359, 53.04, 13.3087, 7.82), QRectF(QPointF(0, 0), areaChartSize)};
     const QPolygonF sea = seaOutline(frame);
     const QDateTime valid = chart.validTime();
     drawSea(painter, sea, turningGradient(sea.boundingRect(), valid.time().hour(), family.from, family.to));
