@@ -70,15 +70,9 @@ void Form1::loadSpotList() {
     m_spots = ::loadSpotList(m_services.folder.spotsIni());
     const QVector<::Spot>& spots = m_spots;
     spotinimed.clear();
-    spotilon.clear();
-    spotilat.clear();
-    spotikorgus.clear();
     linn->clear();
     for (const ::Spot& spot : spots) {
         spotinimed.append(spot.name);
-        spotilon.append(spot.lon);
-        spotilat.append(spot.lat);
-        spotikorgus.append(spot.elev);
         linn->addItem(spot.name);
     }
     // The list starts with nothing chosen; the stored city chooses later.

@@ -88,10 +88,8 @@ public:
     bool loginolek = false;
     bool loginkontrollitud = false;
     bool pildilipp = false;
+    // The spots' names in file order; the spots themselves, positions included, are m_spots.
     QStringList spotinimed;
-    QVector<double> spotilon;
-    QVector<double> spotilat;
-    QVector<int> spotikorgus;
 
 Q_SIGNALS:
     // A download run has ended, completed or stopped, and the window is idle again.

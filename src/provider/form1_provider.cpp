@@ -13,7 +13,6 @@
 #include "viewer/picture_box.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <chrono>
@@ -118,7 +117,7 @@ QCoro::Task<> Form1::halograafikud() {
                                        spotPictureFile(today.addDays(k), linn->currentText()));
         QPixmap picture;
         // A missing or unreadable picture, a partial download among them, leaves the day empty.
-        if (QFile::exists(file) && picture.load(file)) {
+        if (picture.load(file)) {
             days[k]->setPixmap(picture);
         } else {
             days[k]->clear();
