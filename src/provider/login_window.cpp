@@ -75,9 +75,10 @@ QCoro::Task<bool> LoginWindow::CheckQuellanlogin(QString login, QString pwd) {
 
 QCoro::Task<> LoginWindow::cmdOK_Click() {
     QPointer<LoginWindow> self(this);
+    const int attempt = ++m_attempt;
     cmdOK->setEnabled(false);
     const bool accepted = co_await CheckQuellanlogin(txtUserName->text(), txtPassword->text());
-    if (!self) {
+    if (!self || attempt != m_attempt) {
         co_return;
     }
     cmdOK->setEnabled(true);
@@ -108,6 +109,8 @@ void LoginWindow::askAgain() {
 }
 
 void LoginWindow::reject() {
+    ++m_attempt;
+    cmdOK->setEnabled(true);
     LoginSucceeded = false;
     QDialog::reject();
 }

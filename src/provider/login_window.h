@@ -48,4 +48,7 @@ private:
     Downloader& m_downloader;
     LoginRequest m_where;
     reg::Store& m_store;
+    // Counts the attempts from the OK button; a cancel counts too, so an answer that arrives
+    // after it finds a newer count and is dropped.
+    int m_attempt = 0;
 };

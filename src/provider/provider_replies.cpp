@@ -7,12 +7,17 @@ namespace {
 
 constexpr qint64 FirstLineLimit = 64 * 1024;
 
-QByteArray firstLine(const QString& path) {
+// Nothing for a file that is missing or empty: it has no first line at all, while a reply that
+// starts with a line break has an empty one.
+std::optional<QByteArray> firstLine(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+        return std::nullopt;
     }
     const QByteArray start = file.read(FirstLineLimit);
+    if (start.isEmpty()) {
+        return std::nullopt;
+    }
     const qsizetype end = start.indexOf('\r');
     return end < 0 ? start : start.left(end);
 }
@@ -46,11 +51,11 @@ std::optional<QUrl> pictureAddress(const QString& line) {
 } // namespace
 
 bool loginAccepted(const QString& replyFile, const QString& loginMarker) {
-    const QByteArray line = firstLine(replyFile);
-    if (line.isEmpty()) {
+    const std::optional<QByteArray> line = firstLine(replyFile);
+    if (!line) {
         return false;
     }
-    return !QString::fromUtf8(line).contains(loginMarker, Qt::CaseSensitive);
+    return !QString::fromUtf8(*line).contains(loginMarker, Qt::CaseSensitive);
 }
 
 QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const QLocale& locale) {
