@@ -141,24 +141,27 @@ void Form1::setPeriod(int start, int length) {
     Slider1->setSelLength(length);
 }
 
+// An option button: a click always turns it on, a second click included. The label follows at
+// once, so what it says is what a download of the marked period would fetch.
 void Form1::märgiperiood_Click() {
-    if (!märgiperiood->isChecked()) {
-        return;
-    }
+    märgiperiood->setChecked(true);
     setPeriod(Slider1->value(), 0);
     setTag(märgiperiood, QString::number(Slider1->value()));
+    writePeriodLabel();
 }
 
 void Form1::märgialgus_Click() {
     const viewer::Period period =
         viewer::moveStart({Slider1->selStart(), Slider1->selLength()}, Slider1->value());
     setPeriod(period.start, period.length);
+    writePeriodLabel();
 }
 
 void Form1::märgilõpp_Click() {
     const viewer::Period period =
         viewer::moveEnd({Slider1->selStart(), Slider1->selLength()}, Slider1->value());
     setPeriod(period.start, period.length);
+    writePeriodLabel();
 }
 
 void Form1::showPlayPicture(QIcon::Mode mode) {

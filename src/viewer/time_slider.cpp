@@ -128,15 +128,17 @@ void TrackBar::paintStoredHours(QPainter& painter) const {
     paintRow(m_stored.sailing, top + StoredRowHeight + 1, SailingStoredColour);
 }
 
-// The selection over the groove, with the small marks the track bar puts at both of its ends on
-// the side of the ticks.
+// The selection over the groove, outlined so it stands out of the groove, with the small marks the
+// track bar puts at both of its ends on the side of the ticks.
 void TrackBar::paintSelection(QPainter& painter, const QRect& groove) const {
     const int left = xForValue(m_selStart);
     const int right = xForValue(selEnd());
-    const int y = groove.center().y() - SelectionThickness / 2;
+    const int thickness = std::max(SelectionThickness, groove.height());
+    const QRect band(left, groove.center().y() - thickness / 2, std::max(1, right - left), thickness);
     const QColor selection = palette().color(QPalette::Highlight);
-    painter.fillRect(QRect(left, y, std::max(1, right - left), SelectionThickness), selection);
-    painter.setPen(selection);
+    painter.fillRect(band, selection);
+    painter.setPen(selection.darker(160));
+    painter.drawRect(band.adjusted(0, 0, -1, -1));
     for (const int x : {left, right}) {
         painter.drawLine(x, groove.bottom(), x, groove.bottom() + 3);
     }
@@ -148,8 +150,12 @@ void TrackBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionSlider option;
     initStyleOption(&option);
-    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderTickmarks;
-    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+    // Styles fill the groove up to the thumb in the highlight colour, which would swallow the
+    // marked period wherever the thumb stands beyond it: the groove is drawn plain.
+    QStyleOptionSlider groovePass = option;
+    groovePass.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderTickmarks;
+    groovePass.palette.setColor(QPalette::Highlight, option.palette.color(QPalette::Button));
+    style()->drawComplexControl(QStyle::CC_Slider, &groovePass, &painter, this);
 
     const QRect groove = grooveRect();
     paintStoredHours(painter);

@@ -273,12 +273,17 @@ TEST_F(MarkingTest, TheOtherEndFollowsTheThumbBothWays) {
     EXPECT_EQ(form->periood->text(), periodText(30, 40));
 }
 
-TEST_F(MarkingTest, SwitchedOnWithoutMovingThePeriodIsEmptyAndTheLabelStays) {
-    const QString before = form->periood->text();
-    QTest::mouseClick(form->märgiperiood, Qt::LeftButton);
+// An option button: a second click, or a double-click, leaves the marking on, and the label
+// always says what a download of the marked period would fetch.
+TEST_F(MarkingTest, ASecondClickKeepsTheMarkingOnAndTheLabelTellsThePeriod) {
+    doubleClickAsAUserDoes(form->märgiperiood);
+    EXPECT_TRUE(form->märgiperiood->isChecked());
     EXPECT_EQ(form->Slider1->selStart(), 30);
     EXPECT_EQ(form->Slider1->selLength(), 0);
-    EXPECT_EQ(form->periood->text(), before);
+    EXPECT_EQ(form->periood->text(), periodText(30, 30));
+    QTest::mousePress(form->Slider1, Qt::LeftButton, {}, at(30));
+    dragTo(36);
+    EXPECT_EQ(form->periood->text(), periodText(30, 36));
 }
 
 TEST_F(MarkingTest, AClickOnTheTrackMovesTheEndByThreeHoursAndEndsTheMarking) {
@@ -290,23 +295,24 @@ TEST_F(MarkingTest, AClickOnTheTrackMovesTheEndByThreeHoursAndEndsTheMarking) {
     EXPECT_FALSE(form->märgiperiood->isChecked());
 }
 
-TEST_F(MarkingTest, TheButtonsMoveOneEndWithoutRewritingTheLabel) {
+TEST_F(MarkingTest, TheButtonsMoveOneEndAndTheLabelFollows) {
     form->Slider1->setSelStart(20);
     form->Slider1->setSelLength(20);
-    const QString before = form->periood->text();
     form->Slider1->setValue(50);
     QTest::mouseClick(form->märgialgus, Qt::LeftButton);
     EXPECT_EQ(form->Slider1->selStart(), 50);
     EXPECT_EQ(form->Slider1->selLength(), 20);
+    EXPECT_EQ(form->periood->text(), periodText(50, 70));
     form->Slider1->setValue(60);
     QTest::mouseClick(form->märgilõpp, Qt::LeftButton);
     EXPECT_EQ(form->Slider1->selEnd(), 60);
+    EXPECT_EQ(form->periood->text(), periodText(50, 60));
     // An end before the start swaps the ends: from the thumb to the old start.
     form->Slider1->setValue(44);
     QTest::mouseClick(form->märgilõpp, Qt::LeftButton);
     EXPECT_EQ(form->Slider1->selStart(), 44);
     EXPECT_EQ(form->Slider1->selEnd(), 50);
-    EXPECT_EQ(form->periood->text(), before);
+    EXPECT_EQ(form->periood->text(), periodText(44, 50));
 }
 
 TEST_F(MarkingTest, AnAnimationStepEndsTheMarking) {

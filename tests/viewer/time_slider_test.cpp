@@ -1,5 +1,6 @@
 #include "viewer/time_slider.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -74,6 +75,24 @@ TEST_F(TrackBarTest, TheSelectionStaysInsideTheTrack) {
     EXPECT_EQ(track->selEnd(), 168);
     track->setSelStart(-5);
     EXPECT_EQ(track->selStart(), 0);
+}
+
+// The marked period is the one coloured stretch of the groove, whichever side of the thumb: the
+// groove up to the thumb is not filled in a colour of its own.
+TEST_F(TrackBarTest, TheMarkedPeriodIsTheOnlyColouredStretchOfTheGroove) {
+    track->setSelStart(40);
+    track->setSelLength(40);
+    for (const int thumb : {168, 75, 0}) {
+        track->setValue(thumb);
+        const QImage shot = track->grab().toImage();
+        const auto colourAt = [&](int hour) {
+            return shot.pixelColor(track->pointForValue(hour));
+        };
+        EXPECT_EQ(colourAt(55), track->palette().color(QPalette::Highlight)) << "thumb " << thumb;
+        for (const int outside : {20, 30, 100, 140}) {
+            EXPECT_LT(colourAt(outside).hsvSaturation(), 40) << "thumb " << thumb << ", hour " << outside;
+        }
+    }
 }
 
 TEST_F(TrackBarTest, DayLabelsSitBetweenTheDayLines) {
