@@ -1,16 +1,19 @@
 #pragma once
 
+#include "app/action_gate.h"
 #include "app/host_config.h"
 #include "app/program_folder.h"
 #include "app/settings_table.h"
 #include "provider/spot_list.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <qcoro/qcorotask.h>
 
@@ -53,6 +56,11 @@ struct Form1Services {
     HostConfig hosts;
     Shell& shell;
     Downloader& downloader;
+    // Ends the program at once, without saving the settings, when the updater has been started
+    // to replace it.
+    std::function<void()> endForUpdater = [] {
+        QCoreApplication::exit(0);
+    };
 };
 
 // The main window: its controls keep their given names as objectNames, so every one of them is
@@ -133,7 +141,7 @@ private:
     bool selectCity(const QString& name);
     void connectDownload();
     QCoro::Task<> Command2_Click();
-    QCoro::Task<> offerUpdate();
+    QCoro::Task<bool> updaterTookOver();
     void enterRunningState();
     void leaveRunningState();
     QCoro::Task<> halo_DblClick();
@@ -156,6 +164,7 @@ private:
     void writeSetting(const QString& name, const QVariant& value);
 
     Form1Services m_services;
+    ActionGate m_actions;
     QPointer<LegendWindow> m_legend;
     LoginWindow* m_login = nullptr;
     std::unique_ptr<ChartFetcher> m_fetcher;

@@ -7,7 +7,6 @@
 #include "windows/wave_map_window.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QPushButton>
 
 namespace {
@@ -18,16 +17,12 @@ void showModal(QDialog* window) {
     window->show();
 }
 
-// The updater replaces the running program, so the settings of this run are not saved.
-void endProgramForUpdater() {
-    QCoreApplication::exit(0);
-}
-
 } // namespace
 
 UpdateWindow* Form1::makeUpdateWindow() {
     return new UpdateWindow({m_services.folder, m_services.texts, m_services.downloader, m_services.shell,
-                             m_services.hosts.home, m_services.hosts.updatePublicKey, endProgramForUpdater},
+                             m_services.hosts.home, m_services.hosts.updatePublicKey,
+                             m_services.endForUpdater},
                             this);
 }
 

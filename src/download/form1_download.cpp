@@ -111,6 +111,14 @@ void Form1::connectDownload() {
         connect(map, &PictureBox::doubleClicked, this, [this] { Picture4_DblClick(); });
     }
     connect(kustuta, &QAction::triggered, this, &Form1::kustuta_Click);
+    // The arrow-and-hourglass tells why a click on a fetching control does nothing now.
+    connect(&m_actions, &ActionGate::busyChanged, this, [this](bool busy) {
+        if (busy) {
+            setCursor(Qt::BusyCursor);
+        } else {
+            unsetCursor();
+        }
+    });
 }
 
 QCoro::Task<> Form1::Command2_Click() {
@@ -121,9 +129,15 @@ QCoro::Task<> Form1::Command2_Click() {
         loginkontrollitud = false;
         co_return;
     }
+    // From the first click on there is one run: a click while the update answer is awaited
+    // finds the gate shut, as it found the blocked window before.
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
     if (tsekiuuendusi->isChecked()) {
-        co_await offerUpdate();
-        if (!self) {
+        const bool ending = co_await updaterTookOver();
+        if (!self || ending) {
             co_return;
         }
     }
@@ -139,21 +153,23 @@ QCoro::Task<> Form1::Command2_Click() {
 }
 
 // The update window is loaded without being shown, and shown only when it offers an update; the
-// run waits for it to be closed.
-QCoro::Task<> Form1::offerUpdate() {
+// run waits for it to be closed. True when the user took the update: the program is ending for
+// the updater, and nothing of the run may follow.
+QCoro::Task<bool> Form1::updaterTookOver() {
     QPointer<UpdateWindow> window = makeUpdateWindow();
     co_await window->load();
     if (!window) {
-        co_return;
+        co_return true;
     }
     if (window->offersUpdate()) {
         window->exec();
     }
+    const bool ending = window && window->updaterStarted();
     delete window;
+    co_return ending;
 }
 
 void Form1::enterRunningState() {
-    setCursor(Qt::BusyCursor);
     Command2->setIcon(QIcon(nupud->icon().pixmap(Command2->iconSize(), QIcon::Disabled)));
     Command2->setText(Stop);
     setTag(Command2, QStringLiteral("laadi"));
@@ -164,7 +180,6 @@ void Form1::leaveRunningState() {
     Command2->setIcon(QIcon(nupud->icon().pixmap(Command2->iconSize(), QIcon::Normal)));
     ProgressBar1->setVisible(false);
     Command2->setEnabled(true);
-    unsetCursor();
     if (isMinimized()) {
         showNormal();
     }
@@ -172,26 +187,30 @@ void Form1::leaveRunningState() {
 
 QCoro::Task<> Form1::halo_DblClick() {
     QPointer<Form1> self(this);
-    setCursor(Qt::BusyCursor);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
     co_await m_fetcher->laehalo(Slider1->value() - 2, viewer::chartCodeForTab(miskaart->currentIndex()));
     if (!self) {
         co_return;
     }
     Slider1_Scroll();
-    unsetCursor();
     loginkontrollitud = false;
 }
 
 QCoro::Task<> Form1::Picture4_DblClick() {
     QPointer<Form1> self(this);
-    setCursor(Qt::BusyCursor);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
     const int p = Slider1->value();
     co_await m_fetcher->laemarevo(3 * (p / 3));
     if (!self) {
         co_return;
     }
     Slider1_Scroll();
-    unsetCursor();
 }
 
 // Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.

@@ -136,6 +136,10 @@ bool Form1::selectCity(const QString& name) {
 
 QCoro::Task<> Form1::Spot_DblClick(QString spotName) {
     QPointer<Form1> self(this);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
     if (!spotName.isEmpty()) {
         co_await LoeQuellanSpot(spotName);
         if (!self) {
@@ -157,10 +161,12 @@ void Form1::Spot_MouseMove(const QString& spotName) {
 
 QCoro::Task<> Form1::halograaf_DblClick() {
     QPointer<Form1> self(this);
-    setCursor(Qt::BusyCursor);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
     co_await loequellanyld();
     if (self) {
-        unsetCursor();
         loginkontrollitud = false;
     }
 }

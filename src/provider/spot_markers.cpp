@@ -29,11 +29,14 @@ void SpotMarker::mouseMoveEvent(QMouseEvent* event) {
     QLabel::mouseMoveEvent(event);
 }
 
+// Taken here, so the chart under the marker does not fetch too.
 void SpotMarker::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        Q_EMIT doubleClicked(toolTip());
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseDoubleClickEvent(event);
+        return;
     }
-    QLabel::mouseDoubleClickEvent(event);
+    event->accept();
+    Q_EMIT doubleClicked(toolTip());
 }
 
 QVector<SpotMarker*> placeSpotMarkers(QWidget* map, const QVector<Spot>& spots) {

@@ -2,9 +2,12 @@
 
 #include <QMouseEvent>
 
+// Taken here, so a map inside the sailing panel does not make the panel fetch as well.
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        Q_EMIT doubleClicked();
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseDoubleClickEvent(event);
+        return;
     }
-    QLabel::mouseDoubleClickEvent(event);
+    event->accept();
+    Q_EMIT doubleClicked();
 }

@@ -85,11 +85,8 @@ QCoro::Task<> UpdateWindow::load() {
     }
     const UpdateAnswer answer = judgeUpdateAnswer(readAnswerFile(answerFile), m_services.texts);
     Text1->setPlainText(answer.text);
+    m_offersUpdate = answer.offersUpdate;
     Command1->setEnabled(answer.offersUpdate);
-}
-
-bool UpdateWindow::offersUpdate() const {
-    return Command1->isEnabled();
 }
 
 QCoro::Task<> UpdateWindow::Command1_Click() {
@@ -116,6 +113,7 @@ QCoro::Task<> UpdateWindow::Command1_Click() {
 // An updater that would not start must not end the program: the user would be left with neither.
 void UpdateWindow::startUpdaterOrComplain(const QString& updater) {
     if (m_services.shell.startDetached(updater, {})) {
+        m_updaterStarted = true;
         m_services.endProgram();
         return;
     }

@@ -36,7 +36,10 @@ public:
 
     // The check. Resumes even when the window was closed meanwhile; it then touches nothing.
     QCoro::Task<> load();
-    bool offersUpdate() const;
+    bool offersUpdate() const { return m_offersUpdate; }
+    // The updater was started and the program asked to end: whoever waited on this window must
+    // not go on with what it was doing.
+    bool updaterStarted() const { return m_updaterStarted; }
 
     QLabel* Label1;
     QPlainTextEdit* Text1;
@@ -49,4 +52,6 @@ private:
     void showUpdateFailure();
 
     UpdateWindowServices m_services;
+    bool m_offersUpdate = false;
+    bool m_updaterStarted = false;
 };

@@ -5,6 +5,8 @@
 #include "form1_fixture.h"
 #include "provider/login_window.h"
 #include "viewer/time_slider.h"
+#include "windows/program_version.h"
+#include "windows/update_window.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -288,18 +290,89 @@ TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
     EXPECT_TRUE(fixture.form->Command2->isEnabled());
 }
 
+// Stop pressed while the second family of an hour is on its way: nothing after it is asked for.
 TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
     tick(settings_table::tsekiuuendusi, false);
     tick(settings_table::quellanyld, false);
     tick(settings_table::marevo, false);
+    tick(settings_table::pilvisus, true);
+    tick(settings_table::sademed, true);
     fixture.start();
     QSignalSpy finished(fixture.form.get(), &Form1::runFinished);
     QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
-    pressStopWhen(
-        [&] { return chartRequests().size() >= 2 || server->requestedPaths().filter("/m/EU0").size() >= 2; });
+    pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/m/EU0")).size() >= 2; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(server->requestCount(), requestsAtStop);
     EXPECT_EQ(storedFiles().filter(QStringLiteral("HALO")).size(), 2);
+    EXPECT_EQ(storedFiles().filter(QStringLiteral("HALOpilv")).size(), 1);
+}
+
+// The second click of a double-click comes while the update answer is awaited: one run, and it
+// runs to its end with the button idle only then.
+TEST_F(SlowServiceTest, ADoubleClickOnTheButtonStartsOneRun) {
+    tick(settings_table::quellanyld, false);
+    tick(settings_table::quellan, false);
+    Form1& form = fixture.start();
+    form.Slider1->setSelStart(6);
+    form.Slider1->setSelLength(3);
+    QSignalSpy finished(&form, &Form1::runFinished);
+    doubleClickAsAUserDoes(form.Command2);
+    ASSERT_TRUE(finished.wait(30000));
+    QTest::qWait(400);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(requestedPaths(QStringLiteral("/brl/")).size(), 1);
+    EXPECT_EQ(chartRequests(), QStringList({mapPath(6, MainlandMapCode), mapPath(6, IslandsMapCode),
+                                            mapPath(9, MainlandMapCode), mapPath(9, IslandsMapCode)}));
+    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+}
+
+// Closed while the update answer is on its way: the answer, when it comes, starts nothing.
+TEST_F(SlowServiceTest, AWindowClosedDuringTheUpdateCheckStartsNoRun) {
+    fixture.start();
+    QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() == 1; }, 10000));
+    fixture.close();
+    QTest::qWait(500);
+    EXPECT_EQ(server->requestCount(), 1);
+}
+
+// Taking the update from the run's update window ends the program for the updater: nothing of
+// the run follows, neither the login nor a chart.
+class UpdateOfferedTest : public RunTest {
+protected:
+    UpdateOfferedTest()
+        : RunTest(QTime(12, 0),
+                  [](demo::ServerOptions& o) { o.latestVersion = runningVersionNumber() + 1; }) {
+        fixture.folder.write(QStringLiteral("brisel.ini"),
+                             QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n"
+                                            "[update]\npubkey=%2\n")
+                                 .arg(base.toString(), demo::demoUpdaterPublicKey())
+                                 .toUtf8());
+    }
+};
+
+TEST_F(UpdateOfferedTest, TakingTheUpdateEndsTheProgramBeforeTheRun) {
+    Form1& form = fixture.start();
+    QSignalSpy finished(&form, &Form1::runFinished);
+    QTimer::singleShot(0, &form, [] {
+        QTimer* poll = new QTimer(qApp);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+            if (auto* offer = qobject_cast<UpdateWindow*>(QApplication::activeModalWidget())) {
+                poll->deleteLater();
+                offer->Command1->click();
+            }
+        });
+        poll->start(10);
+    });
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fixture.shell.started.isEmpty(); }, 20000));
+    QTest::qWait(300);
+    EXPECT_EQ(fixture.shell.started.size(), 1);
+    EXPECT_EQ(fixture.endedForUpdater, 1);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/")).isEmpty());
+    EXPECT_TRUE(chartRequests().isEmpty());
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_NE(form.Command2->text(), QStringLiteral("Stop"));
 }
 
 TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
@@ -421,6 +494,14 @@ TEST_F(RunTest, DoubleClicksFetchJustTheChartShown) {
     EXPECT_EQ(chartRequests().mid(1),
               QStringList({mapPath(15, MainlandMapCode), mapPath(15, IslandsMapCode)}));
     EXPECT_EQ(form.wokell->text().right(6), QStringLiteral(" 15:00"));
+
+    // A map inside the panel takes the double-click itself: the panel does not fetch as well.
+    QSignalSpy panel(form.Picture4, &PictureBox::doubleClicked);
+    QTest::mouseDClick(form.Picture2, Qt::LeftButton);
+    EXPECT_EQ(panel.count(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chartRequests().size() >= 5; }, 10000));
+    QTest::qWait(300);
+    EXPECT_EQ(chartRequests().size(), 5);
 }
 
 TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -22,10 +23,11 @@ const QDate Today(2007, 4, 10);
 // The real main window against the demo provider, both on the same day.
 class ProviderTest : public ::testing::Test {
 protected:
-    explicit ProviderTest(const QString& password = QStringLiteral("demo")) {
+    explicit ProviderTest(const QString& password = QStringLiteral("demo"), int latencyMs = 0) {
         demo::ServerOptions options;
         options.now = QDateTime(Today, QTime(12, 0));
         options.password = password;
+        options.latencyMs = latencyMs;
         server = std::make_unique<demo::DemoServer>(options);
         EXPECT_TRUE(server->start(0));
         const QString base = server->baseUrl().toString();
@@ -154,7 +156,9 @@ TEST_F(ProviderTest, ADoubleClickedMarkerFetchesItsSpotsMeteograms) {
     fixture.folder.write(QStringLiteral("spots.ini"),
                          "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.38\nelev=3\n");
     Form1& form = fixture.start();
+    QSignalSpy chart(form.halo, &PictureBox::doubleClicked);
     QTest::mouseDClick(form.Spot[1], Qt::LeftButton);
+    EXPECT_EQ(chart.count(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.linn->currentText() == QStringLiteral("Pärnu"); }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form.halograaf3->pixmap().isNull(); }, 5000));
     QStringList pictures = QDir(fixture.folder.chartFolder()).entryList({QStringLiteral("*Pärnu.gif")});
@@ -162,10 +166,62 @@ TEST_F(ProviderTest, ADoubleClickedMarkerFetchesItsSpotsMeteograms) {
     EXPECT_TRUE(pictures.contains(spotPictureFile(Today, QStringLiteral("Pärnu"))));
     EXPECT_TRUE(server->requestedPaths().filter(QStringLiteral("lon=24.5&lat=58.38&elev=3&")).size() == 1);
     EXPECT_FALSE(form.loginkontrollitud);
+    // The marker took the double-click: the chart under it fetched nothing and logged in no more.
+    QTest::qWait(200);
+    EXPECT_TRUE(server->requestedPaths().filter(QStringLiteral("/m/EU0")).isEmpty());
+    EXPECT_EQ(loginRequests(), 1);
     // Pointing at the other marker shows its stored pictures, none: the panel empties.
     QTest::mouseMove(form.Spot[0]);
     EXPECT_EQ(form.linn->currentText(), QStringLiteral("Tartu"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.halograaf1->pixmap().isNull(); }, 5000));
+}
+
+// Without a remembered account the marker's double-click asks once; Esc ends the action, and no
+// second action behind it asks again.
+TEST_F(ProviderTest, AMarkerDoubleClickCancelledWithEscAsksOnce) {
+    Form1& form = fixture.start();
+    auto* poll = new QTimer(&form);
+    QObject::connect(poll, &QTimer::timeout, poll, [this] {
+        auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget());
+        if (login && login->isVisible()) {
+            ++loginShown;
+            QTest::keyClick(login, Qt::Key_Escape);
+        }
+    });
+    poll->start(10);
+    QTest::mouseDClick(form.Spot[0], Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loginShown == 1; }, 5000));
+    QTest::qWait(300);
+    EXPECT_EQ(loginShown, 1);
+    EXPECT_TRUE(server->requestedPaths().isEmpty());
+    EXPECT_FALSE(form.loginkontrollitud);
+}
+
+// The answer to an OK that comes after Esc changes nothing: the action was cancelled, and the
+// pair the user did not get to confirm is not remembered.
+class SlowProviderTest : public ProviderTest {
+protected:
+    SlowProviderTest() : ProviderTest(QStringLiteral("demo"), 300) {}
+};
+
+TEST_F(SlowProviderTest, AnAnswerAfterCancelIsDropped) {
+    fixture.start();
+    whenLoginShows([](LoginWindow* login) {
+        login->txtUserName->setText(QStringLiteral("demo"));
+        login->txtPassword->setText(QStringLiteral("demo"));
+        login->chkRememberPassword->setChecked(true);
+        QTest::keyClick(login->txtPassword, Qt::Key_Return);
+        QTimer::singleShot(50, login, [login] { QTest::keyClick(login, Qt::Key_Escape); });
+    });
+    EXPECT_FALSE(checkLogin());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return loginRequests() == 1; }, 5000));
+    QTest::qWait(600);
+    EXPECT_FALSE(fixture.stored(settings_table::QuellanUser).isValid());
+    EXPECT_FALSE(fixture.form->loginolek);
+    auto* login = fixture.form->findChild<LoginWindow*>();
+    ASSERT_NE(login, nullptr);
+    EXPECT_FALSE(login->LoginSucceeded);
+    EXPECT_TRUE(login->cmdOK->isEnabled());
 }
 
 TEST_F(ProviderTest, ThePanelShowsTodayAndTheTwoDaysAfterAndMovesOnAtMidnight) {

@@ -10,7 +10,10 @@
 #include "test_support.h"
 #include "viewer/picture_box.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
 #include <memory>
 
 // Records what the program asks of the desktop instead of doing it.
@@ -24,6 +27,15 @@ public:
     QList<QUrl> openedUrls;
     QList<QStringList> started;
 };
+
+// Press, release, press, release through the window, as the system delivers a double-click: the
+// second press arrives as the double-click. (QTest's widget overload sends the double-click event
+// alone, which a button never takes for a click.)
+inline void doubleClickAsAUserDoes(QWidget* widget) {
+    QWindow* window = widget->window()->windowHandle();
+    const QPoint at = window->mapFromGlobal(widget->mapToGlobal(widget->rect().center()));
+    QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+}
 
 // A main window in a temporary program folder, over a settings file of its own, on a clock that
 // stands still.
@@ -40,7 +52,9 @@ public:
         // Closing the window shuts its downloader down, as at the end of the program.
         downloaderInstance = std::make_unique<Downloader>();
         form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
-                                                     hosts, shell, *downloaderInstance});
+                                                     hosts, shell, *downloaderInstance, [this] {
+                                                         endForUpdater();
+                                                     }});
         form->Form_Load();
         form->show();
         return *form;
@@ -62,11 +76,22 @@ public:
         writer.WriteRegValue(reg::HKEY_CURRENT_USER, QString::fromLatin1(reg::BriselKeyPath), name, value);
     }
 
+    // The program's end leaves every event loop, the modal update window's among them; the test
+    // goes on, so only that loop is left.
+    void endForUpdater() {
+        ++endedForUpdater;
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+    }
+
     template<typename T> T* find(const QString& name) const { return form->findChild<T*>(name); }
 
     testing_support::TempProgramFolder folder;
     FixedClock clock;
     RecordingShell shell;
+    // How often the window ended the program for an updater.
+    int endedForUpdater = 0;
     std::unique_ptr<Downloader> downloaderInstance;
     QTemporaryDir settingsDir;
     QString settingsFile;
