@@ -8,7 +8,9 @@ namespace {
 const QString LineEnd = QStringLiteral("\r\n");
 
 QString decodeAnswer(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a UTF-8 sequence cut off by the end of the file is an error, not a start kept for
+    // bytes that never come, so a Latin-1 answer ending in a letter such as 0xE4 is read whole.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(bytes);
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }

@@ -29,8 +29,12 @@ TEST(AnswerFile, ReadsUtf8AndFallsBackToLatin1) {
     testing_support::TempProgramFolder folder;
     folder.write(QStringLiteral("utf8.txt"), QStringLiteral("Toetajad: Õie Mänd\r\n").toUtf8());
     folder.write(QStringLiteral("latin1.txt"), QByteArray("J\xe4rv\r"));
+    // Its one non-ASCII byte is its last, and could open a UTF-8 sequence that never ends.
+    folder.write(QStringLiteral("latin1-last.txt"), QByteArray("Ville Mets\xe4"));
     EXPECT_EQ(readAnswerFile(folder.file(QStringLiteral("utf8.txt"))),
               QStringLiteral("Toetajad: Õie Mänd\r\n"));
     EXPECT_EQ(readAnswerFile(folder.file(QStringLiteral("latin1.txt"))), QStringLiteral("Järv\r\n"));
+    EXPECT_EQ(readAnswerFile(folder.file(QStringLiteral("latin1-last.txt"))),
+              QStringLiteral("Ville Metsä\r\n"));
     EXPECT_EQ(readAnswerFile(folder.file(QStringLiteral("missing.txt"))), QString());
 }
