@@ -1,12 +1,12 @@
 // The display routine with every picture present: a provider chart (468x510) and both sailing
 // maps for every hour, in a chart folder of the demo service's own pictures. Prints the median
 // time of one call and the time of a drag over all 169 hours, each step a real Scroll.
-#include "app/clock.h"
-#include "app/desktop_shell.h"
+#include "platform/clock.h"
+#include "platform/desktop_shell.h"
 #include "app/form1.h"
 #include "demo_server.h"
-#include "download/chart_names.h"
-#include "download/fetch.h"
+#include "net/chart_names.h"
+#include "net/fetch.h"
 #include "gif_encoder.h"
 #include "model_runs.h"
 #include "pictures.h"

@@ -5,8 +5,8 @@
 // on the disk, as a chart folder is, and into memory (/dev/shm), which leaves the disk's flush
 // out and shows the rest.
 #include "demo_server.h"
-#include "download/chart_names.h"
-#include "download/fetch.h"
+#include "net/chart_names.h"
+#include "net/fetch.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "app/clock.h"
+#include "platform/clock.h"
 
 #include <QCommandLineParser>
 

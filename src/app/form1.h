@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/action_gate.h"
-#include "app/host_config.h"
-#include "app/program_folder.h"
-#include "app/settings_table.h"
+#include "platform/action_gate.h"
+#include "platform/host_config.h"
+#include "platform/program_folder.h"
+#include "settings/settings_table.h"
 #include "provider/spot_list.h"
 
 #include <QCoreApplication>

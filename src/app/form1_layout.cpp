@@ -1,8 +1,8 @@
 // The controls and menus of the main window and where they sit. Sizes the charts are drawn for
 // are fixed; the rest is laid out so the window reads well at its first size and grows cleanly.
-#include "app/control_names.h"
+#include "platform/control_names.h"
 #include "app/form1.h"
-#include "app/shell.h"
+#include "platform/shell.h"
 #include "settings/interface_texts.h"
 #include "viewer/chart_display.h"
 #include "viewer/picture_box.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings_table.h"
+#include "settings/settings_table.h"
 #include "download/download_run.h"
 
 #include <optional>

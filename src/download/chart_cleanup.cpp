@@ -1,6 +1,6 @@
 #include "download/chart_cleanup.h"
 
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 
 #include <QDir>
 #include <QFile>

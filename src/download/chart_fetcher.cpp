@@ -1,9 +1,9 @@
 #include "download/chart_fetcher.h"
 
-#include "app/clock.h"
-#include "download/chart_names.h"
-#include "download/fetch.h"
-#include "download/provider_requests.h"
+#include "platform/clock.h"
+#include "net/chart_names.h"
+#include "net/fetch.h"
+#include "net/provider_requests.h"
 #include "provider/provider_replies.h"
 
 #include <QFile>

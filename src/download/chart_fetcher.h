@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/host_config.h"
+#include "platform/host_config.h"
 #include "provider/spot_list.h"
 
 #include <QObject>

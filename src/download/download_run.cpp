@@ -1,7 +1,7 @@
 #include "download/download_run.h"
 
 #include "download/chart_fetcher.h"
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 
 namespace {
 

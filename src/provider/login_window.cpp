@@ -1,7 +1,7 @@
 #include "provider/login_window.h"
 
-#include "app/settings_table.h"
-#include "app/shell.h"
+#include "settings/settings_table.h"
+#include "platform/shell.h"
 #include "settings/registry_store.h"
 
 #include <QCheckBox>

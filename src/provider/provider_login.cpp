@@ -1,8 +1,8 @@
 #include "provider/provider_login.h"
 
-#include "download/chart_names.h"
-#include "download/fetch.h"
-#include "download/provider_requests.h"
+#include "net/chart_names.h"
+#include "net/fetch.h"
+#include "net/provider_requests.h"
 #include "provider/provider_replies.h"
 
 QCoro::Task<bool> requestLogin(Downloader& downloader, LoginRequest where, QString login, QString pwd) {

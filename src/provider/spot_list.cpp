@@ -1,6 +1,6 @@
 #include "provider/spot_list.h"
 
-#include "settings/profile_file.h"
+#include "platform/profile_file.h"
 
 #include <QLocale>
 #include <QLoggingCategory>

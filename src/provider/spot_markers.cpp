@@ -1,6 +1,6 @@
 #include "provider/spot_markers.h"
 
-#include "app/control_names.h"
+#include "platform/control_names.h"
 
 #include <QMouseEvent>
 

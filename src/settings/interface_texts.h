@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/profile_file.h"
+#include "platform/profile_file.h"
 
 #include <QDate>
 #include <QString>

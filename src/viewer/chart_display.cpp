@@ -1,6 +1,6 @@
 #include "viewer/chart_display.h"
 
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 #include "viewer/display_texts.h"
 
 #include <QFileInfo>

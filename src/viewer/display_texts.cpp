@@ -1,6 +1,6 @@
 #include "viewer/display_texts.h"
 
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 #include "settings/interface_texts.h"
 
 #include <cmath>

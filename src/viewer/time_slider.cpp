@@ -1,6 +1,6 @@
 #include "viewer/time_slider.h"
 
-#include "app/control_names.h"
+#include "platform/control_names.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "windows/about_window.h"
 
-#include "download/fetch.h"
+#include "net/fetch.h"
 #include "settings/interface_texts.h"
 #include "windows/home_site.h"
 #include "windows/program_version.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/program_folder.h"
+#include "platform/program_folder.h"
 
 #include <QDialog>
 #include <QUrl>

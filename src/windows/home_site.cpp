@@ -1,6 +1,6 @@
 #include "windows/home_site.h"
 
-#include "download/provider_requests.h"
+#include "net/provider_requests.h"
 #include "windows/answer_file.h"
 
 namespace home_site {

@@ -1,6 +1,6 @@
 #include "windows/updater.h"
 
-#include "download/fetch.h"
+#include "net/fetch.h"
 #include "windows/home_site.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "windows/wave_map_window.h"
 
-#include "download/chart_names.h"
-#include "download/fetch.h"
+#include "net/chart_names.h"
+#include "net/fetch.h"
 #include "settings/interface_texts.h"
 
 #include <QFileInfo>

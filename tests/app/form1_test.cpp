@@ -1,4 +1,4 @@
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 #include "form1_fixture.h"
 #include "viewer/time_slider.h"
 

@@ -3,7 +3,7 @@
 
 #include "fuzz_support.h"
 #include "provider/provider_replies.h"
-#include "settings/profile_file.h"
+#include "platform/profile_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const QString marker = ProfileFile::load(QStringLiteral(BRISEL_DATA_DIR "/brisel.ini"))

@@ -1,7 +1,7 @@
 // The profile reader on any bytes: every section and key it lists can be looked up again, and no
 // value is longer than the reader's limit or ends in half a surrogate pair.
 
-#include "settings/profile_file.h"
+#include "platform/profile_file.h"
 
 #include "fuzz_support.h"
 

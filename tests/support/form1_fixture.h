@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/clock.h"
+#include "platform/clock.h"
 #include "app/form1.h"
-#include "app/shell.h"
-#include "download/fetch.h"
+#include "platform/shell.h"
+#include "net/fetch.h"
 #include "provider/spot_markers.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"

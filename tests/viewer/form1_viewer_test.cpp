@@ -1,5 +1,5 @@
 #include "demo_server.h"
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 #include "form1_fixture.h"
 #include "gif_encoder.h"
 #include "model_runs.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "demo_server.h"
-#include "download/fetch.h"
+#include "net/fetch.h"
 #include "form1_fixture.h"
 #include "settings/interface_texts.h"
 #include "test_support.h"

@@ -1,6 +1,6 @@
 // The wave-map viewer against the demo wave service: the fetch loop, Stop, the slider, and a
 // window closed while its fetch runs.
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 #include "side_window_fixture.h"
 #include "windows/wave_map_window.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/shell.h"
+#include "platform/shell.h"
 
 class DesktopShell final : public Shell {
 public:

@@ -1,7 +1,7 @@
 #include "demo_server.h"
-#include "download/chart_names.h"
-#include "download/fetch.h"
-#include "download/provider_requests.h"
+#include "net/chart_names.h"
+#include "net/fetch.h"
+#include "net/provider_requests.h"
 #include "test_support.h"
 
 #include <QDir>

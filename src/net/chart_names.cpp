@@ -1,6 +1,6 @@
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 
-#include "download/provider_requests.h"
+#include "net/provider_requests.h"
 
 #include <QDir>
 

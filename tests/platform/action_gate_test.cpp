@@ -1,4 +1,4 @@
-#include "app/action_gate.h"
+#include "platform/action_gate.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

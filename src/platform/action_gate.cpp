@@ -1,4 +1,4 @@
-#include "app/action_gate.h"
+#include "platform/action_gate.h"
 
 ActionGate::Ticket::Ticket(Ticket&& other) noexcept : m_gate(std::exchange(other.m_gate, nullptr)) {}
 

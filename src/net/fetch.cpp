@@ -1,4 +1,4 @@
-#include "download/fetch.h"
+#include "net/fetch.h"
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>

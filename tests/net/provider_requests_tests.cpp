@@ -1,4 +1,4 @@
-#include "download/provider_requests.h"
+#include "net/provider_requests.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

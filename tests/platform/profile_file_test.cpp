@@ -1,6 +1,6 @@
 // The profile (INI) reader: the rules of the Windows profile reader (Parts 1.3 and 4.2).
 
-#include "settings/profile_file.h"
+#include "platform/profile_file.h"
 #include "test_support.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "download/chart_names.h"
+#include "net/chart_names.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "settings/profile_file.h"
+#include "platform/profile_file.h"
 
 #include <QFile>
 #include <QSet>

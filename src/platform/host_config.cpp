@@ -1,6 +1,6 @@
-#include "app/host_config.h"
+#include "platform/host_config.h"
 
-#include "settings/profile_file.h"
+#include "platform/profile_file.h"
 
 namespace {
 
