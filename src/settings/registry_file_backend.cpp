@@ -123,7 +123,7 @@ struct Key {
 
 // Text values are kept as UTF-8 (with their NULs); in hex form the file holds them as UTF-16LE.
 QByteArray utf8ToUtf16le(const QByteArray& utf8) {
-    const QString text = QString::fromUtf8(utf8);
+    const QString text = textFromUtf8(utf8);
     QByteArray bytes(text.size() * 2, '\0');
     for (qsizetype i = 0; i < text.size(); ++i) {
         qToLittleEndian<quint16>(text.at(i).unicode(), bytes.data() + 2 * i);
@@ -162,7 +162,7 @@ std::optional<QString> plainText(const QByteArray& data) {
             return std::nullopt;
         }
     }
-    QString text = QString::fromUtf8(body);
+    QString text = textFromUtf8(body);
     if (text.toUtf8() != body) {
         return std::nullopt;
     }

@@ -100,6 +100,7 @@ TEST_F(FileBackendTest, EveryTypeComesBackThroughTheFileInANewBackend) {
         EXPECT_TRUE(write(*store, QStringLiteral("Tühi"), QString()));
         EXPECT_TRUE(write(*store, QStringLiteral("Read"), lines));
         EXPECT_TRUE(write(*store, QStringLiteral("Tab"), QStringLiteral("a\tb  c")));
+        EXPECT_TRUE(write(*store, QStringLiteral("Märk"), QStringLiteral("\uFEFFalgus")));
         EXPECT_TRUE(write(*store, QString(), QStringLiteral("vaikimisi"))); // the key's default value
         EXPECT_TRUE(write(*store, QStringLiteral("Yks"), 1));
         EXPECT_TRUE(write(*store, QStringLiteral("Miinus"), QVariant::fromValue<qint16>(-2)));
@@ -118,6 +119,8 @@ TEST_F(FileBackendTest, EveryTypeComesBackThroughTheFileInANewBackend) {
     EXPECT_EQ(read(*store, QStringLiteral("Tühi"), QStringLiteral("x")).toString(), QString());
     EXPECT_EQ(read(*store, QStringLiteral("Read")).toString(), lines);
     EXPECT_EQ(read(*store, QStringLiteral("Tab")).toString(), QStringLiteral("a\tb  c"));
+    EXPECT_EQ(read(*store, QStringLiteral("Märk")).toString(), QStringLiteral("\uFEFFalgus"))
+        << "a leading byte-order mark is a character of the text";
     EXPECT_EQ(read(*store, QString()).toString(), QStringLiteral("vaikimisi"));
     EXPECT_EQ(read(*store, QStringLiteral("Yks")), QVariant(1));
     EXPECT_EQ(read(*store, QStringLiteral("Miinus")), QVariant(-2));
