@@ -2,7 +2,6 @@
 
 #include "settings/settings_internal.h"
 
-#include <QStringDecoder>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -89,8 +88,11 @@ std::optional<RegistryData> toRegistryData(const QVariant& value) {
 } // namespace
 
 QString textFromUtf8(QByteArrayView utf8) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    return decoder.decode(utf8);
+    constexpr QByteArrayView Bom("\xEF\xBB\xBF");
+    if (utf8.startsWith(Bom)) {
+        return QChar(0xFEFF) + QString::fromUtf8(utf8.sliced(Bom.size()));
+    }
+    return QString::fromUtf8(utf8);
 }
 
 QString errorMessage(Status status) {

@@ -18,8 +18,6 @@
 
 namespace {
 
-using testing_support::ScopedExpectedWarnings;
-
 QStringList checkedLanguages(const Form1& form) {
     QStringList checked;
     for (const char* name : {"eesti", "läti", "english"}) {
@@ -278,7 +276,6 @@ TEST(Form1BadInput, BrokenFilesNeverStopTheStart) {
     settings.write(junk);
     settings.close();
 
-    ScopedExpectedWarnings expected(QStringLiteral("settings"));
     const Form1& form = fixture.start();
     EXPECT_EQ(form.linn->count(), 0);
     EXPECT_EQ(form.Spot.size(), 31);
