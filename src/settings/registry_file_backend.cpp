@@ -8,8 +8,9 @@
 //   "Pikk \"nimi\" C:\\kaust"=dword:00000001
 //   "Pilt"=hex:01,02
 //
-// The file is read when the back end is made. Each change is saved at once, atomically; only the
-// changed value's line is written anew.
+// The file is read when the back end is made. Each change is saved at once: under a lock file
+// beside it, the file is read again and only the changed value's line is written anew, so that
+// what another Brisel or a person wrote meanwhile stays. The save is atomic.
 
 #include "settings/registry_file.h"
 #include "settings/registry_store.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <functional>
 #include <map>
@@ -28,6 +30,8 @@ namespace reg {
 namespace {
 
 constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+// Another program holds the lock only while it saves.
+constexpr int LockWaitMs = 5000;
 
 constexpr Status ERROR_ACCESS_DENIED = 5;
 constexpr Status ERROR_INVALID_HANDLE = 6;
@@ -125,25 +129,36 @@ private:
 
     QString shownPath() const { return QDir::toNativeSeparators(m_path); }
 
-    // A file that cannot be read gives the default settings; a too large one is set aside.
-    void load() {
+    // The file's bytes, one more than the largest file read at most; empty when there is none;
+    // nothing, and why, when it cannot be read.
+    std::optional<QByteArray> readFile(QString* why) const {
         if (!QFileInfo::exists(m_path)) {
-            return;
+            return QByteArray();
         }
         QFile file(m_path);
         const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.read(MaxFileSize + 1) : QByteArray();
         if (file.error() != QFileDevice::NoError) {
+            *why = file.errorString();
+            return std::nullopt;
+        }
+        return bytes;
+    }
+
+    // A file that cannot be read, or is too large to, gives the default settings; a too large one is
+    // set aside at the first save.
+    void load() {
+        QString why;
+        const std::optional<QByteArray> bytes = readFile(&why);
+        if (!bytes) {
             qCWarning(lcSettings).noquote()
                 << QStringLiteral("The settings file %1 cannot be read (%2); the default settings apply.")
-                       .arg(shownPath(), file.errorString());
+                       .arg(shownPath(), why);
             return;
         }
-        file.close();
-        if (bytes.size() > MaxFileSize) {
-            setAside();
+        if (bytes->size() > MaxFileSize) {
             return;
         }
-        m_file = RegistryFile::parse(bytes);
+        m_file = RegistryFile::parse(*bytes);
         if (m_file.unreadableLines() > 0) {
             qCInfo(lcSettings).noquote()
                 << QStringLiteral("%1 lines of the settings file %2 cannot be read; they give no value and "
@@ -153,12 +168,27 @@ private:
         }
     }
 
+    // Makes the change on the file as it is now, under the lock, and saves it when it changed.
     bool save(const std::function<bool(RegistryFile&)>& change) {
         if (!makeFolder()) {
             return false;
         }
-        RegistryFile file = m_file;
+        QLockFile lock(m_path + QStringLiteral(".lock"));
+        if (!lock.tryLock(LockWaitMs)) {
+            const QString why = lock.error() == QLockFile::LockFailedError
+                                    ? QStringLiteral("another program holds its lock file")
+                                    : QStringLiteral("its lock file cannot be made");
+            qCWarning(lcSettings).noquote()
+                << QStringLiteral("The settings file %1 cannot be written: %2.").arg(shownPath(), why);
+            return false;
+        }
+        const std::optional<QByteArray> current = readForSave();
+        if (!current) {
+            return false;
+        }
+        RegistryFile file = RegistryFile::parse(*current);
         if (change(file) && !write(file.bytes())) {
+            m_file = RegistryFile::parse(*current);
             return false;
         }
         m_file = std::move(file);
@@ -181,9 +211,26 @@ private:
         return true;
     }
 
+    // The file's bytes as they are now, empty when there is none (or a too large one was set
+    // aside); nothing when they cannot be read, for then a save would lose them.
+    std::optional<QByteArray> readForSave() {
+        QString why;
+        const std::optional<QByteArray> bytes = readFile(&why);
+        if (!bytes) {
+            qCWarning(lcSettings).noquote()
+                << QStringLiteral("The settings file %1 cannot be written: it cannot be read first (%2).")
+                       .arg(shownPath(), why);
+            return std::nullopt;
+        }
+        if (bytes->size() <= MaxFileSize) {
+            return bytes;
+        }
+        return setAside() ? std::optional(QByteArray()) : std::nullopt;
+    }
+
     // Keeps a file too large to read under a name of its own, so that the new one does not
     // overwrite what the user may want back.
-    void setAside() {
+    bool setAside() {
         const QString base = m_path + QStringLiteral(".broken-") +
                              QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
         QString aside = base;
@@ -193,15 +240,16 @@ private:
         const QString size = QString::number(MaxFileSize);
         if (!QFile::rename(m_path, aside)) {
             qCWarning(lcSettings).noquote()
-                << QStringLiteral("The settings file %1 is larger than %2 bytes and cannot be set aside; the "
-                                  "default settings apply.")
+                << QStringLiteral("The settings file %1 cannot be written: it is larger than %2 bytes and "
+                                  "cannot be set aside.")
                        .arg(shownPath(), size);
-            return;
+            return false;
         }
         qCWarning(lcSettings).noquote()
-            << QStringLiteral("The settings file %1 is larger than %2 bytes; it is kept as %3 and the "
-                              "default settings apply.")
+            << QStringLiteral("The settings file %1 is larger than %2 bytes; it is kept as %3 and a new one "
+                              "is begun.")
                    .arg(shownPath(), size, QDir::toNativeSeparators(aside));
+        return true;
     }
 
     bool write(const QByteArray& bytes) const {
