@@ -10,7 +10,8 @@
 //
 // The file is read when the back end is made. Each change is saved at once: under a lock file
 // beside it, the file is read again and only the changed value's line is written anew, so that
-// what another Brisel or a person wrote meanwhile stays. The save is atomic.
+// what another Brisel or a person wrote meanwhile stays. The save is atomic and leaves the old
+// file whole when it fails, on a full disk too.
 
 #include "settings/registry_file.h"
 #include "settings/registry_store.h"
@@ -254,7 +255,9 @@ private:
 
     bool write(const QByteArray& bytes) const {
         QSaveFile file(m_path);
-        bool saved = file.open(QIODevice::WriteOnly);
+        // Unbuffered, so a write the disk refuses fails here: a buffered one would fail only at the
+        // flush in commit(), which QSaveFile does not report, and a cut file would replace this one.
+        bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         if (saved) {
             // Set on the temporary file before a byte is written, so the settings are never readable
             // by others. A file system without Unix permissions refuses this; the file is still saved.

@@ -9,7 +9,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using testing_support::ScopedExpectedWarnings;
 
@@ -528,6 +530,31 @@ TEST_F(FileBackendTest, ValuesWrittenMeanwhileByOthersAreKept) {
     EXPECT_EQ(read(*later, QStringLiteral("QuellanUser")).toString(), QStringLiteral("mari"));
     EXPECT_EQ(read(*first, QStringLiteral("Linn")).toString(), QStringLiteral("Riga"))
         << "what the save read is what the store holds";
+}
+
+// A full disk, as the file system reports it: writes beyond a small size fail (EFBIG).
+TEST_F(FileBackendTest, AFullDiskFailsTheSaveAndLeavesTheOldFileWhole) {
+    auto store = newStore();
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("latvian")));
+    const QByteArray before = readFile(path);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = previous;
+    tight.rlim_cur = 512; // room for the lock file, not for the new settings
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    bool written = true;
+    {
+        ScopedExpectedWarnings expected(
+            QStringLiteral("^brisel\\.settings: The settings file .* cannot be written"));
+        written = write(*store, QStringLiteral("Linn"), QString(2000, QLatin1Char('x')));
+    }
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(reported, QStringList{QStringLiteral("Registry error: Cannot Write")});
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(read(*store, QStringLiteral("Linn")).isValid());
 }
 
 // The number of values is bounded only by the file's size; reading them must not take longer for
