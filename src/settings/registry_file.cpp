@@ -514,7 +514,7 @@ bool RegistryFile::keyExists(RootKey root, QStringView keyPath) const {
 
 bool RegistryFile::setValue(RootKey root, QStringView keyPath, const QString& name, std::uint32_t type,
                             const QByteArray& data) {
-    Q_ASSERT(writableName(name) && writableName(keyPath));
+    Q_ASSERT(knownRoot(root) && writableName(name) && writableName(keyPath));
     const QString path = canonicalPath(keyPath);
     const std::optional<Value> now = value(root, path, name);
     if (now && now->type == type && now->data == data) {
@@ -540,7 +540,7 @@ bool RegistryFile::setValue(RootKey root, QStringView keyPath, const QString& na
 }
 
 bool RegistryFile::addKey(RootKey root, QStringView keyPath) {
-    Q_ASSERT(writableName(keyPath));
+    Q_ASSERT(knownRoot(root) && writableName(keyPath));
     if (keyExists(root, keyPath)) {
         return false;
     }

@@ -47,7 +47,8 @@ public:
     int unreadableLines() const { return m_unreadable; }
 
     // Each answers whether the file changed: a value that already holds this type and data stays
-    // as it was written, and so does a key that exists.
+    // as it was written, and so does a key that exists. The root must be known and the names
+    // writable (asserted).
     bool setValue(RootKey root, QStringView keyPath, const QString& name, std::uint32_t type,
                   const QByteArray& data);
     bool addKey(RootKey root, QStringView keyPath);
