@@ -205,7 +205,7 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
     const HostConfig hosts = HostConfig::load(folder.briselIni());
     Downloader downloader;
     downloader.setTransferTimeout(hosts.transferTimeout);
-    if (startupToggle(store, settings_table::kustutavanad)) {
+    if (deletesOldChartsAtStart(store)) {
         deleteOldCharts(folder.chartFolder(), clock.today());
     }
 
