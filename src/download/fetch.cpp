@@ -16,6 +16,26 @@ Q_LOGGING_CATEGORY(lcDownload, "brisel.download", QtInfoMsg)
 namespace {
 
 constexpr qsizetype LongestSignature = 8;
+constexpr qint64 MiB = 1024 * 1024;
+// What a reply holds in memory before it is read: beyond it the server waits, so a body arrives no
+// faster than it is written to the disk.
+constexpr qint64 ReadBufferSize = 64 * 1024;
+
+bool isPictureFile(const QString& targetFile) {
+    return targetFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive);
+}
+
+// The largest body a target may receive: a chart, map or meteogram picture; the updater program;
+// any other file is an answer file.
+qint64 capFor(const QString& targetFile) {
+    if (isPictureFile(targetFile)) {
+        return 16 * MiB;
+    }
+    if (targetFile.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
+        return 256 * MiB;
+    }
+    return MiB;
+}
 
 bool isWebAddress(const QUrl& url) {
     return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
@@ -42,49 +62,71 @@ bool isCutShort(const QNetworkReply& reply, qint64 received) {
 }
 
 // Takes a reply's body into a temporary file beside the target as it arrives, so a large or slow
-// reply never piles up in memory and the target is replaced only on commit.
+// reply never piles up in memory and the target is replaced only on commit. A body larger than the
+// target's cap, announced or received, ends the reply.
 class BodyReceiver final {
 public:
-    explicit BodyReceiver(const QString& targetFile) : m_file(targetFile) {}
+    explicit BodyReceiver(const QString& targetFile) : m_file(targetFile), m_cap(capFor(targetFile)) {}
 
     // Unbuffered, so a write the disk refuses fails here, at once: a buffered write would only
     // fail at the flush in commit(), which QSaveFile does not report, renaming a cut file.
     bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+    void checkAnnouncedLength(QNetworkReply& reply) {
+        const QVariant announced = reply.header(QNetworkRequest::ContentLengthHeader);
+        if (announced.isValid() && announced.toLongLong() > m_cap) {
+            refuse(reply, QStringLiteral("a body of %1 bytes was announced, over the cap of %2 bytes")
+                              .arg(announced.toLongLong())
+                              .arg(m_cap));
+        }
+    }
 
     void take(QNetworkReply& reply) {
         if (!reply.isOpen()) {
             return; // aborted: closed, with nothing more to read
         }
         const QByteArray chunk = reply.readAll();
-        m_head += chunk.left(LongestSignature - m_head.size());
-        m_bytes += chunk.size();
-        if (m_writeFailed || m_file.write(chunk) == chunk.size()) {
+        if (!m_refusal.isEmpty()) {
             return;
         }
-        m_writeFailed = true;
-        // Queued: aborting here would end the fetch while this receiver is still in use.
-        QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
+        if (m_bytes + chunk.size() > m_cap) {
+            refuse(reply, QStringLiteral("the body is over the cap of %1 bytes").arg(m_cap));
+            return;
+        }
+        m_head += chunk.left(LongestSignature - m_head.size());
+        m_bytes += chunk.size();
+        if (m_file.write(chunk) != chunk.size()) {
+            refuse(reply, m_file.errorString());
+        }
     }
 
     bool commit() { return m_file.commit(); }
     void discard() { m_file.cancelWriting(); }
 
-    bool writeFailed() const { return m_writeFailed; }
+    // Why the body was not taken whole; empty while it is.
+    const QString& refusal() const { return m_refusal; }
     QString errorString() const { return m_file.errorString(); }
     qint64 bytes() const { return m_bytes; }
     const QByteArray& head() const { return m_head; }
 
 private:
+    void refuse(QNetworkReply& reply, const QString& reason) {
+        m_refusal = reason;
+        // Queued: aborting here would end the fetch while this receiver is still in use.
+        QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    }
+
     QSaveFile m_file;
+    const qint64 m_cap;
     QByteArray m_head;
     qint64 m_bytes = 0;
-    bool m_writeFailed = false;
+    QString m_refusal;
 };
 
 // Why a finished reply must not replace the target; empty when it may.
 QString rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, bool wantsPicture) {
-    if (body.writeFailed()) {
-        return body.errorString();
+    if (!body.refusal().isEmpty()) {
+        return body.refusal();
     }
     if (reply.error() != QNetworkReply::NoError) {
         return reply.errorString();
@@ -157,16 +199,20 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
     QNetworkRequest request(url);
     request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
     QNetworkReply* reply = m_manager->get(request);
+    reply->setReadBufferSize(ReadBufferSize);
+    const QMetaObject::Connection announcing = connect(reply, &QNetworkReply::metaDataChanged, reply,
+                                                       [&body, reply] { body.checkAnnouncedLength(*reply); });
     const QMetaObject::Connection streaming =
         connect(reply, &QNetworkReply::readyRead, reply, [&body, reply] { body.take(*reply); });
 
     co_await qCoro(reply).waitForFinished();
     body.take(*reply);
+    disconnect(announcing);
     disconnect(streaming);
     reply->deleteLater();
 
-    const bool wantsPicture = targetFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive);
-    FetchResult result{false, httpStatusOf(*reply), rejectionOf(*reply, body, wantsPicture), body.bytes(), 0};
+    FetchResult result{false, httpStatusOf(*reply), rejectionOf(*reply, body, isPictureFile(targetFile)),
+                       body.bytes(), 0};
     if (result.error.isEmpty() && !body.commit()) {
         result.error = body.errorString();
     }

@@ -28,6 +28,11 @@ struct FetchResult {
 // a body that is a picture, so a network that answers every address with its own page cannot
 // overwrite a good chart.
 //
+// A body may be only as large as its target's kind allows: 16 MiB for a picture (".gif"), 256 MiB
+// for the updater (".exe") and 1 MiB for any other file, an answer file; a longer body, or one
+// announced longer, fails. The reply is read only as fast as it is written, so little of it is
+// ever held in memory.
+//
 // Failures are not errors here: they are logged at debug level in "brisel.download" and returned.
 //
 // A running fetch does not depend on its caller: a window that awaits it must hold itself by
