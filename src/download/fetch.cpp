@@ -6,6 +6,7 @@
 #include <QNetworkReply>
 #include <QPointer>
 #include <QSaveFile>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <mutex>
@@ -109,13 +110,16 @@ public:
     qint64 bytes() const { return m_bytes; }
     const QByteArray& head() const { return m_head; }
 
-private:
+    // Ends the reply; the first reason given is the one kept.
     void refuse(QNetworkReply& reply, const QString& reason) {
-        m_refusal = reason;
+        if (m_refusal.isEmpty()) {
+            m_refusal = reason;
+        }
         // Queued: aborting here would end the fetch while this receiver is still in use.
         QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
     }
 
+private:
     QSaveFile m_file;
     const qint64 m_cap;
     QByteArray m_head;
@@ -197,13 +201,19 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
         co_return logged(url, failure(body.errorString()), clock);
     }
     QNetworkRequest request(url);
-    request.setTransferTimeout(static_cast<int>(m_transferTimeout.count()));
+    request.setTransferTimeout(static_cast<int>(m_limits.idle.count()));
     QNetworkReply* reply = m_manager->get(request);
     reply->setReadBufferSize(ReadBufferSize);
     const QMetaObject::Connection announcing = connect(reply, &QNetworkReply::metaDataChanged, reply,
                                                        [&body, reply] { body.checkAnnouncedLength(*reply); });
     const QMetaObject::Connection streaming =
         connect(reply, &QNetworkReply::readyRead, reply, [&body, reply] { body.take(*reply); });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, reply, [&body, reply, limit = m_limits.deadline] {
+        body.refuse(*reply, QStringLiteral("not done within %1 ms").arg(limit.count()));
+    });
+    deadline.start(m_limits.deadline);
 
     co_await qCoro(reply).waitForFinished();
     body.take(*reply);

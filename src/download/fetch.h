@@ -19,6 +19,13 @@ struct FetchResult {
     qint64 milliseconds = 0;
 };
 
+// How long a fetch may take: it is given up when no data moved for `idle`, and in any case once
+// `deadline` has passed since it began, so a server that trickles cannot hold a run.
+struct FetchLimits {
+    std::chrono::milliseconds idle = std::chrono::seconds(30);
+    std::chrono::milliseconds deadline = std::chrono::seconds(120);
+};
+
 // The one way the program fetches a file: the whole network policy in one place. One instance
 // serves the main window and every side window; it keeps its connections alive between fetches.
 //
@@ -42,14 +49,10 @@ struct FetchResult {
 class Downloader final : public QObject {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds DefaultTransferTimeout = std::chrono::seconds(30);
-
     explicit Downloader(QObject* parent = nullptr);
     ~Downloader() override;
 
-    // A transfer is given up when no data moved for this long.
-    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
-    std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
+    void setLimits(FetchLimits limits) { m_limits = limits; }
 
     QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile);
 
@@ -61,6 +64,6 @@ public:
 
 private:
     QNetworkAccessManager* m_manager;
-    std::chrono::milliseconds m_transferTimeout = DefaultTransferTimeout;
+    FetchLimits m_limits;
     bool m_shutDown = false;
 };

@@ -197,7 +197,7 @@ protected:
         options.slowMs = 3000;
         return options;
     }
-    FetchFault() : Fetch(slowServer()) { downloader.setTransferTimeout(500ms); }
+    FetchFault() : Fetch(slowServer()) { downloader.setLimits({.idle = 500ms}); }
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // Fetches from a server that misbehaves on purpose: each ends in bounded time and memory, and the
 // file already stored stays as it was.
+#include "app/host_config.h"
 #include "download/fetch.h"
 #include "hostile_server.h"
 #include "test_support.h"
@@ -136,4 +137,18 @@ TEST_F(HostileFetch, ALengthOverTheCapFailsBeforeTheBody) {
         EXPECT_EQ(result.bytes, 0);
         expectStoredFileKept(name);
     }
+}
+
+TEST_F(HostileFetch, ATrickleEndsAtTheConfiguredDeadline) {
+    program.write(QStringLiteral("brisel.ini"), "[download]\ntimeout=30\ndeadline=1\n");
+    downloader.setLimits(HostConfig::load(program.file(QStringLiteral("brisel.ini"))).fetchLimits);
+    // A byte every tenth of a second: never idle for long, never done in time.
+    const HostileServer server({Ok + "\r\nContent-Length: 46", QByteArrayLiteral("GIF89a"), 40, 100ms});
+    QElapsedTimer clock;
+    clock.start();
+    const FetchResult result = fetchInto(QStringLiteral("20240501000309.gif"), server);
+    EXPECT_FALSE(result.ok);
+    EXPECT_GE(clock.elapsed(), 900);
+    EXPECT_LT(clock.elapsed(), 2500);
+    expectStoredFileKept(QStringLiteral("20240501000309.gif"));
 }
