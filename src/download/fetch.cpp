@@ -54,12 +54,18 @@ int httpStatusOf(const QNetworkReply& reply) {
     return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
-// A body announced with a length that did not all arrive. A compressed body is unpacked on the way
-// in, so its announced length cannot be compared with what was received.
+// A body announced with a length that did not all arrive.
 bool isCutShort(const QNetworkReply& reply, qint64 received) {
     const QVariant announced = reply.header(QNetworkRequest::ContentLengthHeader);
-    return announced.isValid() && !reply.hasRawHeader("Content-Encoding") &&
-           announced.toLongLong() != received;
+    return announced.isValid() && announced.toLongLong() != received;
+}
+
+// The body's content coding when it is not the file itself. Every request asks for the file as it
+// is: a compressed body cannot be stored as the file, and once unpacked on the way in, a cut
+// stream would pass for a whole one.
+QByteArray contentCodingOf(const QNetworkReply& reply) {
+    const QByteArray coding = reply.rawHeader("Content-Encoding").trimmed().toLower();
+    return coding == "identity" ? QByteArray() : coding;
 }
 
 // Takes a reply's body into a temporary file beside the target as it arrives, so a large or slow
@@ -139,6 +145,9 @@ QString rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, bool w
     if (status < 200 || status > 299) {
         return QStringLiteral("HTTP status %1").arg(status);
     }
+    if (const QByteArray coding = contentCodingOf(reply); !coding.isEmpty()) {
+        return QStringLiteral("the body came encoded as %1").arg(QString::fromLatin1(coding));
+    }
     if (isCutShort(reply, body.bytes())) {
         return QStringLiteral("body cut short after %1 bytes").arg(body.bytes());
     }
@@ -202,6 +211,7 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
     }
     QNetworkRequest request(url);
     request.setTransferTimeout(static_cast<int>(m_limits.idle.count()));
+    request.setRawHeader("Accept-Encoding", "identity");
     QNetworkReply* reply = m_manager->get(request);
     reply->setReadBufferSize(ReadBufferSize);
     const QMetaObject::Connection announcing = connect(reply, &QNetworkReply::metaDataChanged, reply,
