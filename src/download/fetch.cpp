@@ -1,14 +1,17 @@
 #include "download/fetch.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <mutex>
 #include <qcoro/qcoronetworkreply.h>
 
@@ -68,12 +71,23 @@ QByteArray contentCodingOf(const QNetworkReply& reply) {
     return coding == "identity" ? QByteArray() : coding;
 }
 
+// A name beside the target that nothing has yet: the body is staged under it, because QSaveFile
+// follows a link at the name it is given and would write wherever the link points.
+QString freshNameBeside(const QString& targetFile) {
+    QString name;
+    do {
+        name = targetFile + QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate64(), 0, 36);
+    } while (QFileInfo::exists(name) || QFileInfo(name).isSymLink());
+    return name;
+}
+
 // Takes a reply's body into a temporary file beside the target as it arrives, so a large or slow
 // reply never piles up in memory and the target is replaced only on commit. A body larger than the
 // target's cap, announced or received, ends the reply.
 class BodyReceiver final {
 public:
-    explicit BodyReceiver(const QString& targetFile) : m_file(targetFile), m_cap(capFor(targetFile)) {}
+    explicit BodyReceiver(const QString& targetFile)
+        : m_target(targetFile), m_file(freshNameBeside(targetFile)), m_cap(capFor(targetFile)) {}
 
     // Unbuffered, so a write the disk refuses fails here, at once: a buffered write would only
     // fail at the flush in commit(), which QSaveFile does not report, renaming a cut file.
@@ -107,7 +121,21 @@ public:
         }
     }
 
-    bool commit() { return m_file.commit(); }
+    // The staged body takes the target's place; the reason when it could not. rename() replaces the
+    // target's own entry in the folder, so a link there is replaced, never followed out of it.
+    QString commit() {
+        if (!m_file.commit()) {
+            return m_file.errorString();
+        }
+        std::error_code error;
+        std::filesystem::rename(QFileInfo(m_file.fileName()).filesystemFilePath(),
+                                QFileInfo(m_target).filesystemFilePath(), error);
+        if (error) {
+            QFile::remove(m_file.fileName());
+            return QString::fromStdString(error.message());
+        }
+        return {};
+    }
     void discard() { m_file.cancelWriting(); }
 
     // Why the body was not taken whole; empty while it is.
@@ -126,6 +154,7 @@ public:
     }
 
 private:
+    const QString m_target;
     QSaveFile m_file;
     const qint64 m_cap;
     QByteArray m_head;
@@ -233,8 +262,8 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
 
     FetchResult result{false, httpStatusOf(*reply), rejectionOf(*reply, body, isPictureFile(targetFile)),
                        body.bytes(), 0};
-    if (result.error.isEmpty() && !body.commit()) {
-        result.error = body.errorString();
+    if (result.error.isEmpty()) {
+        result.error = body.commit();
     }
     result.ok = result.error.isEmpty();
     if (!result.ok) {

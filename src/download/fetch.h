@@ -31,9 +31,10 @@ struct FetchLimits {
 //
 // A fetch writes into a temporary file beside the target and renames it over the target only when
 // a 2xx reply arrived whole and was written, so a failed, cut or timed-out fetch leaves the file
-// already there as it was. Only http and https addresses are fetched. A ".gif" target accepts only
-// a body that is a picture, so a network that answers every address with its own page cannot
-// overwrite a good chart.
+// already there as it was. A link at the target is replaced by the file, never written through, so
+// nothing is written outside the target's folder. Only http and https addresses are fetched. A
+// ".gif" target accepts only a body that is a picture, so a network that answers every address
+// with its own page cannot overwrite a good chart.
 //
 // A body may be only as large as its target's kind allows: 16 MiB for a picture (".gif"), 256 MiB
 // for the updater (".exe") and 1 MiB for any other file, an answer file; a longer body, or one
