@@ -37,6 +37,14 @@ HostileReply overlongBody() {
     return {Ok, QByteArrayLiteral("GIF89a"), 256 * MiB, {}};
 }
 
+#ifdef __SANITIZE_ADDRESS__
+// AddressSanitizer holds freed memory in quarantine, so the resident size tells nothing there.
+constexpr bool ResidentSizeTellsUse = false;
+#else
+constexpr bool ResidentSizeTellsUse = true;
+#endif
+
+// The memory the process holds now, as Linux counts it.
 qint64 residentBytes() {
     QFile statm(QStringLiteral("/proc/self/statm"));
     const qint64 pages =
@@ -55,6 +63,7 @@ public:
                   std::this_thread::sleep_for(1ms);
               }
           }) {}
+    // Ends the sampling.
     qint64 growth() {
         m_sampler.request_stop();
         m_sampler.join();
@@ -117,7 +126,9 @@ TEST_F(HostileFetch, AnOverlongBodyEndsAtTheCapOfItsKind) {
         const FetchResult result = fetchInto(name, server);
         EXPECT_FALSE(result.ok);
         EXPECT_LE(result.bytes, cap.bytes);
-        EXPECT_LT(memory.growth(), 16 * MiB);
+        if (ResidentSizeTellsUse) {
+            EXPECT_LT(memory.growth(), 16 * MiB);
+        }
         expectStoredFileKept(name);
     }
 }

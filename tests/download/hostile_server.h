@@ -28,7 +28,7 @@ public:
     HostileServer& operator=(const HostileServer&) = delete;
 
     QUrl url(const QString& path) const;
-    // The bytes the client has taken from the socket so far, over all connections.
+    // The bytes written to the connections so far.
     qint64 bytesSent() const { return m_sent; }
 
 private:
