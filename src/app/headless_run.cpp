@@ -204,7 +204,7 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
         [&report](const QString& message) { report(QStringLiteral("brisel: ") + message); });
     const HostConfig hosts = HostConfig::load(folder.briselIni());
     Downloader downloader;
-    downloader.setTransferTimeout(hosts.transferTimeout);
+    downloader.setLimits(hosts.fetchLimits);
     if (deletesOldChartsAtStart(store)) {
         deleteOldCharts(folder.chartFolder(), clock.today());
     }
