@@ -141,12 +141,12 @@ void Form1::restoreCity() {
 
 void Form1::restoreToggles() {
     for (const settings_table::Toggle* toggle : settings_table::RestoreOrder) {
-        if (const auto state = storedToggle(m_services.store, *toggle)) {
-            toggleBox(*toggle)->setChecked(*state);
+        if (const auto state = storedBoxState(m_services.store, *toggle)) {
+            toggleBox(*toggle)->setCheckState(*state);
         }
     }
-    if (const auto state = storedToggle(m_services.store, settings_table::kustutavanad)) {
-        kustutavanad->setChecked(*state);
+    if (const auto checked = storedMenuCheck(m_services.store, settings_table::kustutavanad)) {
+        kustutavanad->setChecked(*checked);
     }
 }
 
@@ -209,7 +209,7 @@ void Form1::switchLanguage(const QString& keel) {
 // States are written under the built-in captions, the names start-up reads them by.
 void Form1::salvestaseaded() {
     for (const settings_table::Toggle* toggle : settings_table::SaveOrder) {
-        writeSetting(toggle->builtInCaption, toggleBox(*toggle)->isChecked() ? 1 : 0);
+        writeSetting(toggle->builtInCaption, boxValue(toggleBox(*toggle)->checkState()));
     }
     writeSetting(settings_table::Linn, linn->currentText());
     writeSetting(settings_table::Keel, m_services.texts.language());
@@ -257,6 +257,10 @@ void Form1::showLegend() {
 
 QCheckBox* Form1::toggleBox(const settings_table::Toggle& toggle) const {
     return findChild<QCheckBox*>(QString::fromUtf8(toggle.objectName));
+}
+
+bool Form1::ticked(const QCheckBox* box) {
+    return box->checkState() == Qt::Checked;
 }
 
 QVariant Form1::readSetting(const QString& name) const {

@@ -160,6 +160,8 @@ private:
     void Picture4_Resize();
     void showLegend();
     QCheckBox* toggleBox(const settings_table::Toggle& toggle) const;
+    // A grey box is not ticked.
+    static bool ticked(const QCheckBox* box);
     QVariant readSetting(const QString& name) const;
     void writeSetting(const QString& name, const QVariant& value);
 

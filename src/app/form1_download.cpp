@@ -38,9 +38,9 @@ public:
             return {};
         }
         const Form1& f = *m_form;
-        return {f.marevo->isChecked(),    f.quellan->isChecked(),     f.pilvisus->isChecked(),
-                f.temp->isChecked(),      f.sademed->isChecked(),     f.quellanyld->isChecked(),
-                f.quellan3h->isChecked(), f.aintmärgitud->isChecked()};
+        return {Form1::ticked(f.marevo),    Form1::ticked(f.quellan),     Form1::ticked(f.pilvisus),
+                Form1::ticked(f.temp),      Form1::ticked(f.sademed),     Form1::ticked(f.quellanyld),
+                Form1::ticked(f.quellan3h), Form1::ticked(f.aintmärgitud)};
     }
     QCoro::Task<bool> login() override {
         if (!m_form) {
@@ -135,7 +135,7 @@ QCoro::Task<> Form1::Command2_Click() {
     if (!action) {
         co_return;
     }
-    if (tsekiuuendusi->isChecked()) {
+    if (ticked(tsekiuuendusi)) {
         const bool ending = co_await updaterTookOver();
         if (!self || ending) {
             co_return;

@@ -213,6 +213,12 @@ QWidget* Form1::buildSailingPanel() {
 QCheckBox* Form1::makeToggleBox(const settings_table::Toggle& toggle) {
     auto* box = named(new QCheckBox(toggle.builtInCaption, this), QString::fromUtf8(toggle.objectName));
     box->setChecked(toggle.builtInChecked);
+    // Grey comes only from the stored settings; a click leaves it for good.
+    connect(box, &QCheckBox::stateChanged, box, [box](int state) {
+        if (state != Qt::PartiallyChecked) {
+            box->setTristate(false);
+        }
+    });
     return box;
 }
 

@@ -204,8 +204,8 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
         [&report](const QString& message) { report(QStringLiteral("brisel: ") + message); });
     const HostConfig hosts = HostConfig::load(folder.briselIni());
     Downloader downloader;
-    downloader.setTransferTimeout(hosts.transferTimeout);
-    if (startupToggle(store, settings_table::kustutavanad)) {
+    downloader.setLimits(hosts.fetchLimits);
+    if (deletesOldChartsAtStart(store)) {
         deleteOldCharts(folder.chartFolder(), clock.today());
     }
 

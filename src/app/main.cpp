@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     DesktopShell shell;
     const HostConfig hosts = HostConfig::load(folder.briselIni());
     Downloader downloader;
-    downloader.setTransferTimeout(hosts.transferTimeout);
+    downloader.setLimits(hosts.fetchLimits);
 
     Form1 form({folder, store, texts, *clock, hosts, shell, downloader});
     form.Form_Load();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host_config.h"
+
 #include <QLoggingCategory>
 #include <QObject>
 #include <QString>
@@ -24,9 +26,15 @@ struct FetchResult {
 //
 // A fetch writes into a temporary file beside the target and renames it over the target only when
 // a 2xx reply arrived whole and was written, so a failed, cut or timed-out fetch leaves the file
-// already there as it was. Only http and https addresses are fetched. A ".gif" target accepts only
-// a body that is a picture, so a network that answers every address with its own page cannot
-// overwrite a good chart.
+// already there as it was. A link at the target is replaced by the file, never written through, so
+// nothing is written outside the target's folder. Only http and https addresses are fetched. A
+// ".gif" target accepts only a body that is a picture, so a network that answers every address
+// with its own page cannot overwrite a good chart.
+//
+// A body may be only as large as its target's kind allows: 16 MiB for a picture (".gif"), 256 MiB
+// for the updater (".exe") and 1 MiB for any other file, an answer file; a longer body, or one
+// announced longer, fails. The reply is read only as fast as it is written, so little of it is
+// ever held in memory.
 //
 // Failures are not errors here: they are logged at debug level in "brisel.download" and returned.
 //
@@ -37,14 +45,10 @@ struct FetchResult {
 class Downloader final : public QObject {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds DefaultTransferTimeout = std::chrono::seconds(30);
-
     explicit Downloader(QObject* parent = nullptr);
     ~Downloader() override;
 
-    // A transfer is given up when no data moved for this long.
-    void setTransferTimeout(std::chrono::milliseconds timeout) { m_transferTimeout = timeout; }
-    std::chrono::milliseconds transferTimeout() const { return m_transferTimeout; }
+    void setLimits(FetchLimits limits) { m_limits = limits; }
 
     QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile);
 
@@ -56,6 +60,6 @@ public:
 
 private:
     QNetworkAccessManager* m_manager;
-    std::chrono::milliseconds m_transferTimeout = DefaultTransferTimeout;
+    FetchLimits m_limits;
     bool m_shutDown = false;
 };

@@ -12,6 +12,14 @@ QUrl baseAddress(const ProfileFile& ini, const QString& key) {
     return web && !url.host().isEmpty() ? url.adjusted(QUrl::StripTrailingSlash) : QUrl();
 }
 
+// A whole number of seconds above 0, or the default when the value is missing or unusable.
+std::chrono::milliseconds seconds(const ProfileFile& ini, const QString& key,
+                                  std::chrono::milliseconds fallback) {
+    bool ok = false;
+    const int value = ini.value(QStringLiteral("download"), key).toInt(&ok);
+    return ok && value > 0 ? std::chrono::seconds(value) : fallback;
+}
+
 } // namespace
 
 HostConfig HostConfig::load(const QString& briselIniPath) {
@@ -23,11 +31,8 @@ HostConfig HostConfig::load(const QString& briselIniPath) {
     config.home = baseAddress(ini, QStringLiteral("home"));
     config.loginMarker =
         ini.value(QStringLiteral("hosts"), QStringLiteral("loginmarker"), QStringLiteral("Quellan login"));
-    bool ok = false;
-    const int seconds = ini.value(QStringLiteral("download"), QStringLiteral("timeout")).toInt(&ok);
-    if (ok && seconds > 0) {
-        config.transferTimeout = std::chrono::seconds(seconds);
-    }
+    config.fetchLimits.idle = seconds(ini, QStringLiteral("timeout"), config.fetchLimits.idle);
+    config.fetchLimits.deadline = seconds(ini, QStringLiteral("deadline"), config.fetchLimits.deadline);
     config.updatePublicKey = ini.value(QStringLiteral("update"), QStringLiteral("pubkey"));
     return config;
 }

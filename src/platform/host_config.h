@@ -4,16 +4,23 @@
 #include <QUrl>
 #include <chrono>
 
+// How long a fetch may take: it is given up when no data moved for `idle`, and in any case once
+// `deadline` has passed since it began, so a server that trickles cannot hold a run.
+struct FetchLimits {
+    std::chrono::milliseconds idle = std::chrono::seconds(30);
+    std::chrono::milliseconds deadline = std::chrono::seconds(120);
+};
+
 // The outside services, from brisel.ini in the program folder: [hosts] holds the base address
 // (scheme, host, optional port) of each service and the provider's login-page title; [download]
-// the transfer timeout; [update] the public key that updaters are checked against.
+// the limits of a fetch in seconds; [update] the public key that updaters are checked against.
 struct HostConfig {
     QUrl provider;
     QUrl marevo;
     QUrl wave;
     QUrl home;
     QString loginMarker;
-    std::chrono::milliseconds transferTimeout{std::chrono::seconds(30)};
+    FetchLimits fetchLimits;
     QString updatePublicKey;
 
     static HostConfig load(const QString& briselIniPath);

@@ -32,9 +32,9 @@ QVariant fromRegistryData(std::uint32_t type, const QByteArray& data) {
     switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ: // environment references stay as they are
-        return QString::fromUtf8(data.left(std::max<qsizetype>(data.size() - 1, 0)));
+        return textFromUtf8(data.left(std::max<qsizetype>(data.size() - 1, 0)));
     case REG_MULTI_SZ: // the inner NULs between the items stay in the string
-        return QString::fromUtf8(data.left(std::max<qsizetype>(data.size() - 2, 0)));
+        return textFromUtf8(data.left(std::max<qsizetype>(data.size() - 2, 0)));
     case REG_DWORD: {
         char bytes[4] = {0, 0, 0, 0}; // a shorter value reads as if the rest of the buffer were zero
         std::copy_n(data.constData(), std::min<qsizetype>(data.size(), 4), bytes);
@@ -86,6 +86,14 @@ std::optional<RegistryData> toRegistryData(const QVariant& value) {
 }
 
 } // namespace
+
+QString textFromUtf8(QByteArrayView utf8) {
+    constexpr QByteArrayView Bom("\xEF\xBB\xBF");
+    if (utf8.startsWith(Bom)) {
+        return QChar(0xFEFF) + QString::fromUtf8(utf8.sliced(Bom.size()));
+    }
+    return QString::fromUtf8(utf8);
+}
 
 QString errorMessage(Status status) {
     switch (status) {

@@ -104,7 +104,7 @@ public:
     Status setValue(KeyHandle key, const QString& name, std::uint32_t type, const QByteArray& data) override {
         QByteArray bytes = data;
         if (isText(type)) {
-            const QString text = QString::fromUtf8(data); // the NULs stay, as UTF-16 NULs
+            const QString text = textFromUtf8(data); // the NULs stay, as UTF-16 NULs
             bytes = QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
         }
         return RegSetValueExW(handle(key), wide(name), 0, type,

@@ -1,3 +1,4 @@
+#include "app/stored_choices.h"
 #include "net/chart_names.h"
 #include "form1_fixture.h"
 #include "viewer/time_slider.h"
@@ -17,8 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using testing_support::ScopedExpectedWarnings;
 
 QStringList checkedLanguages(const Form1& form) {
     QStringList checked;
@@ -238,26 +237,92 @@ TEST(Form1Language, TheMenuSwitchesEveryTextAtOnce) {
     EXPECT_FALSE(fixture.stored(QStringLiteral("Keel")).isValid());
 }
 
-TEST(Form1Startup, ChartsOfPastDaysAreDeletedWhenTheOptionIsTicked) {
-    for (const bool ticked : {true, false}) {
+// The option is ticked exactly when its stored value is 1, as a number or as a text.
+TEST(Form1Startup, ChartsOfPastDaysAreDeletedOnlyWhenTheStoredOptionIsOne) {
+    const std::pair<QVariant, bool> cases[] = {{1, true},
+                                               {0, false},
+                                               {2, false},
+                                               {QStringLiteral("0"), false},
+                                               {QStringLiteral("1"), true},
+                                               {QStringLiteral("ei"), false}};
+    for (const auto& [stored, deleted] : cases) {
+        SCOPED_TRACE(stored.toString().toStdString());
         Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(0, 5)));
-        fixture.storeSetting(settings_table::kustutavanad.builtInCaption, ticked ? 1 : 0);
+        fixture.storeSetting(settings_table::kustutavanad.builtInCaption, stored);
         for (const char* name :
              {"kaardid/20070409HALO22.gif", "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif",
               "kaardid/Tartu.xml", "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
             fixture.folder.write(QString::fromLatin1(name), "x");
         }
-        fixture.start();
+        const Form1& form = fixture.start();
         const auto exists = [&](const char* name) {
             return QFile::exists(fixture.folder.file(QString::fromLatin1(name)));
         };
-        EXPECT_EQ(exists("kaardid/20070409HALO22.gif"), !ticked);
-        EXPECT_EQ(exists("kaardid/20070409000321.ini"), !ticked);
+        EXPECT_EQ(form.kustutavanad->isChecked(), deleted);
+        EXPECT_EQ(deletesOldChartsAtStart(*fixture.store), deleted) << "the run without a window";
+        EXPECT_EQ(exists("kaardid/20070409HALO22.gif"), !deleted);
+        EXPECT_EQ(exists("kaardid/20070409000321.ini"), !deleted);
         EXPECT_TRUE(exists("kaardid/20070410HALO00.gif"));
         EXPECT_TRUE(exists("kaardid/Tartu.xml"));
         EXPECT_TRUE(exists("kaardid/quellan.txt"));
         EXPECT_TRUE(exists("kaardid/wave03.gif"));
     }
+}
+
+// A stored number is the box's value: 2 shows it grey, which is not ticked; a text holding a
+// number counts as that number.
+TEST(Form1Settings, ABoxTakesTheStoredNumberAndKeepsItAtExit) {
+    Form1Fixture fixture;
+    fixture.storeSetting(settings_table::marevo.builtInCaption, 2);
+    fixture.storeSetting(settings_table::quellan.builtInCaption, QStringLiteral("0"));
+    fixture.storeSetting(settings_table::tsekiuuendusi.builtInCaption, QStringLiteral(" 2 "));
+    fixture.storeSetting(settings_table::pilvisus.builtInCaption, QStringLiteral("1"));
+    fixture.storeSetting(settings_table::sademed.builtInCaption, -1);
+    Form1& form = fixture.start();
+    EXPECT_EQ(form.marevo->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(form.quellan->checkState(), Qt::Unchecked);
+    EXPECT_EQ(form.tsekiuuendusi->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(form.pilvisus->checkState(), Qt::Checked);
+    EXPECT_EQ(form.sademed->checkState(), Qt::Unchecked) << "no box value: the built-in state";
+
+    const DownloadRunHost::Choices choices = storedChoices(*fixture.store);
+    EXPECT_FALSE(choices.marevo) << "grey is not ticked";
+    EXPECT_FALSE(choices.quellan);
+    EXPECT_TRUE(choices.pilvisus);
+
+    fixture.close();
+    EXPECT_EQ(fixture.stored(settings_table::marevo.builtInCaption), QVariant(2));
+    EXPECT_EQ(fixture.stored(settings_table::quellan.builtInCaption), QVariant(0));
+    EXPECT_EQ(fixture.stored(settings_table::pilvisus.builtInCaption), QVariant(1));
+    EXPECT_EQ(fixture.stored(settings_table::sademed.builtInCaption), QVariant(0));
+
+    // A click takes a grey box out of grey for good.
+    Form1& again = fixture.start();
+    QTest::mouseClick(again.marevo, Qt::LeftButton);
+    QTest::mouseClick(again.marevo, Qt::LeftButton);
+    QTest::mouseClick(again.marevo, Qt::LeftButton);
+    EXPECT_NE(again.marevo->checkState(), Qt::PartiallyChecked);
+}
+
+TEST(Form1Settings, ExitWritesTheValuesInTheirOrder) {
+    Form1Fixture fixture;
+    fixture.start();
+    fixture.close();
+    QFile file(fixture.settingsFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList names;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith('"')) {
+            names << QString::fromUtf8(line.mid(1, line.indexOf('"', 1) - 1));
+        }
+    }
+    namespace t = settings_table;
+    EXPECT_EQ(
+        names,
+        QStringList({t::quellan.builtInCaption, t::marevo.builtInCaption, t::pilvisus.builtInCaption,
+                     t::temp.builtInCaption, t::sademed.builtInCaption, t::quellanyld.builtInCaption,
+                     t::quellan3h.builtInCaption, t::aintmärgitud.builtInCaption,
+                     t::tsekiuuendusi.builtInCaption, t::Linn, t::Keel, t::kustutavanad.builtInCaption}));
 }
 
 TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {
@@ -327,7 +392,6 @@ TEST(Form1BadInput, BrokenFilesNeverStopTheStart) {
     settings.write(junk);
     settings.close();
 
-    ScopedExpectedWarnings expected(QStringLiteral("settings"));
     const Form1& form = fixture.start();
     EXPECT_EQ(form.linn->count(), 0);
     EXPECT_EQ(form.Spot.size(), 31);

@@ -153,6 +153,25 @@ TEST_F(Fetch, WriteFailureKeepsTheExistingFile) {
     EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
 }
 
+TEST_F(Fetch, ALinkInTheChartFolderIsReplacedNotFollowed) {
+    program.write(QStringLiteral("outside.gif"), GoodChart);
+    ASSERT_TRUE(QDir(program.root()).mkdir(QStringLiteral("elsewhere")));
+    const QString linked = chart(waveMapFile(1));
+    const QString dangling = chart(waveMapFile(2));
+    ASSERT_TRUE(QFile::link(program.file(QStringLiteral("outside.gif")), linked));
+    ASSERT_TRUE(QFile::link(program.file(QStringLiteral("elsewhere/new.gif")), dangling));
+
+    EXPECT_TRUE(fetchInto(waveMap(), linked).ok);
+    EXPECT_TRUE(fetchInto(waveMapUrl(server.baseUrl(), 2), dangling).ok);
+    for (const QString& path : {linked, dangling}) {
+        EXPECT_FALSE(QFileInfo(path).isSymLink()) << path.toStdString();
+        EXPECT_TRUE(contentOf(path).startsWith("GIF8")) << path.toStdString();
+    }
+    EXPECT_EQ(contentOf(program.file(QStringLiteral("outside.gif"))), GoodChart);
+    EXPECT_TRUE(QDir(program.file(QStringLiteral("elsewhere"))).isEmpty());
+    EXPECT_EQ(folderContents(), QStringList({waveMapFile(1), waveMapFile(2)}));
+}
+
 TEST_F(Fetch, HtmlAnswerIsNotAChart) {
     server.setFault(demo::FaultKind::Portal, 100);
     const QString gif = chart(waveMapFile(1));
@@ -197,7 +216,7 @@ protected:
         options.slowMs = 3000;
         return options;
     }
-    FetchFault() : Fetch(slowServer()) { downloader.setTransferTimeout(500ms); }
+    FetchFault() : Fetch(slowServer()) { downloader.setLimits({.idle = 500ms}); }
 };
 
 } // namespace

@@ -1,5 +1,5 @@
-// The file back end of the settings store: the registry editor's export format, kept across
-// back ends, private to its owner, and a file that cannot be read set aside.
+// The file back end of the settings store: the registry editor's export formats as Windows and people
+// write them, kept as written across back ends, private to its owner.
 
 #include "settings/registry_store.h"
 #include "test_support.h"
@@ -9,7 +9,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using testing_support::ScopedExpectedWarnings;
 
@@ -17,7 +19,7 @@ namespace {
 
 const QString BriselKey = QString::fromLatin1(reg::BriselKeyPath);
 const QString SetAsideWarning =
-    QStringLiteral("^brisel\\.settings: The settings file .*settings\\.reg cannot be read");
+    QStringLiteral("^brisel\\.settings: The settings file .*settings\\.reg is larger than");
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -100,6 +102,7 @@ TEST_F(FileBackendTest, EveryTypeComesBackThroughTheFileInANewBackend) {
         EXPECT_TRUE(write(*store, QStringLiteral("Tühi"), QString()));
         EXPECT_TRUE(write(*store, QStringLiteral("Read"), lines));
         EXPECT_TRUE(write(*store, QStringLiteral("Tab"), QStringLiteral("a\tb  c")));
+        EXPECT_TRUE(write(*store, QStringLiteral("Märk"), QStringLiteral("\uFEFFalgus")));
         EXPECT_TRUE(write(*store, QString(), QStringLiteral("vaikimisi"))); // the key's default value
         EXPECT_TRUE(write(*store, QStringLiteral("Yks"), 1));
         EXPECT_TRUE(write(*store, QStringLiteral("Miinus"), QVariant::fromValue<qint16>(-2)));
@@ -118,6 +121,8 @@ TEST_F(FileBackendTest, EveryTypeComesBackThroughTheFileInANewBackend) {
     EXPECT_EQ(read(*store, QStringLiteral("Tühi"), QStringLiteral("x")).toString(), QString());
     EXPECT_EQ(read(*store, QStringLiteral("Read")).toString(), lines);
     EXPECT_EQ(read(*store, QStringLiteral("Tab")).toString(), QStringLiteral("a\tb  c"));
+    EXPECT_EQ(read(*store, QStringLiteral("Märk")).toString(), QStringLiteral("\uFEFFalgus"))
+        << "a leading byte-order mark is a character of the text";
     EXPECT_EQ(read(*store, QString()).toString(), QStringLiteral("vaikimisi"));
     EXPECT_EQ(read(*store, QStringLiteral("Yks")), QVariant(1));
     EXPECT_EQ(read(*store, QStringLiteral("Miinus")), QVariant(-2));
@@ -301,33 +306,6 @@ TEST_F(FileBackendTest, KeyThatCannotBeSavedFailsTheWriteSilently) {
     EXPECT_TRUE(reported.isEmpty()) << "a key that cannot be created is no message";
 }
 
-struct BrokenFile {
-    const char* what;
-    QByteArray content;
-};
-
-class BrokenFileTest : public FileBackendTest, public ::testing::WithParamInterface<BrokenFile> {};
-
-TEST_P(BrokenFileTest, IsSetAsideAndTheSettingsStartEmpty) {
-    writeFile(path, GetParam().content);
-    std::unique_ptr<reg::Store> store;
-    {
-        ScopedExpectedWarnings expected(SetAsideWarning);
-        store = newStore();
-        EXPECT_EQ(expected.seen(), 1);
-    }
-    EXPECT_FALSE(QFileInfo::exists(path));
-    const QStringList aside = setAside();
-    ASSERT_EQ(aside.size(), 1);
-    EXPECT_EQ(readFile(QFileInfo(path).absoluteDir().filePath(aside.first())), GetParam().content);
-    EXPECT_EQ(read(*store, QStringLiteral("Keel"), QStringLiteral("estonian")).toString(),
-              QStringLiteral("estonian"));
-
-    EXPECT_TRUE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tartu")));
-    EXPECT_EQ(read(*newStore(), QStringLiteral("Linn")).toString(), QStringLiteral("Tartu"));
-    EXPECT_EQ(setAside().size(), 1);
-}
-
 QByteArray binaryJunk() {
     QByteArray junk(4096, '\0');
     QRandomGenerator generator(7);
@@ -337,55 +315,264 @@ QByteArray binaryJunk() {
     return junk;
 }
 
-QByteArray hugeFile() {
-    QByteArray content = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n";
-    const QByteArray comment = "; " + QByteArray(100, 'x') + '\n';
-    while (content.size() <= 4 * 1024 * 1024) {
-        content += comment;
+// The bytes of a text as Windows' registry editor exports it: UTF-16LE after a byte-order mark.
+QByteArray utf16leWithBom(const QString& text) {
+    QByteArray bytes("\xff\xfe", 2);
+    for (const QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xff));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
     }
-    return content + "\"Keel\"=\"english\"\n";
+    return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, BrokenFileTest,
-    ::testing::Values(
-        BrokenFile{"binary", binaryJunk()},
-        BrokenFile{
-            "nul",
-            QByteArray("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                       "\"Keel\"=\"est") +
-                '\0' + "nian\"\n"},
-        BrokenFile{"latin1", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                             "\"Linn\"=\"P\xe4rnu\"\n"},
-        BrokenFile{"header", "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"Keel\"=\"english\"\n"},
-        BrokenFile{"unquoted",
-                   "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                   "\"Keel\"=english\n"},
-        BrokenFile{"unclosed",
-                   "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                   "\"Keel\"=\"english\\\"\n"},
-        BrokenFile{"nokey", "Windows Registry Editor Version 5.00\n\n\"Keel\"=\"english\"\n"},
-        BrokenFile{"root", "Windows Registry Editor Version 5.00\n\n[HKEY_SOMEWHERE\\SOFTWARE\\Brisel]\n"},
-        BrokenFile{"delete", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                             "\"Keel\"=-\n"},
-        BrokenFile{"hex", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                          "\"Pilt\"=hex:01,zz\n"},
-        BrokenFile{"dword", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                            "\"Arv\"=dword:123456789\n"},
-        BrokenFile{"continued",
-                   "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
-                   "\"Pilt\"=hex:01,\\"},
-        BrokenFile{"huge", hugeFile()}),
-    [](const ::testing::TestParamInfo<BrokenFile>& info) { return std::string(info.param.what); });
+const QByteArray BriselSection =
+    "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n";
 
-TEST_F(FileBackendTest, TwoBrokenFilesInTheSameSecondAreBothKept) {
-    for (int i = 0; i < 2; ++i) {
-        writeFile(path, "junk " + QByteArray::number(i));
-        ScopedExpectedWarnings expected(SetAsideWarning);
-        newStore();
-        EXPECT_EQ(expected.seen(), 1);
+TEST_F(FileBackendTest, ReadsAndKeepsWhatWindowsRegistryEditorExports) {
+    const QString exported = QStringLiteral("Windows Registry Editor Version 5.00\r\n"
+                                            "\r\n"
+                                            "[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\r\n"
+                                            "\"Keel\"=\"latvian\"\r\n"
+                                            "\"Linn\"=\"Pärnu\"\r\n"
+                                            "\"Vana\"=\"x\"\r\n"
+                                            "\"Tee\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,00,00\r\n"
+                                            "\r\n"
+                                            "[HKEY_CURRENT_USER\\SOFTWARE\\Brisel\\Alam]\r\n"
+                                            "\"X\"=\"y\"\r\n"
+                                            "\r\n"
+                                            "[HKEY_CURRENT_USER\\SOFTWARE\\Muu]\r\n"
+                                            "\"Kellele\"=\"teistele\"\r\n"
+                                            "\r\n"
+                                            "[-HKEY_CURRENT_USER\\SOFTWARE\\Brisel\\Alam]\r\n"
+                                            "\r\n"
+                                            "[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\r\n"
+                                            "\"Vana\"=-\r\n"
+                                            "\r\n");
+    writeFile(path, utf16leWithBom(exported));
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("latvian"));
+    EXPECT_EQ(read(*store, QStringLiteral("Linn")).toString(), QStringLiteral("Pärnu"));
+    EXPECT_EQ(read(*store, QStringLiteral("Tee")).toString(), QStringLiteral("%HOME%"));
+    EXPECT_FALSE(read(*store, QStringLiteral("Vana")).isValid()) << "a deleted value";
+    EXPECT_FALSE(
+        store->ReadRegValue(reg::HKEY_CURRENT_USER, BriselKey + QStringLiteral("\\Alam"), QStringLiteral("X"))
+            .isValid())
+        << "a deleted key";
+    EXPECT_EQ(rawRead(store->backend(), BriselKey + QStringLiteral("\\Alam"), QStringLiteral("X")).status,
+              reg::ERROR_FILE_NOT_FOUND);
+
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    ASSERT_TRUE(write(*store, QStringLiteral("Vana"), QStringLiteral("uus")));
+    ASSERT_TRUE(store->WriteRegValue(reg::HKEY_CURRENT_USER, BriselKey + QStringLiteral("\\Alam"),
+                                     QStringLiteral("X"), QStringLiteral("z")));
+    QString expected = exported;
+    expected.replace(QStringLiteral("\"Keel\"=\"latvian\""), QStringLiteral("\"Keel\"=\"english\""));
+    expected.replace(QStringLiteral("\"Vana\"=-"), QStringLiteral("\"Vana\"=\"uus\""));
+    expected += QStringLiteral("[HKEY_CURRENT_USER\\SOFTWARE\\Brisel\\Alam]\r\n\"X\"=\"z\"\r\n\r\n");
+    EXPECT_EQ(readFile(path), utf16leWithBom(expected)) << "still UTF-16LE with CRLF, the other key kept";
+    EXPECT_EQ(store->ReadRegValue(reg::HKEY_CURRENT_USER, QStringLiteral("SOFTWARE\\Muu"),
+                                  QStringLiteral("Kellele")),
+              QVariant(QStringLiteral("teistele")));
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Vana")).toString(), QStringLiteral("uus"));
+}
+
+TEST_F(FileBackendTest, ReadsAndWritesTheOlderRegedit4Format) {
+    const QByteArray old = "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"Keel\"=\"english\"\n"
+                           "\"Tee\"=hex(2):25,48,4f,4d,45,25,00\n\n";
+    writeFile(path, old);
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("english"));
+    EXPECT_EQ(read(*store, QStringLiteral("Tee")).toString(), QStringLiteral("%HOME%"))
+        << "one byte a letter";
+    ASSERT_TRUE(write(*store, QStringLiteral("Read"), QStringLiteral("a\nb")));
+    EXPECT_EQ(readFile(path), "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"Keel\"=\"english\"\n"
+                              "\"Tee\"=hex(2):25,48,4f,4d,45,25,00\n\"Read\"=hex(1):61,0a,62,00\n\n");
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Read")).toString(), QStringLiteral("a\nb"));
+}
+
+// What a person wrote stays as written: comments, spacing, and values this program cannot write
+// the same way. Only the line of a value the program changes is written anew.
+TEST_F(FileBackendTest, APersonsFileComesBackAsWritten) {
+    const QByteArray written = "\xEF\xBB\xBF"
+                               "Windows Registry Editor Version 5.00\r\n"
+                               "\r\n"
+                               "; the settings of Brisel, kept by hand\r\n"
+                               "[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\r\n"
+                               "\"Keel\" = \"latvian\"\r\n"
+                               "\"Märk\"=\"\xEF\xBB\xBF"
+                               "algus\"\r\n"
+                               "\"Arv\"=dword:0000000A\r\n"
+                               "\"Pool\"=hex(1):3d,d8,61,00,00,00\r\n"
+                               "\"Paaritu\"=hex(2):41,00,42\r\n"
+                               "\"Pilt\"=hex:00,01,02,\\\r\n"
+                               "  03\r\n"
+                               "; end\r\n";
+    writeFile(path, written);
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Märk")).toString(), QStringLiteral("\uFEFFalgus"));
+    EXPECT_EQ(read(*store, QStringLiteral("Pilt")).toByteArray(), QByteArray("\0\1\2\3", 4));
+    ASSERT_TRUE(write(*store, QStringLiteral("Arv"), 10)); // the same value: nothing to change
+    ASSERT_TRUE(write(*store, QStringLiteral("Märk"), read(*store, QStringLiteral("Märk"))));
+    EXPECT_EQ(readFile(path), written);
+
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("estonian")));
+    ASSERT_TRUE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tartu")));
+    QByteArray expected = written;
+    expected.replace("\"Keel\" = \"latvian\"", "\"Keel\"=\"estonian\"");
+    expected.replace("  03\r\n", "  03\r\n\"Linn\"=\"Tartu\"\r\n");
+    EXPECT_EQ(readFile(path), expected);
+}
+
+struct UnreadableLine {
+    const char* what;
+    QByteArray line;
+};
+
+void PrintTo(const UnreadableLine& line, std::ostream* out) {
+    *out << line.what;
+}
+
+class UnreadableLineTest : public FileBackendTest, public ::testing::WithParamInterface<UnreadableLine> {};
+
+// A line that cannot be read gives no value; the values around it are read, and the line stays in
+// the file as it stands.
+TEST_P(UnreadableLineTest, IsSkippedAndKept) {
+    const QByteArray content =
+        BriselSection + "\"Keel\"=\"latvian\"\n" + GetParam().line + "\n\"Linn\"=\"Pärnu\"\n\n";
+    writeFile(path, content);
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("latvian"));
+    EXPECT_EQ(read(*store, QStringLiteral("Linn")).toString(), QStringLiteral("Pärnu"));
+    EXPECT_FALSE(read(*store, QStringLiteral("Muu")).isValid());
+    ASSERT_TRUE(write(*store, QStringLiteral("Uus"), 1));
+    QByteArray expected = content;
+    expected.insert(content.size() - 1, "\"Uus\"=dword:00000001\n");
+    EXPECT_EQ(readFile(path), expected);
+    EXPECT_TRUE(setAside().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, UnreadableLineTest,
+                         ::testing::Values(UnreadableLine{"latin1", "\"Muu\"=\"P\xe4rnu\""},
+                                           UnreadableLine{"nul", QByteArray("\"Muu\"=\"est\0nian\"", 16)},
+                                           UnreadableLine{"unquoted", "\"Muu\"=english"},
+                                           UnreadableLine{"unclosed", "\"Muu\"=\"english\\\""},
+                                           UnreadableLine{"name", "Muu=\"english\""},
+                                           UnreadableLine{"hex", "\"Muu\"=hex:01,zz"},
+                                           UnreadableLine{"dword", "\"Muu\"=dword:123456789"},
+                                           UnreadableLine{"type", "\"Muu\"=qword:1"},
+                                           UnreadableLine{"continued", "\"Muu\"=hex:01,\\\n  zz"},
+                                           UnreadableLine{"junk", "\x01\x02\xff\xfe junk"}),
+                         [](const ::testing::TestParamInfo<UnreadableLine>& info) {
+                             return std::string(info.param.what);
+                         });
+
+// Values after a section header that cannot be read belong to that unknown key, not to the one
+// before it.
+TEST_F(FileBackendTest, ValuesAfterAnUnreadableSectionAreNoValuesOfTheKeyBefore) {
+    writeFile(path, BriselSection + "\"Keel\"=\"latvian\"\n[HKEY_CURRENT_USER\\SOFTWARE\\P\xe4rnu]\n"
+                                    "\"Linn\"=\"Riga\"\n[HKEY_SOMEWHERE\\SOFTWARE\\Brisel]\n\"Muu\"=\"x\"\n");
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("latvian"));
+    EXPECT_FALSE(read(*store, QStringLiteral("Linn")).isValid());
+    EXPECT_FALSE(read(*store, QStringLiteral("Muu")).isValid());
+}
+
+TEST_F(FileBackendTest, AFileOfJunkGivesNoValuesAndIsKept) {
+    const QByteArray junk = binaryJunk();
+    writeFile(path, junk);
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel"), QStringLiteral("estonian")).toString(),
+              QStringLiteral("estonian"));
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Keel")).toString(), QStringLiteral("english"));
+    const QByteArray saved = readFile(path);
+    EXPECT_TRUE(saved.startsWith("Windows Registry Editor Version 5.00\n\n")) << "so regedit can import it";
+    EXPECT_TRUE(saved.contains(junk));
+}
+
+TEST_F(FileBackendTest, ATooLargeFileGivesNoValuesAndIsSetAsideAtTheFirstSave) {
+    QByteArray huge = BriselSection;
+    const QByteArray comment = "; " + QByteArray(100, 'x') + '\n';
+    while (huge.size() <= 4 * 1024 * 1024) {
+        huge += comment;
     }
-    EXPECT_EQ(setAside().size(), 2);
+    huge += "\"Keel\"=\"english\"\n";
+    for (int i = 0; i < 2; ++i) { // twice in the same second: both are kept
+        writeFile(path, huge);
+        auto store = newStore();
+        EXPECT_FALSE(read(*store, QStringLiteral("Keel")).isValid());
+        ScopedExpectedWarnings expected(SetAsideWarning);
+        EXPECT_TRUE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tartu")));
+        EXPECT_EQ(expected.seen(), 1);
+        EXPECT_EQ(read(*newStore(), QStringLiteral("Linn")).toString(), QStringLiteral("Tartu"));
+    }
+    const QStringList aside = setAside();
+    ASSERT_EQ(aside.size(), 2);
+    EXPECT_EQ(readFile(QFileInfo(path).absoluteDir().filePath(aside.first())), huge);
+}
+
+// Another Brisel, or a person with an editor, may change the file while this one runs.
+TEST_F(FileBackendTest, ValuesWrittenMeanwhileByOthersAreKept) {
+    writeFile(path, BriselSection + "\"Keel\"=\"latvian\"\n\n");
+    auto first = newStore();
+    auto second = newStore();
+    ASSERT_TRUE(write(*second, QStringLiteral("Linn"), QStringLiteral("Riga")));
+    ASSERT_TRUE(write(*second, QStringLiteral("Keel"), QStringLiteral("english")));
+    QFile byHand(path);
+    ASSERT_TRUE(byHand.open(QIODevice::Append));
+    byHand.write("[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"QuellanUser\"=\"mari\"\n");
+    byHand.close();
+
+    ASSERT_TRUE(write(*first, QStringLiteral("Keel"), QStringLiteral("estonian")));
+    auto later = newStore();
+    EXPECT_EQ(read(*later, QStringLiteral("Keel")).toString(), QStringLiteral("estonian"));
+    EXPECT_EQ(read(*later, QStringLiteral("Linn")).toString(), QStringLiteral("Riga"));
+    EXPECT_EQ(read(*later, QStringLiteral("QuellanUser")).toString(), QStringLiteral("mari"));
+    EXPECT_EQ(read(*first, QStringLiteral("Linn")).toString(), QStringLiteral("Riga"))
+        << "what the save read is what the store holds";
+}
+
+// A full disk, as the file system reports it: writes beyond a small size fail (EFBIG).
+TEST_F(FileBackendTest, AFullDiskFailsTheSaveAndLeavesTheOldFileWhole) {
+    auto store = newStore();
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("latvian")));
+    const QByteArray before = readFile(path);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = previous;
+    tight.rlim_cur = 512; // room for the lock file, not for the new settings
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    bool written = true;
+    {
+        ScopedExpectedWarnings expected(
+            QStringLiteral("^brisel\\.settings: The settings file .* cannot be written"));
+        written = write(*store, QStringLiteral("Linn"), QString(2000, QLatin1Char('x')));
+    }
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(reported, QStringList{QStringLiteral("Registry error: Cannot Write")});
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_FALSE(read(*store, QStringLiteral("Linn")).isValid());
+}
+
+// The number of values is bounded only by the file's size; reading them must not take longer for
+// each value already read. (Before, 100,000 values took seconds and the largest files minutes.)
+TEST_F(FileBackendTest, ManyValuesAreAllRead) {
+    constexpr int Count = 200000;
+    QByteArray content = BriselSection;
+    for (int i = 0; i < Count; ++i) {
+        const QByteArray name = QByteArray::number(i, 36);
+        content += '"' + name + "\"=\"" + name + "\"\n";
+    }
+    writeFile(path, content);
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("0")).toString(), QStringLiteral("0"));
+    EXPECT_EQ(read(*store, QStringLiteral("2N9C")).toString(), QStringLiteral("2n9c"));
+    EXPECT_EQ(read(*store, QString::number(Count - 1, 36)).toString(), QString::number(Count - 1, 36));
+    ASSERT_TRUE(write(*store, QStringLiteral("2n9c"), QStringLiteral("uus")));
+    EXPECT_TRUE(readFile(path).contains("\n\"2n9c\"=\"uus\"\n"));
 }
 
 TEST(SettingsFileLocation, IsBriselSettingsRegInTheUsersConfigurationFolder) {
