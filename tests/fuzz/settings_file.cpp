@@ -1,45 +1,40 @@
-// The settings file read by the file back end, saved, read and saved again: the second save must
-// write the bytes of the first, so that whatever the back end read from a file comes back the
-// same once it has been kept, and a file the back end wrote is one it reads.
-//
-// The back end saves only on a change, so each round writes the same marker value, which a
-// person's settings file may hold too.
+// The settings file as a person may have left it: whatever is read comes back as written, and a
+// value the program changes changes nothing else. parse() must give back the file's own bytes;
+// after one value is set, reading the result again finds that value and every other one as before.
 
 #include "fuzz_support.h"
-#include "settings/registry_store.h"
+#include "settings/registry_file.h"
+
+#include <algorithm>
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    FUZZ_CHECK(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
+using reg::RegistryFile;
 
-// Reads the file at path with a fresh back end, has it save the file, and returns what it wrote.
-QByteArray readAndSave(const QString& path) {
-    const std::unique_ptr<reg::Backend> backend = reg::makeFileBackend(path);
-    reg::KeyHandle key = 0;
-    FUZZ_CHECK(backend->createKey(reg::HKEY_CURRENT_USER, QString::fromLatin1(reg::BriselKeyPath),
-                                  reg::KEY_WRITE, &key) == reg::ERROR_SUCCESS);
-    FUZZ_CHECK(backend->setValue(key, QStringLiteral("Keel"), reg::REG_SZ, QByteArray("english", 8)) ==
-               reg::ERROR_SUCCESS);
-    backend->closeKey(key);
-    return fileBytes(path);
+std::vector<RegistryFile::Value> othersThan(std::vector<RegistryFile::Value> values, const QString& name) {
+    std::erase_if(values, [&](const RegistryFile::Value& v) {
+        return v.root == reg::HKEY_CURRENT_USER &&
+               v.keyPath.compare(QLatin1String(reg::BriselKeyPath), Qt::CaseInsensitive) == 0 &&
+               v.name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return values;
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::silenceWarnings(); // a file that cannot be read is set aside with a warning
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz::clearScratchFolder();
-    const QString path = fuzz::asFile(fuzz::bytes(data, size), QStringLiteral("settings.reg"));
-    const QByteArray firstSave = readAndSave(path);
-    const QByteArray secondSave = readAndSave(path);
-    FUZZ_CHECK(firstSave == secondSave);
+    const QByteArray input = fuzz::bytes(data, size);
+    RegistryFile file = RegistryFile::parse(input);
+    FUZZ_CHECK(file.bytes() == input);
+
+    const QString key = QString::fromLatin1(reg::BriselKeyPath);
+    const QString name = QStringLiteral("Keel");
+    const QByteArray english("english", 8);
+    const auto before = othersThan(file.values(), name);
+    file.setValue(reg::HKEY_CURRENT_USER, key, name, reg::REG_SZ, english);
+    const RegistryFile again = RegistryFile::parse(file.bytes());
+    const auto kept = again.value(reg::HKEY_CURRENT_USER, key, name);
+    FUZZ_CHECK(kept && kept->type == reg::REG_SZ && kept->data == english);
+    FUZZ_CHECK(othersThan(again.values(), name) == before);
     return 0;
 }
