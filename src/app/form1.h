@@ -3,6 +3,7 @@
 #include "app/host_config.h"
 #include "app/program_folder.h"
 #include "app/settings_table.h"
+#include "platform/locale_formats.h"
 #include "provider/spot_list.h"
 
 #include <QDate>
@@ -53,6 +54,7 @@ struct Form1Services {
     HostConfig hosts;
     Shell& shell;
     Downloader& downloader;
+    LocaleFormats formats;
 };
 
 // The main window: its controls keep their given names as objectNames, so every one of them is

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
@@ -35,13 +34,6 @@ QIcon picturesIn(const QIcon& pair, QIcon::Mode mode) {
         one.addPixmap(pair.pixmap(size, mode), QIcon::Normal);
     }
     return one;
-}
-
-QString fetchTimeText(const InterfaceTexts& texts, const QDateTime& modified) {
-    const QLocale locale = QLocale::system();
-    return texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
-           locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(modified.time(), QLocale::ShortFormat);
 }
 
 } // namespace
@@ -143,5 +135,6 @@ void WaveMapWindow::Slider1_Change() {
     if (picture.load(map.filePath())) {
         Picture1->setPixmap(picture);
     }
-    StatusBar->showMessage(fetchTimeText(m_services.texts, map.lastModified()));
+    StatusBar->showMessage(m_services.texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
+                           m_services.formats.shortDateTime(map.lastModified()));
 }

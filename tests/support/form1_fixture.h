@@ -26,7 +26,7 @@ public:
 };
 
 // A main window in a temporary program folder, over a settings file of its own, on a clock that
-// stands still.
+// stands still, writing dates day.month.year whatever the machine's locale.
 class Form1Fixture {
 public:
     explicit Form1Fixture(const QDateTime& now = QDateTime(QDate(2007, 4, 10), QTime(10, 30)))
@@ -40,7 +40,7 @@ public:
         // Closing the window shuts its downloader down, as at the end of the program.
         downloaderInstance = std::make_unique<Downloader>();
         form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
-                                                     hosts, shell, *downloaderInstance});
+                                                     hosts, shell, *downloaderInstance, formats});
         form->Form_Load();
         form->show();
         return *form;
@@ -66,6 +66,7 @@ public:
 
     testing_support::TempProgramFolder folder;
     FixedClock clock;
+    LocaleFormats formats{QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm")};
     RecordingShell shell;
     std::unique_ptr<Downloader> downloaderInstance;
     QTemporaryDir settingsDir;

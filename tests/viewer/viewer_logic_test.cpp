@@ -1,3 +1,4 @@
+#include "platform/locale_formats.h"
 #include "viewer/chart_display.h"
 #include "viewer/marked_period.h"
 
@@ -61,10 +62,12 @@ TEST(MarkedPeriod, FollowingSwappingAndMovingTheStart) {
 }
 
 TEST(SailingLabel, TheHourIsThreeAfterTheFilesOwn) {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 1).label, QStringLiteral("Marevo 09.04.2007  24:00"));
-    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 16).label, QStringLiteral("Marevo 10.04.2007  15:00"));
-    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 16).mainlandFile, QStringLiteral("20070410000312.gif"));
+    const LocaleFormats european(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm"));
+    EXPECT_EQ(viewer::sailingMapsAt(european, Today, 1).label, QStringLiteral("Marevo 09.04.2007  24:00"));
+    EXPECT_EQ(viewer::sailingMapsAt(european, Today, 16).label, QStringLiteral("Marevo 10.04.2007  15:00"));
+    EXPECT_EQ(viewer::sailingMapsAt(european, Today, 16).mainlandFile, QStringLiteral("20070410000312.gif"));
+    EXPECT_EQ(viewer::downloadTimeText(QStringLiteral("Laetud"), european, QDateTime(Today, QTime(8, 7, 6))),
+              QStringLiteral("Laetud 10.04.2007 08:07"));
     EXPECT_EQ(viewer::chartCodeForTab(2), QStringLiteral("t10"));
 }
 
