@@ -213,7 +213,8 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
     timer.start();
     RememberedLogin login(downloader, {hosts.provider, folder.chartFolder(), hosts.loginMarker},
                           rememberedAccount(store), report);
-    ChartFetcher fetcher(downloader, hosts, folder.chartFolder(), clock, [&login] { return login.check(); });
+    ChartFetcher fetcher(downloader, hosts, folder.chartFolder(), clock, LocaleFormats::system(),
+                         [&login] { return login.check(); });
     const int start = viewer::startSliderHour(clock.now().time());
     TerminalRunHost host(storedChoices(store), {start, viewer::SliderMaximum - start}, login, fetcher.tally(),
                          progress);

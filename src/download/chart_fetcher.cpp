@@ -7,7 +7,6 @@
 #include "provider/provider_replies.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QPointer>
 
 namespace {
@@ -23,9 +22,9 @@ QByteArray readReply(const QString& path) {
 } // namespace
 
 ChartFetcher::ChartFetcher(Downloader& downloader, HostConfig hosts, QString chartFolder, const Clock& clock,
-                           LoginCheck login)
+                           LocaleFormats formats, LoginCheck login)
     : m_downloader(downloader), m_hosts(std::move(hosts)), m_chartFolder(std::move(chartFolder)),
-      m_clock(clock), m_login(std::move(login)) {}
+      m_clock(clock), m_formats(std::move(formats)), m_login(std::move(login)) {}
 
 QCoro::Task<bool> ChartFetcher::downloadi(QUrl url, QString file) {
     QPointer<ChartFetcher> self(this);
@@ -97,7 +96,7 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
     if (!self || !replied) {
         co_return;
     }
-    for (const ForecastDay& day : parsePointForecast(readReply(replyFile), QLocale::system())) {
+    for (const ForecastDay& day : parsePointForecast(readReply(replyFile), m_formats)) {
         co_await downloadi(day.picture, chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)));
         if (!self) {
             co_return;

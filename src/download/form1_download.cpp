@@ -104,7 +104,7 @@ private:
 void Form1::connectDownload() {
     m_fetcher = std::make_unique<ChartFetcher>(m_services.downloader, m_services.hosts,
                                                m_services.folder.chartFolder(), m_services.clock,
-                                               [this]() { return CheckQuellanlogin(); });
+                                               m_services.formats, [this]() { return CheckQuellanlogin(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(halo, &PictureBox::doubleClicked, this, [this] { halo_DblClick(); });
     for (PictureBox* map : {Picture4, Picture1, Picture2}) {

@@ -2,10 +2,11 @@
 
 #include <QByteArray>
 #include <QDate>
-#include <QLocale>
 #include <QString>
 #include <QUrl>
 #include <QVector>
+
+class LocaleFormats;
 
 // Judging what the provider answers: the login reply and the point-forecast reply.
 
@@ -23,7 +24,8 @@ struct ForecastDay {
 
 // The days a point-forecast reply names. Lines end at line feeds; each "<date>" arms the next
 // "<href>" (the same line counts), later "<href>"s before another "<date>" are passed over. The
-// ten characters after "<date>" are read as a date, ISO year-month-day first, then in the
-// locale's short format. An entry with a date that is not one, an "<href>" without "</href>", or
-// an address that is not http or https is left out, and the others stand.
-QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const QLocale& locale);
+// ten characters after "<date>", up to the tag that ends the date, are read as a date: ISO
+// year-month-day, or the system's short format with a two- or four-digit year. The address is
+// taken as it stands, a blank in it included. An entry with a date that is not one, an "<href>"
+// without "</href>", or an address that is not http or https is left out, and the others stand.
+QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const LocaleFormats& formats);
