@@ -13,6 +13,7 @@
 #include "provider/provider_login.h"
 #include "provider/spot_list.h"
 #include "settings/registry_store.h"
+#include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 
 #include <QCommandLineParser>
@@ -206,7 +207,7 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
     Downloader downloader;
     downloader.setTransferTimeout(hosts.transferTimeout);
     if (startupToggle(store, settings_table::kustutavanad)) {
-        deleteOldCharts(folder.chartFolder(), clock.today());
+        deleteOldCharts(folder.chartFolder(), clock.today(), viewer::chartFilesShown(clock.today()));
     }
 
     QElapsedTimer timer;

@@ -61,4 +61,21 @@ StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today,
     return hours;
 }
 
+QSet<QString> chartFilesShown(const QDate& today) {
+    QSet<QString> names;
+    for (int p = 0; p <= SliderMaximum; ++p) {
+        for (int tab = 0; tab < TabCount; ++tab) {
+            for (const QString& path : providerCandidates(QString(), today, p, chartCodeForTab(tab))) {
+                if (!path.isEmpty()) {
+                    names.insert(QFileInfo(path).fileName());
+                }
+            }
+        }
+        for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
+            names.insert(sailingMap(QUrl(), today, p, code).fileName);
+        }
+    }
+    return names;
+}
+
 } // namespace viewer

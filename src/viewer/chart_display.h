@@ -59,4 +59,8 @@ struct StoredHours {
 };
 StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode);
 
+// The names of every chart file the display may load for some slider hour, of every family: near
+// midnight it shows yesterday's last provider charts and sailing maps.
+QSet<QString> chartFilesShown(const QDate& today);
+
 } // namespace viewer

@@ -187,21 +187,29 @@ TEST(Form1Language, TheMenuSwitchesEveryTextAtOnce) {
     EXPECT_FALSE(fixture.stored(QStringLiteral("Keel")).isValid());
 }
 
+// Yesterday's last provider charts and sailing maps are what the first hours of today show.
 TEST(Form1Startup, ChartsOfPastDaysAreDeletedWhenTheOptionIsTicked) {
     for (const bool ticked : {true, false}) {
         Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(0, 5)));
         fixture.storeSetting(settings_table::kustutavanad.builtInCaption, ticked ? 1 : 0);
         for (const char* name :
-             {"kaardid/20070409HALO22.gif", "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif",
-              "kaardid/Tartu.xml", "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
+             {"kaardid/20070409HALO19.gif", "kaardid/20070409HALO23.gif", "kaardid/20070409HALOsade22.gif",
+              "kaardid/20070409000321.gif", "kaardid/20070409001621.gif", "kaardid/20070409000318.gif",
+              "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif", "kaardid/Tartu.xml",
+              "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
             fixture.folder.write(QString::fromLatin1(name), "x");
         }
         fixture.start();
         const auto exists = [&](const char* name) {
             return QFile::exists(fixture.folder.file(QString::fromLatin1(name)));
         };
-        EXPECT_EQ(exists("kaardid/20070409HALO22.gif"), !ticked);
+        EXPECT_EQ(exists("kaardid/20070409HALO19.gif"), !ticked);
+        EXPECT_EQ(exists("kaardid/20070409000318.gif"), !ticked);
         EXPECT_EQ(exists("kaardid/20070409000321.ini"), !ticked);
+        for (const char* shownToday : {"kaardid/20070409HALO23.gif", "kaardid/20070409HALOsade22.gif",
+                                       "kaardid/20070409000321.gif", "kaardid/20070409001621.gif"}) {
+            EXPECT_TRUE(exists(shownToday)) << shownToday;
+        }
         EXPECT_TRUE(exists("kaardid/20070410HALO00.gif"));
         EXPECT_TRUE(exists("kaardid/Tartu.xml"));
         EXPECT_TRUE(exists("kaardid/quellan.txt"));

@@ -52,6 +52,24 @@ TEST(StoredHours, AnHourCountsWhenItsChartOrAStandInIsStored) {
     EXPECT_FALSE(rain.provider[2]);
 }
 
+TEST(ChartFilesShown, ReachIntoYesterdayOnlyForItsLastChartsAndMaps) {
+    QStringList past;
+    for (const QString& name : viewer::chartFilesShown(Today)) {
+        if (name < QStringLiteral("20070410")) {
+            past << name;
+        }
+    }
+    past.sort();
+    QStringList expected{"20070409000321.gif", "20070409001621.gif"};
+    for (const char* word : {"", "pilv", "temp", "sade"}) {
+        for (int hour = 20; hour <= 23; ++hour) {
+            expected << QStringLiteral("20070409HALO%1%2.gif").arg(QLatin1String(word)).arg(hour);
+        }
+    }
+    expected.sort();
+    EXPECT_EQ(past, expected);
+}
+
 TEST(MarkedPeriod, FollowingSwappingAndMovingTheStart) {
     EXPECT_EQ(viewer::followThumb(30, 20), (viewer::Period{20, 10}));
     EXPECT_EQ(viewer::followThumb(30, 40), (viewer::Period{30, 10}));
