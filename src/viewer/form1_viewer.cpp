@@ -24,17 +24,18 @@ namespace {
 
 constexpr int SailingPairWidth = viewer::SailingMapSpacing + 395;
 
-// A picture and the moment its file was written, or nothing when either cannot be had: a
-// missing file and one that is not a picture (an error page saved under a chart's name) alike.
+// A picture and the moment its file was written, or nothing when either cannot be had.
 struct LoadedPicture {
     QPixmap pixmap;
     QDateTime modified;
 };
 std::optional<LoadedPicture> loadPicture(const QString& path) {
     LoadedPicture picture;
-    if (!picture.pixmap.load(path)) {
+    const std::optional<QPixmap> pixmap = loadChartPicture(path);
+    if (!pixmap) {
         return std::nullopt;
     }
+    picture.pixmap = *pixmap;
     picture.modified = QFileInfo(path).lastModified();
     if (!picture.modified.isValid()) {
         return std::nullopt;

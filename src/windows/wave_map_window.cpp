@@ -3,6 +3,7 @@
 #include "download/chart_names.h"
 #include "download/fetch.h"
 #include "settings/interface_texts.h"
+#include "viewer/picture_box.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -131,9 +132,8 @@ void WaveMapWindow::Slider1_Change() {
         StatusBar->clearMessage();
         return;
     }
-    QPixmap picture;
-    if (picture.load(map.filePath())) {
-        Picture1->setPixmap(picture);
+    if (const std::optional<QPixmap> picture = loadChartPicture(map.filePath())) {
+        Picture1->setPixmap(*picture);
     }
     StatusBar->showMessage(m_services.texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
                            m_services.formats.shortDateTime(map.lastModified()));

@@ -138,6 +138,27 @@ TEST_F(ViewerTest, AnErrorPageSavedUnderAChartNameCountsAsMissing) {
     EXPECT_TRUE(shows(form.Picture2, island));
 }
 
+TEST_F(ViewerTest, AChartCutShortCountsAsMissing) {
+    const QString chart = storeProviderChart(Today, 10);
+    const QString mainland = storeSailingMap(12, MainlandMapCode);
+    const QString island = storeSailingMap(12, IslandsMapCode);
+    fixture.start();
+    const Form1& form = showHour(12);
+    ASSERT_TRUE(shows(form.halo, chart));
+    ASSERT_TRUE(shows(form.Picture1, mainland));
+    for (const QString& path : {chart, mainland}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() / 2));
+    }
+    showHour(12);
+    EXPECT_TRUE(form.pildilipp);
+    EXPECT_TRUE(form.halokp->text().isEmpty());
+    EXPECT_TRUE(form.Picture1->isHidden());
+    EXPECT_TRUE(form.millal->text().isEmpty());
+    EXPECT_TRUE(shows(form.Picture2, island));
+}
+
 TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {
     const QString mainland = storeSailingMap(15, MainlandMapCode);
     storeSailingMap(15, IslandsMapCode);
