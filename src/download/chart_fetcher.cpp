@@ -8,6 +8,8 @@
 
 #include <QFile>
 #include <QPointer>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -17,6 +19,11 @@ constexpr int LastRunChoice = 3;
 QByteArray readReply(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.read(ForecastReplyLimit) : QByteArray();
+}
+
+bool storeReply(const QString& path, const QByteArray& reply) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(reply) == reply.size() && file.commit();
 }
 
 } // namespace
@@ -90,13 +97,24 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
     if (!self || !loggedIn) {
         co_return;
     }
-    const QString replyFile = chartPath(m_chartFolder, spotReplyFile(spot.name));
-    const bool replied =
-        co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev), replyFile);
+    // The reply is judged before it replaces the one stored: a page that names no day keeps the
+    // spot's earlier reply and pictures.
+    QTemporaryFile received;
+    if (!received.open()) {
+        co_return;
+    }
+    received.close();
+    const bool replied = co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
+                                            received.fileName());
     if (!self || !replied) {
         co_return;
     }
-    for (const ForecastDay& day : parsePointForecast(readReply(replyFile), m_formats)) {
+    const QByteArray reply = readReply(received.fileName());
+    if (!isPointForecastReply(reply) ||
+        !storeReply(chartPath(m_chartFolder, spotReplyFile(spot.name)), reply)) {
+        co_return;
+    }
+    for (const ForecastDay& day : parsePointForecast(reply, m_formats)) {
         co_await downloadi(day.picture, chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)));
         if (!self) {
             co_return;

@@ -58,6 +58,10 @@ bool loginAccepted(const QString& replyFile, const QString& loginMarker) {
     return !QString::fromUtf8(line).contains(loginMarker, Qt::CaseSensitive);
 }
 
+bool isPointForecastReply(const QByteArray& reply) {
+    return reply.contains("<date>");
+}
+
 QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const LocaleFormats& formats) {
     const QString dateTag = QStringLiteral("<date>");
     QVector<ForecastDay> days;

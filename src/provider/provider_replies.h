@@ -16,6 +16,11 @@ class LocaleFormats;
 // taken.
 bool loginAccepted(const QString& replyFile, const QString& loginMarker);
 
+// Whether a point-forecast reply names any day at all. One without a "<date>" is some other page
+// answered at the reply's address (a captive portal's login, an error page) and must not stand
+// in for the reply before it.
+bool isPointForecastReply(const QByteArray& reply);
+
 // One day of a point forecast: the day and the address of its meteogram.
 struct ForecastDay {
     QDate date;
