@@ -18,8 +18,7 @@ QString twoSignedHour(int hour) {
 } // namespace
 
 QString chartCodeForTab(int tab) {
-    static const char* const codes[TabCount] = {"w", "cc", "t10", "pc"};
-    return QString::fromLatin1(codes[std::clamp(tab, 0, TabCount - 1)]);
+    return ProviderChartCodes[std::clamp(tab, 0, TabCount - 1)];
 }
 
 QStringList providerCandidates(const QString& chartFolder, const QDate& today, int p,
