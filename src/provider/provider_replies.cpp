@@ -26,7 +26,8 @@ std::optional<QDate> parseDay(const QString& tenCharacters, const LocaleFormats&
     if (!date.isValid()) {
         date = formats.readShortDate(text);
     }
-    if (!date.isValid()) {
+    // Picture names begin with the day's eight digits.
+    if (!date.isValid() || date.year() < 1000 || date.year() > 9999) {
         return std::nullopt;
     }
     return date;
@@ -67,6 +68,9 @@ QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const LocaleFor
     QVector<ForecastDay> days;
     std::optional<QDate> armed;
     for (const QByteArray& raw : reply.split('\n')) {
+        if (days.size() == MostForecastDays) {
+            break;
+        }
         const QString line = QString::fromUtf8(raw);
         const qsizetype dateAt = line.indexOf(dateTag);
         if (dateAt >= 0) {

@@ -31,6 +31,8 @@ struct ForecastDay {
 // "<href>" (the same line counts), later "<href>"s before another "<date>" are passed over. The
 // ten characters after "<date>", up to the tag that ends the date, are read as a date: ISO
 // year-month-day, or the system's short format with a two- or four-digit year. The address is
-// taken as it stands, a blank in it included. An entry with a date that is not one, an "<href>"
-// without "</href>", or an address that is not http or https is left out, and the others stand.
+// taken as it stands, a blank in it included. An entry with a date that is not one or whose year
+// has not four digits, an "<href>" without "</href>", or an address that is not http or https is
+// left out, and the others stand. At most the first two weeks of days are taken.
+inline constexpr int MostForecastDays = 14;
 QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const LocaleFormats& formats);

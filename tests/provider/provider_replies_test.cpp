@@ -65,6 +65,20 @@ TEST(PointForecastReply, DatesInIsoOrTheSystemsShortFormatWithEitherYearAreRead)
               (QVector<QDate>{QDate(2026, 12, 7), QDate(2026, 12, 8)}));
 }
 
+TEST(PointForecastReply, YearsOfOtherThanFourDigitsAreSkippedAndTwoWeeksAreTaken) {
+    QByteArray reply = "<date>0999-12-31</date><href>http://h/early.gif</href>\n"
+                       "<date>31.12.0999</date><href>http://h/early.gif</href>\n";
+    for (int day = 1; day <= 20; ++day) {
+        reply += QStringLiteral("<date>2026-12-%1</date><href>http://h/%1.gif</href>\n")
+                     .arg(day, 2, 10, QLatin1Char('0'))
+                     .toLatin1();
+    }
+    const QVector<QDate> read = dates(parsePointForecast(reply, European));
+    ASSERT_EQ(read.size(), MostForecastDays);
+    EXPECT_EQ(read.first(), QDate(2026, 12, 1));
+    EXPECT_EQ(read.last(), QDate(2026, 12, 14));
+}
+
 TEST(PointForecastReply, AnAddressWithABlankIsTakenAsItStands) {
     const QByteArray reply = "<date>2026-12-07</date><href>http://h/mgx/Pärnu bay.gif?d=1 2</href>\n";
     const QVector<ForecastDay> days = parsePointForecast(reply, European);
