@@ -195,11 +195,14 @@ QCoro::Task<> Form1::Picture4_DblClick() {
 }
 
 // Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.
+// The question is a text of lang.ini, shown as it stands.
 void Form1::kustuta_Click() {
-    const auto answer = QMessageBox::question(this, QStringLiteral("Brisel"),
-                                              m_services.texts.keeltekst(QStringLiteral("deleteconf")),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Brisel"),
+                         m_services.texts.keeltekst(QStringLiteral("deleteconf")),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setDefaultButton(QMessageBox::No);
+    question.setTextFormat(Qt::PlainText);
+    if (question.exec() == QMessageBox::Yes) {
         deleteAllCharts(m_services.folder.chartFolder());
     }
     Slider1_Scroll();

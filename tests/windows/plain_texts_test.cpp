@@ -5,11 +5,15 @@
 #include "windows/about_window.h"
 #include "windows/update_window.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace side_windows_test;
 
@@ -71,6 +75,18 @@ TEST(PlainTexts, LangIniTextsAreNeverRenderedAsMarkup) {
         EXPECT_GE(labels.seen, 1) << side->objectName().toStdString();
         EXPECT_EQ(labels.rendered, QStringList()) << side->objectName().toStdString();
     }
+    // The question before deleting every chart.
+    std::optional<MarkupLabels> question;
+    QTimer::singleShot(0, [&question] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            question = markupLabels(*box);
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    form.kustuta->trigger();
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(question->seen, 1);
+    EXPECT_EQ(question->rendered, QStringList());
 }
 
 } // namespace
