@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     FixedClock clock(QDateTime(Today, QTime(12, 0)));
     DesktopShell shell;
     Downloader downloader;
-    Form1 form({folder, store, texts, clock, HostConfig::load(folder.briselIni()), shell, downloader});
+    Form1 form({folder, store, texts, clock, HostConfig::load(folder.briselIni()), shell, downloader,
+                LocaleFormats::system()});
     form.Form_Load();
     form.show();
     QApplication::processEvents();

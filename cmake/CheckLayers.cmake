@@ -6,7 +6,7 @@ set(allowed_settings platform settings)
 set(allowed_net platform settings net)
 set(allowed_provider platform settings net provider)
 set(allowed_viewer platform settings net viewer)
-set(allowed_windows platform settings net windows)
+set(allowed_windows platform settings net viewer windows)
 set(allowed_download platform settings net provider download)
 set(allowed_app platform settings net provider viewer windows download app)
 

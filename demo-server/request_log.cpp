@@ -13,8 +13,10 @@ void RequestLog::write(const QDateTime& time, const QString& target, int status,
     if (!m_file.isOpen()) {
         return;
     }
+    // One substitution for all four fields: a target's percent escapes ("%2B") are no placeholders.
     const QString line =
-        QStringLiteral("%1 %2 %3 %4\n").arg(time.toString(Qt::ISODateWithMs), target).arg(status).arg(bytes);
+        QStringLiteral("%1 %2 %3 %4\n")
+            .arg(time.toString(Qt::ISODateWithMs), target, QString::number(status), QString::number(bytes));
     m_file.write(line.toUtf8());
     m_file.flush();
 }

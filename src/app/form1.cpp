@@ -152,7 +152,8 @@ void Form1::restoreToggles() {
 
 void Form1::deleteOldChartsIfTicked() {
     if (kustutavanad->isChecked()) {
-        deleteOldCharts(m_services.folder.chartFolder(), m_services.clock.today());
+        const QDate today = m_services.clock.today();
+        deleteOldCharts(m_services.folder.chartFolder(), today, viewer::chartFilesShown(today));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/host_config.h"
 #include "platform/program_folder.h"
 #include "settings/settings_table.h"
+#include "platform/locale_formats.h"
 #include "provider/spot_list.h"
 
 #include <QCoreApplication>
@@ -56,6 +57,7 @@ struct Form1Services {
     HostConfig hosts;
     Shell& shell;
     Downloader& downloader;
+    LocaleFormats formats;
     // Ends the program at once, without saving the settings, when the updater has been started
     // to replace it.
     std::function<void()> endForUpdater = [] {

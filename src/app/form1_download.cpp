@@ -104,7 +104,7 @@ private:
 void Form1::connectDownload() {
     m_fetcher = std::make_unique<ChartFetcher>(m_services.downloader, m_services.hosts,
                                                m_services.folder.chartFolder(), m_services.clock,
-                                               [this]() { return CheckQuellanlogin(); });
+                                               m_services.formats, [this]() { return CheckQuellanlogin(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(halo, &PictureBox::doubleClicked, this, [this] { halo_DblClick(); });
     for (PictureBox* map : {Picture4, Picture1, Picture2}) {
@@ -214,11 +214,14 @@ QCoro::Task<> Form1::Picture4_DblClick() {
 }
 
 // Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.
+// The question is a text of lang.ini, shown as it stands.
 void Form1::kustuta_Click() {
-    const auto answer = QMessageBox::question(this, QStringLiteral("Brisel"),
-                                              m_services.texts.keeltekst(QStringLiteral("deleteconf")),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Brisel"),
+                         m_services.texts.keeltekst(QStringLiteral("deleteconf")),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setDefaultButton(QMessageBox::No);
+    question.setTextFormat(Qt::PlainText);
+    if (question.exec() == QMessageBox::Yes) {
         deleteAllCharts(m_services.folder.chartFolder());
     }
     Slider1_Scroll();

@@ -104,6 +104,11 @@ void Form1::buildControls() {
     ProgressBar1->setGeometry(0, 0, 200, ProgressBarHeight);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();
+    // What the labels say comes from lang.ini, the clock and the chart folder, never markup: a
+    // text that happens to begin with a tag is shown as it stands.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+    }
 }
 
 QWidget* Form1::buildChartColumn() {

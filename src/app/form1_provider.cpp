@@ -115,10 +115,9 @@ QCoro::Task<> Form1::halograafikud() {
     for (int k = 0; k < MeteogramDays; ++k) {
         const QString file = chartPath(m_services.folder.chartFolder(),
                                        spotPictureFile(today.addDays(k), linn->currentText()));
-        QPixmap picture;
         // A missing or unreadable picture, a partial download among them, leaves the day empty.
-        if (picture.load(file)) {
-            days[k]->setPixmap(picture);
+        if (const std::optional<QPixmap> picture = loadChartPicture(file)) {
+            days[k]->setPixmap(*picture);
         } else {
             days[k]->clear();
         }

@@ -43,7 +43,7 @@ void Form1::connectSideWindows() {
         if (!viewer) {
             viewer =
                 new WaveMapWindow({m_services.texts, m_services.downloader, m_services.folder.chartFolder(),
-                                   m_services.hosts.wave, nupud->icon()},
+                                   m_services.hosts.wave, nupud->icon(), m_services.formats},
                                   this);
         }
         viewer->show();

@@ -24,17 +24,18 @@ namespace {
 
 constexpr int SailingPairWidth = viewer::SailingMapSpacing + 395;
 
-// A picture and the moment its file was written, or nothing when either cannot be had: a
-// missing file and one that is not a picture (an error page saved under a chart's name) alike.
+// A picture and the moment its file was written, or nothing when either cannot be had.
 struct LoadedPicture {
     QPixmap pixmap;
     QDateTime modified;
 };
 std::optional<LoadedPicture> loadPicture(const QString& path) {
     LoadedPicture picture;
-    if (!picture.pixmap.load(path)) {
+    const std::optional<QPixmap> pixmap = loadChartPicture(path);
+    if (!pixmap) {
         return std::nullopt;
     }
+    picture.pixmap = *pixmap;
     picture.modified = QFileInfo(path).lastModified();
     if (!picture.modified.isValid()) {
         return std::nullopt;
@@ -66,7 +67,7 @@ void Form1::Slider1_Scroll() {
     if (märgiperiood->isChecked()) {
         followThumbWhileMarking();
     }
-    setWindowTitle(viewer::windowCaption(QLocale::system(), m_services.clock.today(), p));
+    setWindowTitle(viewer::windowCaption(m_services.formats, m_services.clock.today(), p));
     showProviderChart(p);
     showSailingMaps(p);
     if (m_storedHoursDay != m_services.clock.today()) {
@@ -84,7 +85,7 @@ void Form1::showProviderChart(int p) {
     if (const auto picture = loadPicture(chosen)) {
         halo->setPixmap(picture->pixmap);
         halokp->setText(viewer::downloadTimeText(m_services.texts.keeltekst(QStringLiteral("Dltime")),
-                                                 QLocale::system(), picture->modified));
+                                                 m_services.formats, picture->modified));
         pildilipp = false;
         halo->setVisible(true);
         return;
@@ -97,13 +98,13 @@ void Form1::showProviderChart(int p) {
 }
 
 void Form1::showSailingMaps(int p) {
-    const viewer::SailingMaps maps = viewer::sailingMapsAt(QLocale::system(), m_services.clock.today(), p);
+    const viewer::SailingMaps maps = viewer::sailingMapsAt(m_services.formats, m_services.clock.today(), p);
     wokell->setText(maps.label);
     QString downloaded;
     if (const auto mainland = loadPicture(chartPath(m_services.folder.chartFolder(), maps.mainlandFile))) {
         Picture1->setPixmap(mainland->pixmap);
         downloaded = viewer::downloadTimeText(m_services.texts.keeltekst(QStringLiteral("Dltime")),
-                                              QLocale::system(), mainland->modified);
+                                              m_services.formats, mainland->modified);
         Picture1->setVisible(true);
     } else {
         Picture1->setVisible(false);

@@ -13,6 +13,7 @@
 #include "provider/provider_login.h"
 #include "provider/spot_list.h"
 #include "settings/registry_store.h"
+#include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 
 #include <QCommandLineParser>
@@ -206,14 +207,15 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
     Downloader downloader;
     downloader.setLimits(hosts.fetchLimits);
     if (deletesOldChartsAtStart(store)) {
-        deleteOldCharts(folder.chartFolder(), clock.today());
+        deleteOldCharts(folder.chartFolder(), clock.today(), viewer::chartFilesShown(clock.today()));
     }
 
     QElapsedTimer timer;
     timer.start();
     RememberedLogin login(downloader, {hosts.provider, folder.chartFolder(), hosts.loginMarker},
                           rememberedAccount(store), report);
-    ChartFetcher fetcher(downloader, hosts, folder.chartFolder(), clock, [&login] { return login.check(); });
+    ChartFetcher fetcher(downloader, hosts, folder.chartFolder(), clock, LocaleFormats::system(),
+                         [&login] { return login.check(); });
     const int start = viewer::startSliderHour(clock.now().time());
     TerminalRunHost host(storedChoices(store), {start, viewer::SliderMaximum - start}, login, fetcher.tally(),
                          progress);

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     Downloader downloader;
     downloader.setLimits(hosts.fetchLimits);
 
-    Form1 form({folder, store, texts, *clock, hosts, shell, downloader});
+    Form1 form({folder, store, texts, *clock, hosts, shell, downloader, LocaleFormats::system()});
     form.Form_Load();
     if (parser.isSet(measure)) {
         new StartupProbe(&form);

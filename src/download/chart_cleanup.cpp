@@ -33,10 +33,12 @@ CleanupResult deleteCharts(const QString& chartFolder, const std::function<bool(
 
 } // namespace
 
-CleanupResult deleteOldCharts(const QString& chartFolder, const QDate& today) {
+CleanupResult deleteOldCharts(const QString& chartFolder, const QDate& today,
+                              const QSet<QString>& stillShown) {
     const QString todayStamp = dateStamp(today);
-    return deleteCharts(chartFolder, [&todayStamp](const QString& name) {
-        return QString::compare(name.left(DateStampLength), todayStamp, Qt::CaseSensitive) < 0;
+    return deleteCharts(chartFolder, [&todayStamp, &stillShown](const QString& name) {
+        return QString::compare(name.left(DateStampLength), todayStamp, Qt::CaseSensitive) < 0 &&
+               !stillShown.contains(name);
     });
 }
 

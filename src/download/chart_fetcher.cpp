@@ -7,8 +7,9 @@
 #include "provider/provider_replies.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QPointer>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -20,12 +21,17 @@ QByteArray readReply(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.read(ForecastReplyLimit) : QByteArray();
 }
 
+bool storeReply(const QString& path, const QByteArray& reply) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(reply) == reply.size() && file.commit();
+}
+
 } // namespace
 
 ChartFetcher::ChartFetcher(Downloader& downloader, HostConfig hosts, QString chartFolder, const Clock& clock,
-                           LoginCheck login)
+                           LocaleFormats formats, LoginCheck login)
     : m_downloader(downloader), m_hosts(std::move(hosts)), m_chartFolder(std::move(chartFolder)),
-      m_clock(clock), m_login(std::move(login)) {}
+      m_clock(clock), m_formats(std::move(formats)), m_login(std::move(login)) {}
 
 QCoro::Task<bool> ChartFetcher::downloadi(QUrl url, QString file) {
     QPointer<ChartFetcher> self(this);
@@ -91,13 +97,24 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
     if (!self || !loggedIn) {
         co_return;
     }
-    const QString replyFile = chartPath(m_chartFolder, spotReplyFile(spot.name));
-    const bool replied =
-        co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev), replyFile);
+    // The reply is judged before it replaces the one stored: a page that names no day keeps the
+    // spot's earlier reply and pictures.
+    QTemporaryFile received;
+    if (!received.open()) {
+        co_return;
+    }
+    received.close();
+    const bool replied = co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
+                                            received.fileName());
     if (!self || !replied) {
         co_return;
     }
-    for (const ForecastDay& day : parsePointForecast(readReply(replyFile), QLocale::system())) {
+    const QByteArray reply = readReply(received.fileName());
+    if (!isPointForecastReply(reply) ||
+        !storeReply(chartPath(m_chartFolder, spotReplyFile(spot.name)), reply)) {
+        co_return;
+    }
+    for (const ForecastDay& day : parsePointForecast(reply, m_formats)) {
         co_await downloadi(day.picture, chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)));
         if (!self) {
             co_return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host_config.h"
+#include "platform/locale_formats.h"
 #include "provider/spot_list.h"
 
 #include <QObject>
@@ -30,7 +31,7 @@ public:
     using LoginCheck = std::function<QCoro::Task<bool>()>;
 
     ChartFetcher(Downloader& downloader, HostConfig hosts, QString chartFolder, const Clock& clock,
-                 LoginCheck login);
+                 LocaleFormats formats, LoginCheck login);
 
     // One provider chart for an hour value of the provider's clock (two hours behind the slider).
     // Within a six-hour block the run that last worked is tried first; the others follow.
@@ -53,6 +54,7 @@ private:
     HostConfig m_hosts;
     QString m_chartFolder;
     const Clock& m_clock;
+    LocaleFormats m_formats;
     LoginCheck m_login;
     FetchTally m_tally;
 };

@@ -3,6 +3,7 @@
 #include "net/provider_requests.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -111,6 +112,30 @@ QString spotReplyFile(const QString& spotName) {
 
 QString spotPictureFile(const QDate& date, const QString& spotName) {
     return dateStamp(date) + spotName + QStringLiteral(".gif");
+}
+
+bool spotPicturesTakeChartNames(const QString& spotName) {
+    const QDate day(2000, 1, 1);
+    const QString picture = spotPictureFile(day, spotName);
+    const auto taken = [&picture](const QString& chartName) {
+        return QFileInfo(chartName).fileName().compare(picture, Qt::CaseInsensitive) == 0;
+    };
+    for (int hour = 0; hour < 24; ++hour) {
+        for (const QString& code : ProviderChartCodes) {
+            if (taken(halofail(QString(), day, hour, 0, code))) {
+                return true;
+            }
+        }
+    }
+    // Slider hours 3 to 24 name the maps of every three-hour slot of the day itself.
+    for (int sliderHour = 3; sliderHour <= 24; sliderHour += 3) {
+        for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
+            if (taken(sailingMap(QUrl(), day, sliderHour, code).fileName)) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 QString waveMapFile(int index) {

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 // Every chart is found again only by rebuilding its name from the moment shown, so every name and
@@ -25,8 +26,10 @@ QString dateStamp(const QDate& date);
 // separator.
 QString chartPath(const QString& chartFolder, const QString& fileName);
 
-// Provider charts. `taht` is the chart code ("w", "cc", "t10", "pc"); `number` is not part of the
-// name, so every run choice stores into the same file.
+// Provider charts. `taht` is the chart code, one of ProviderChartCodes; `number` is not part of
+// the name, so every run choice stores into the same file.
+inline const QStringList ProviderChartCodes{QStringLiteral("w"), QStringLiteral("cc"), QStringLiteral("t10"),
+                                            QStringLiteral("pc")};
 QString halofail(const QString& chartFolder, const QDate& kp, int kell, int number, const QString& taht);
 // The address of a provider chart for run choice `number` (0 and 1: today's 00 run, 2: yesterday's
 // 12 run, 3: the 12 run of the day before); an empty address for any other choice.
@@ -49,6 +52,10 @@ SailingMap sailingMap(const QUrl& marevoBase, const QDate& today, int sliderHour
 // Point forecasts: the provider's reply for a spot, and the meteogram of one day of it.
 QString spotReplyFile(const QString& spotName);
 QString spotPictureFile(const QDate& date, const QString& spotName);
+// Whether a spot of that name would store its pictures under the name of a provider chart or a
+// sailing map (a spot "HALO12" under the wind chart of 12:00), compared without case as Windows
+// compares file names.
+bool spotPicturesTakeChartNames(const QString& spotName);
 
 // Wave maps 1..18 (wave03.gif .. wave54.gif); they carry no date and are overwritten each time.
 inline constexpr int WaveMapCount = 18;

@@ -1,5 +1,7 @@
 #include "provider/provider_replies.h"
 
+#include "platform/locale_formats.h"
+
 #include <QFile>
 #include <optional>
 
@@ -22,18 +24,22 @@ std::optional<QByteArray> firstLine(const QString& path) {
     return end < 0 ? start : start.left(end);
 }
 
-std::optional<QDate> parseDay(const QString& text, const QLocale& locale) {
+// A short date with a two-digit year is shorter than the ten characters; the rest is the end tag.
+std::optional<QDate> parseDay(const QString& tenCharacters, const LocaleFormats& formats) {
+    const QString text = tenCharacters.section(QLatin1Char('<'), 0, 0).trimmed();
     QDate date = QDate::fromString(text, Qt::ISODate);
     if (!date.isValid()) {
-        date = locale.toDate(text, QLocale::ShortFormat);
+        date = formats.readShortDate(text);
     }
-    if (!date.isValid()) {
+    // Picture names begin with the day's eight digits.
+    if (!date.isValid() || date.year() < 1000 || date.year() > 9999) {
         return std::nullopt;
     }
     return date;
 }
 
-// The text between the first "<href>" and the first "</href>" after it.
+// The text between the first "<href>" and the first "</href>" after it. A blank inside it is sent
+// percent-encoded.
 std::optional<QUrl> pictureAddress(const QString& line) {
     const QString open = QStringLiteral("<href>");
     const qsizetype start = line.indexOf(open) + open.size();
@@ -41,7 +47,7 @@ std::optional<QUrl> pictureAddress(const QString& line) {
     if (end < 0) {
         return std::nullopt;
     }
-    const QUrl url(line.mid(start, end - start).trimmed(), QUrl::StrictMode);
+    const QUrl url(line.mid(start, end - start).trimmed(), QUrl::TolerantMode);
     if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
         return std::nullopt;
     }
@@ -58,15 +64,22 @@ bool loginAccepted(const QString& replyFile, const QString& loginMarker) {
     return !QString::fromUtf8(*line).contains(loginMarker, Qt::CaseSensitive);
 }
 
-QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const QLocale& locale) {
+bool isPointForecastReply(const QByteArray& reply) {
+    return reply.contains("<date>");
+}
+
+QVector<ForecastDay> parsePointForecast(const QByteArray& reply, const LocaleFormats& formats) {
     const QString dateTag = QStringLiteral("<date>");
     QVector<ForecastDay> days;
     std::optional<QDate> armed;
     for (const QByteArray& raw : reply.split('\n')) {
+        if (days.size() == MostForecastDays) {
+            break;
+        }
         const QString line = QString::fromUtf8(raw);
         const qsizetype dateAt = line.indexOf(dateTag);
         if (dateAt >= 0) {
-            armed = parseDay(line.mid(dateAt + dateTag.size(), 10), locale);
+            armed = parseDay(line.mid(dateAt + dateTag.size(), 10), formats);
         }
         if (armed && line.contains(QStringLiteral("<href>"))) {
             if (const auto address = pictureAddress(line)) {

@@ -1,5 +1,6 @@
 #include "provider/spot_list.h"
 
+#include "net/chart_names.h"
 #include "platform/profile_file.h"
 
 #include <QLocale>
@@ -18,8 +19,11 @@ const QString MissingKeyValue = QStringLiteral("24");
 // Characters that would lead a chart file name out of the chart folder or that file systems refuse.
 const QString RefusedNameCharacters = QStringLiteral("/\\:*?\"<>|");
 
-bool canBePartOfFileName(const QString& name) {
-    if (name == QStringLiteral(".") || name.contains(QStringLiteral(".."))) {
+// A spot's pictures are named after it; they must neither leave the chart folder nor overwrite
+// another chart.
+bool canNameItsPictures(const QString& name) {
+    if (name == QStringLiteral(".") || name.contains(QStringLiteral("..")) ||
+        spotPicturesTakeChartNames(name)) {
         return false;
     }
     for (const QChar c : name) {
@@ -76,8 +80,8 @@ QVector<Spot> loadSpotList(const QString& spotsIniPath) {
         if (name.trimmed().isEmpty()) {
             continue;
         }
-        if (!canBePartOfFileName(name)) {
-            qCDebug(lcProvider) << "spot left out, its name cannot be part of a file name:" << name;
+        if (!canNameItsPictures(name)) {
+            qCDebug(lcProvider) << "spot left out, its name cannot name its pictures:" << name;
             continue;
         }
         const std::optional<Spot> spot = readSpot(file, name);

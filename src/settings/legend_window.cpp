@@ -18,14 +18,17 @@ QLabel* legendPicture(const QString& name, const QString& resource, QWidget* par
 
 LegendWindow::LegendWindow(const InterfaceTexts& texts, QWidget* owner)
     : QWidget(owner, Qt::Window),
-      Picture3(legendPicture(QStringLiteral("Picture3"), QStringLiteral(":/data/pictures/legend_wind.png"), this)),
-      Picture5(legendPicture(QStringLiteral("Picture5"), QStringLiteral(":/data/pictures/legend_colours.png"), this)),
+      Picture3(
+          legendPicture(QStringLiteral("Picture3"), QStringLiteral(":/data/pictures/legend_wind.png"), this)),
+      Picture5(legendPicture(QStringLiteral("Picture5"), QStringLiteral(":/data/pictures/legend_colours.png"),
+                             this)),
       Label2(new QLabel(QStringLiteral("Lühike jupats: 5knotsi      Pikk jupats: 10knotsi"), this)) {
     setObjectName(QStringLiteral("legend"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Legend"));
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
+    Label2->setTextFormat(Qt::PlainText);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Picture3);

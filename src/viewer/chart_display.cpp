@@ -1,6 +1,7 @@
 #include "viewer/chart_display.h"
 
 #include "net/chart_names.h"
+#include "platform/locale_formats.h"
 #include "viewer/display_texts.h"
 
 #include <QFileInfo>
@@ -17,8 +18,7 @@ QString twoSignedHour(int hour) {
 } // namespace
 
 QString chartCodeForTab(int tab) {
-    static const char* const codes[TabCount] = {"w", "cc", "t10", "pc"};
-    return QString::fromLatin1(codes[std::clamp(tab, 0, TabCount - 1)]);
+    return ProviderChartCodes[std::clamp(tab, 0, TabCount - 1)];
 }
 
 QStringList providerCandidates(const QString& chartFolder, const QDate& today, int p,
@@ -33,17 +33,16 @@ QStringList providerCandidates(const QString& chartFolder, const QDate& today, i
     return {sameHour, hourBefore, twoBefore};
 }
 
-SailingMaps sailingMapsAt(const QLocale& locale, const QDate& today, int p) {
+SailingMaps sailingMapsAt(const LocaleFormats& formats, const QDate& today, int p) {
     const SailingMap mainland = sailingMap(QUrl(), today, p, MainlandMapCode);
     const SailingMap islands = sailingMap(QUrl(), today, p, IslandsMapCode);
-    const QString label = QStringLiteral("Marevo ") + locale.toString(mainland.date, QLocale::ShortFormat) +
-                          QLatin1Char(' ') + twoSignedHour(mainland.hour + 3) + QStringLiteral(":00");
+    const QString label = QStringLiteral("Marevo ") + formats.shortDate(mainland.date) + QLatin1Char(' ') +
+                          twoSignedHour(mainland.hour + 3) + QStringLiteral(":00");
     return {mainland.fileName, islands.fileName, label};
 }
 
-QString downloadTimeText(const QString& prefix, const QLocale& locale, const QDateTime& modified) {
-    return prefix + QLatin1Char(' ') + locale.toString(modified.date(), QLocale::ShortFormat) +
-           QLatin1Char(' ') + locale.toString(modified.time(), QLocale::ShortFormat);
+QString downloadTimeText(const QString& prefix, const LocaleFormats& formats, const QDateTime& modified) {
+    return prefix + QLatin1Char(' ') + formats.shortDateTime(modified);
 }
 
 StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode) {
@@ -59,6 +58,23 @@ StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today,
         hours.sailing.append(stored(sailingMap(QUrl(), today, p, MainlandMapCode).fileName));
     }
     return hours;
+}
+
+QSet<QString> chartFilesShown(const QDate& today) {
+    QSet<QString> names;
+    for (int p = 0; p <= SliderMaximum; ++p) {
+        for (int tab = 0; tab < TabCount; ++tab) {
+            for (const QString& path : providerCandidates(QString(), today, p, chartCodeForTab(tab))) {
+                if (!path.isEmpty()) {
+                    names.insert(QFileInfo(path).fileName());
+                }
+            }
+        }
+        for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
+            names.insert(sailingMap(QUrl(), today, p, code).fileName);
+        }
+    }
+    return names;
 }
 
 } // namespace viewer

@@ -2,11 +2,12 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QLocale>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+class LocaleFormats;
 
 // What the viewer looks for in the chart folder for a slider hour, and the texts it writes about
 // what it found. Nothing here touches a file: the window loads, this decides.
@@ -45,10 +46,10 @@ struct SailingMaps {
     QString islandsFile;
     QString label;
 };
-SailingMaps sailingMapsAt(const QLocale& locale, const QDate& today, int p);
+SailingMaps sailingMapsAt(const LocaleFormats& formats, const QDate& today, int p);
 
 // "<prefix> <short date> <short time>": when a shown file was downloaded.
-QString downloadTimeText(const QString& prefix, const QLocale& locale, const QDateTime& modified);
+QString downloadTimeText(const QString& prefix, const LocaleFormats& formats, const QDateTime& modified);
 
 // Which slider hours have something stored to show: a provider chart of the family (any of its
 // candidates) and the sailing maps (the mainland map). One entry per slider hour 0..168.
@@ -57,5 +58,9 @@ struct StoredHours {
     QVector<bool> sailing;
 };
 StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode);
+
+// The names of every chart file the display may load for some slider hour, of every family: near
+// midnight it shows yesterday's last provider charts and sailing maps.
+QSet<QString> chartFilesShown(const QDate& today);
 
 } // namespace viewer

@@ -1,6 +1,7 @@
 #include "viewer/display_texts.h"
 
 #include "net/chart_names.h"
+#include "platform/locale_formats.h"
 #include "settings/interface_texts.h"
 
 #include <cmath>
@@ -29,11 +30,11 @@ QString periodText(const InterfaceTexts& texts, const QDate& today, int start, i
     return momentText(texts, today, start) + QStringLiteral(" - ") + momentText(texts, today, end);
 }
 
-QString windowCaption(const QLocale& locale, const QDate& today, int sliderHour) {
+QString windowCaption(const LocaleFormats& formats, const QDate& today, int sliderHour) {
     const SliderMoment moment = sliderMoment(today, sliderHour);
     const QString signBlank = QStringLiteral(" ");
-    return QStringLiteral("Brisel ") + locale.toString(moment.date, QLocale::ShortFormat) + QLatin1Char(' ') +
-           signBlank + QString::number(moment.hour) + QStringLiteral(":00");
+    return QStringLiteral("Brisel ") + formats.shortDate(moment.date) + QLatin1Char(' ') + signBlank +
+           QString::number(moment.hour) + QStringLiteral(":00");
 }
 
 int startSliderHour(const QTime& now) {

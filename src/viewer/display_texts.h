@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QDate>
-#include <QLocale>
 #include <QString>
 #include <QTime>
 
 class InterfaceTexts;
+class LocaleFormats;
 
 // The texts the viewer writes for slider hours: counted from 00:00 of today, over seven days.
 namespace viewer {
@@ -18,9 +18,9 @@ QString dayLabelText(const InterfaceTexts& texts, const QDate& date);
 QString momentText(const InterfaceTexts& texts, const QDate& today, int sliderHour);
 // The marked period from start to end: the two moments joined by " - ".
 QString periodText(const InterfaceTexts& texts, const QDate& today, int start, int end);
-// "Brisel 11.04.2007  9:00": the date in the locale's short format and the hour with the blank
+// "Brisel 11.04.2007  9:00": the date in the system's short format and the hour with the blank
 // that stands for its sign.
-QString windowCaption(const QLocale& locale, const QDate& today, int sliderHour);
+QString windowCaption(const LocaleFormats& formats, const QDate& today, int sliderHour);
 // The slider hour at start-up: the current hour and minutes rounded to whole hours, a half to
 // the even neighbour, so 10:30 gives 10, 11:30 gives 12 and 23:30 gives 24.
 int startSliderHour(const QTime& now);

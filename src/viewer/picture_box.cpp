@@ -1,6 +1,22 @@
 #include "viewer/picture_box.h"
 
+#include "viewer/chart_picture.h"
+
+#include <QFile>
 #include <QMouseEvent>
+
+std::optional<QPixmap> loadChartPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    QPixmap picture;
+    if (viewer::isCutShortGif(bytes) || !picture.loadFromData(bytes)) {
+        return std::nullopt;
+    }
+    return picture;
+}
 
 // Taken here, so a map inside the sailing panel does not make the panel fetch as well.
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {

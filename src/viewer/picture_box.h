@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QLabel>
+#include <QPixmap>
+#include <optional>
+
+// A stored chart, meteogram or wave map as a picture; nothing for a missing file, one that is no
+// picture (an error page saved under a chart's name) and one cut short.
+std::optional<QPixmap> loadChartPicture(const QString& path);
 
 // A picture that answers a double-click: the chart pictures fetch what they show, the meteograms
 // fetch every spot's.

@@ -39,6 +39,9 @@ AboutWindow::AboutWindow(const InterfaceTexts& texts, Downloader& downloader, Pr
     setWindowTitle(texts.keeltekst(QStringLiteral("about")));
     Image1->setPixmap(QPixmap(QStringLiteral(":/data/pictures/wind.png")));
     lblTitle->setFont(titleFont(lblTitle->font()));
+    // Texts of lang.ini, shown as they stand even when one begins with a tag.
+    lblVersion->setTextFormat(Qt::PlainText);
+    Label1->setTextFormat(Qt::PlainText);
     lblVersion->setText(texts.keeltekst(QStringLiteral("version")) + QLatin1Char(' ') + runningVersionText());
     Label1->setText(texts.keeltekst(QStringLiteral("supporters")));
     toetajad->setReadOnly(true);

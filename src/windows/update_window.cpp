@@ -48,6 +48,8 @@ UpdateWindow::UpdateWindow(UpdateWindowServices services, QWidget* parent)
     setObjectName(QStringLiteral("update"));
     const InterfaceTexts& texts = m_services.texts;
     setWindowTitle(texts.keeltekst(QStringLiteral("updates")));
+    // A text of lang.ini, shown as it stands even when it begins with a tag.
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setText(texts.keeltekst(QStringLiteral("currentversion")) + QLatin1Char(' ') +
                     runningVersionText());
     Text1->setReadOnly(true);

@@ -3,11 +3,11 @@
 #include "net/chart_names.h"
 #include "net/fetch.h"
 #include "settings/interface_texts.h"
+#include "viewer/picture_box.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
@@ -35,13 +35,6 @@ QIcon picturesIn(const QIcon& pair, QIcon::Mode mode) {
         one.addPixmap(pair.pixmap(size, mode), QIcon::Normal);
     }
     return one;
-}
-
-QString fetchTimeText(const InterfaceTexts& texts, const QDateTime& modified) {
-    const QLocale locale = QLocale::system();
-    return texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
-           locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(modified.time(), QLocale::ShortFormat);
 }
 
 } // namespace
@@ -139,9 +132,9 @@ void WaveMapWindow::Slider1_Change() {
         StatusBar->clearMessage();
         return;
     }
-    QPixmap picture;
-    if (picture.load(map.filePath())) {
-        Picture1->setPixmap(picture);
+    if (const std::optional<QPixmap> picture = loadChartPicture(map.filePath())) {
+        Picture1->setPixmap(*picture);
     }
-    StatusBar->showMessage(fetchTimeText(m_services.texts, map.lastModified()));
+    StatusBar->showMessage(m_services.texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
+                           m_services.formats.shortDateTime(map.lastModified()));
 }

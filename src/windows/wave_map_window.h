@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/locale_formats.h"
+
 #include <QIcon>
 #include <QUrl>
 #include <QWidget>
@@ -20,6 +22,7 @@ struct WaveMapServices {
     // The main window's download-button pictures: QIcon::Normal the normal one, QIcon::Disabled
     // the stop one.
     QIcon downloadPictures;
+    LocaleFormats formats;
 };
 
 // The wave-height maps of "Iltameri nyt", 3 to 54 hours ahead: a fetch of all eighteen that can

@@ -91,9 +91,7 @@ TEST(Form1Startup, FirstStartTakesTheDefaults) {
     const QString tuesdayNextWeek = fixture.texts->npaev(QDate(2007, 4, 17));
     EXPECT_EQ(form.periood->text(),
               tuesday + QStringLiteral(" 10.04 10:00 - ") + tuesdayNextWeek + QStringLiteral(" 17.04 00:00"));
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel ") +
-                                      QLocale::system().toString(QDate(2007, 4, 10), QLocale::ShortFormat) +
-                                      QStringLiteral("  10:00"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 10.04.2007  10:00"));
     EXPECT_EQ(fixture.find<QLabel>(QStringLiteral("plabel(0)"))->text(), tuesday + QStringLiteral(" 10.04"));
     EXPECT_EQ(fixture.find<QLabel>(QStringLiteral("hlabel(2)"))->text(),
               fixture.texts->npaev(QDate(2007, 4, 12)) + QStringLiteral(" 12.04"));
@@ -237,7 +235,8 @@ TEST(Form1Language, TheMenuSwitchesEveryTextAtOnce) {
     EXPECT_FALSE(fixture.stored(QStringLiteral("Keel")).isValid());
 }
 
-// The option is ticked exactly when its stored value is 1, as a number or as a text.
+// The option is ticked exactly when its stored value is 1, as a number or as a text; yesterday's
+// last provider charts and sailing maps are kept, as the first hours of today show them.
 TEST(Form1Startup, ChartsOfPastDaysAreDeletedOnlyWhenTheStoredOptionIsOne) {
     const std::pair<QVariant, bool> cases[] = {{1, true},
                                                {0, false},
@@ -250,8 +249,10 @@ TEST(Form1Startup, ChartsOfPastDaysAreDeletedOnlyWhenTheStoredOptionIsOne) {
         Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(0, 5)));
         fixture.storeSetting(settings_table::kustutavanad.builtInCaption, stored);
         for (const char* name :
-             {"kaardid/20070409HALO22.gif", "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif",
-              "kaardid/Tartu.xml", "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
+             {"kaardid/20070409HALO19.gif", "kaardid/20070409HALO23.gif", "kaardid/20070409HALOsade22.gif",
+              "kaardid/20070409000321.gif", "kaardid/20070409001621.gif", "kaardid/20070409000318.gif",
+              "kaardid/20070409000321.ini", "kaardid/20070410HALO00.gif", "kaardid/Tartu.xml",
+              "kaardid/quellan.txt", "kaardid/wave03.gif"}) {
             fixture.folder.write(QString::fromLatin1(name), "x");
         }
         const Form1& form = fixture.start();
@@ -260,8 +261,13 @@ TEST(Form1Startup, ChartsOfPastDaysAreDeletedOnlyWhenTheStoredOptionIsOne) {
         };
         EXPECT_EQ(form.kustutavanad->isChecked(), deleted);
         EXPECT_EQ(deletesOldChartsAtStart(*fixture.store), deleted) << "the run without a window";
-        EXPECT_EQ(exists("kaardid/20070409HALO22.gif"), !deleted);
+        EXPECT_EQ(exists("kaardid/20070409HALO19.gif"), !deleted);
+        EXPECT_EQ(exists("kaardid/20070409000318.gif"), !deleted);
         EXPECT_EQ(exists("kaardid/20070409000321.ini"), !deleted);
+        for (const char* shownToday : {"kaardid/20070409HALO23.gif", "kaardid/20070409HALOsade22.gif",
+                                       "kaardid/20070409000321.gif", "kaardid/20070409001621.gif"}) {
+            EXPECT_TRUE(exists(shownToday)) << shownToday;
+        }
         EXPECT_TRUE(exists("kaardid/20070410HALO00.gif"));
         EXPECT_TRUE(exists("kaardid/Tartu.xml"));
         EXPECT_TRUE(exists("kaardid/quellan.txt"));

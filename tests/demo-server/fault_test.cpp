@@ -169,10 +169,11 @@ TEST(RequestRecord, CountsAndLogsEveryRequest) {
     const auto server = startServer(options);
     const QString login = QStringLiteral("/cg/login/?email=demo&th_password=demo&lang=en&login=submit");
     fetch(server->port(), login);
-    fetch(server->port(), QStringLiteral("/nothing/here"));
+    const QString escaped = QStringLiteral("/nothing/here%2B%3F");
+    fetch(server->port(), escaped);
 
     EXPECT_EQ(server->requestCount(), 2);
-    EXPECT_EQ(server->requestedPaths(), QStringList({login, QStringLiteral("/nothing/here")}));
+    EXPECT_EQ(server->requestedPaths(), QStringList({login, escaped}));
     QFile log(options.logFile);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
@@ -181,7 +182,7 @@ TEST(RequestRecord, CountsAndLogsEveryRequest) {
     ASSERT_EQ(fields.size(), 4);
     EXPECT_EQ(QDateTime::fromString(QString::fromLatin1(fields[0]), Qt::ISODateWithMs).date(),
               QDate(2007, 4, 10));
-    EXPECT_EQ(fields[1], "/nothing/here");
+    EXPECT_EQ(QString::fromUtf8(fields[1]), escaped);
     EXPECT_EQ(fields[2], "404");
     EXPECT_GT(fields[3].toInt(), 0);
 }

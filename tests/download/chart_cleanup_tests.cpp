@@ -28,16 +28,20 @@ protected:
 
 } // namespace
 
-TEST_F(ChartCleanup, OldChartsGoAndChartsFromTodayOnStay) {
+TEST_F(ChartCleanup, OldChartsGoUnlessStillShownAndChartsFromTodayOnStay) {
     store({QStringLiteral("20070409HALO22.gif"), QStringLiteral("20070409000321.gif"),
-           QStringLiteral("20061231Tartu.gif"), QStringLiteral("20070409HALO22.ini"),
-           QStringLiteral("20070410HALO00.gif"), QStringLiteral("20070410000300.gif"),
-           QStringLiteral("20070411HALOpilv05.gif"), QStringLiteral("20070410HALO00.ini")});
-    const CleanupResult result = deleteOldCharts(program.chartFolder(), April10);
-    EXPECT_EQ(result.deleted, 4);
+           QStringLiteral("20070409HALO19.gif"), QStringLiteral("20061231Tartu.gif"),
+           QStringLiteral("20070409HALO22.ini"), QStringLiteral("20070410HALO00.gif"),
+           QStringLiteral("20070410000300.gif"), QStringLiteral("20070411HALOpilv05.gif"),
+           QStringLiteral("20070410HALO00.ini")});
+    const QSet<QString> shown{QStringLiteral("20070409HALO22.gif"), QStringLiteral("20070409000321.gif"),
+                              QStringLiteral("20070410HALO00.gif")};
+    const CleanupResult result = deleteOldCharts(program.chartFolder(), April10, shown);
+    EXPECT_EQ(result.deleted, 3);
     EXPECT_EQ(result.skipped, 0);
     EXPECT_EQ(remaining(),
-              QStringList({QStringLiteral("20070410000300.gif"), QStringLiteral("20070410HALO00.gif"),
+              QStringList({QStringLiteral("20070409000321.gif"), QStringLiteral("20070409HALO22.gif"),
+                           QStringLiteral("20070410000300.gif"), QStringLiteral("20070410HALO00.gif"),
                            QStringLiteral("20070410HALO00.ini"), QStringLiteral("20070411HALOpilv05.gif")}));
 }
 
@@ -45,7 +49,7 @@ TEST_F(ChartCleanup, SpotPicturesAreJudgedOnlyByTheirLeadingDate) {
     store({QStringLiteral("20070409Zebra.gif"), QStringLiteral("20070409Aegna.gif"),
            QStringLiteral("20070409Ääsmäe.gif"), QStringLiteral("20070410Aegna.gif"),
            QStringLiteral("20070410Zebra.gif")});
-    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 3);
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 3);
     EXPECT_EQ(remaining(),
               QStringList({QStringLiteral("20070410Aegna.gif"), QStringLiteral("20070410Zebra.gif")}));
 }
@@ -55,14 +59,14 @@ TEST_F(ChartCleanup, NamesAreComparedByCharacterCode) {
     // a date and sort before today's ("." comes before "0").
     store({QStringLiteral("wave03.gif"), QStringLiteral("Legend.gif"), QStringLiteral("1.gif"),
            QStringLiteral("2007.gif"), QStringLiteral("20070410.gif"), QStringLiteral("30000101x.ini")});
-    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 2);
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 2);
     EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070410.gif"), QStringLiteral("30000101x.ini"),
                                         QStringLiteral("Legend.gif"), QStringLiteral("wave03.gif")}));
 }
 
 TEST_F(ChartCleanup, PatternsIgnoreCaseAsOnWindows) {
     store({QStringLiteral("20070409HALO22.GIF"), QStringLiteral("20070409x.Ini")});
-    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 2);
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 2);
     EXPECT_TRUE(remaining().isEmpty());
 }
 
@@ -70,7 +74,7 @@ TEST_F(ChartCleanup, RepliesAndAnswersSurviveBothCleanups) {
     store({QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt"),
            QStringLiteral("20070101HALO00.gif"), QStringLiteral("20990101HALO00.gif"),
            QStringLiteral("20990101HALO00.ini")});
-    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10).deleted, 1);
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 1);
     const CleanupResult all = deleteAllCharts(program.chartFolder());
     EXPECT_EQ(all.deleted, 2);
     EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt")}));
@@ -85,7 +89,7 @@ TEST_F(ChartCleanup, FoldersAreNotCharts) {
 }
 
 TEST_F(ChartCleanup, MissingFolderDeletesNothing) {
-    const CleanupResult result = deleteOldCharts(program.file(QStringLiteral("nowhere")), April10);
+    const CleanupResult result = deleteOldCharts(program.file(QStringLiteral("nowhere")), April10, {});
     EXPECT_EQ(result.deleted, 0);
     EXPECT_EQ(result.skipped, 0);
 }

@@ -1,3 +1,4 @@
+#include "platform/locale_formats.h"
 #include "provider/provider_replies.h"
 #include "test_support.h"
 
@@ -6,6 +7,8 @@
 namespace {
 
 using testing_support::TempProgramFolder;
+
+const LocaleFormats European(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm"));
 
 QVector<QDate> dates(const QVector<ForecastDay>& days) {
     QVector<QDate> result;
@@ -23,7 +26,7 @@ TEST(PointForecastReply, EachDateArmsTheNextAddressOnly) {
                              "<href>http://h/second.gif</href>\n"
                              "<date>2007-04-11</date><href>http://h/b.gif</href>\n"
                              "</forecast>\n";
-    const QVector<ForecastDay> days = parsePointForecast(reply, QLocale::c());
+    const QVector<ForecastDay> days = parsePointForecast(reply, European);
     ASSERT_EQ(days.size(), 2);
     EXPECT_EQ(days[0].date, QDate(2007, 4, 10));
     EXPECT_EQ(days[0].picture, QUrl(QStringLiteral("http://h/a.gif")));
@@ -35,9 +38,8 @@ TEST(PointForecastReply, CarriageReturnsAndLineFeedsReadAlike) {
     const QByteArray lf = "<date>2007-04-10</date>\n<href>http://h/a.gif</href>\n";
     QByteArray crlf = lf;
     crlf.replace("\n", "\r\n");
-    EXPECT_EQ(dates(parsePointForecast(lf, QLocale::c())), QVector<QDate>{QDate(2007, 4, 10)});
-    EXPECT_EQ(parsePointForecast(crlf, QLocale::c()).value(0).picture,
-              QUrl(QStringLiteral("http://h/a.gif")));
+    EXPECT_EQ(dates(parsePointForecast(lf, European)), QVector<QDate>{QDate(2007, 4, 10)});
+    EXPECT_EQ(parsePointForecast(crlf, European).value(0).picture, QUrl(QStringLiteral("http://h/a.gif")));
 }
 
 TEST(PointForecastReply, ABadEntryLeavesTheOthersStanding) {
@@ -46,14 +48,43 @@ TEST(PointForecastReply, ABadEntryLeavesTheOthersStanding) {
                              "<date>2007-04-12</date>\n<href>http://h/no-end.gif\n"
                              "<date>2007-04-13</date>\n<href>file:///etc/passwd</href>\n"
                              "<date>2007-04-14</date>\n<href>http://h/e.gif</href>\n";
-    EXPECT_EQ(dates(parsePointForecast(reply, QLocale::c())),
+    EXPECT_EQ(dates(parsePointForecast(reply, European)),
               (QVector<QDate>{QDate(2007, 4, 10), QDate(2007, 4, 14)}));
 }
 
-TEST(PointForecastReply, DatesInTheLocalesShortFormatAreRead) {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    const QByteArray reply = "<date>10.04.2007</date>\n<href>http://h/a.gif</href>\n";
-    EXPECT_EQ(dates(parsePointForecast(reply, russian)), QVector<QDate>{QDate(2007, 4, 10)});
+TEST(PointForecastReply, DatesInIsoOrTheSystemsShortFormatWithEitherYearAreRead) {
+    const QByteArray reply = "<date>2026-12-07</date>\n<href>http://h/a.gif</href>\n"
+                             "<date>08.12.2026</date>\n<href>http://h/b.gif</href>\n"
+                             "<date>09.12.26</date>\n<href>http://h/c.gif</href>\n";
+    EXPECT_EQ(dates(parsePointForecast(reply, European)),
+              (QVector<QDate>{QDate(2026, 12, 7), QDate(2026, 12, 8), QDate(2026, 12, 9)}));
+    const LocaleFormats american(QStringLiteral("MM/dd/yy"), QStringLiteral("hh:mm AP"));
+    const QByteArray us = "<date>12/07/2026</date><href>http://h/a.gif</href>\n"
+                          "<date>12/08/26</date><href>http://h/b.gif</href>\n";
+    EXPECT_EQ(dates(parsePointForecast(us, american)),
+              (QVector<QDate>{QDate(2026, 12, 7), QDate(2026, 12, 8)}));
+}
+
+TEST(PointForecastReply, YearsOfOtherThanFourDigitsAreSkippedAndTwoWeeksAreTaken) {
+    QByteArray reply = "<date>0999-12-31</date><href>http://h/early.gif</href>\n"
+                       "<date>31.12.0999</date><href>http://h/early.gif</href>\n";
+    for (int day = 1; day <= 20; ++day) {
+        reply += QStringLiteral("<date>2026-12-%1</date><href>http://h/%1.gif</href>\n")
+                     .arg(day, 2, 10, QLatin1Char('0'))
+                     .toLatin1();
+    }
+    const QVector<QDate> read = dates(parsePointForecast(reply, European));
+    ASSERT_EQ(read.size(), MostForecastDays);
+    EXPECT_EQ(read.first(), QDate(2026, 12, 1));
+    EXPECT_EQ(read.last(), QDate(2026, 12, 14));
+}
+
+TEST(PointForecastReply, AnAddressWithABlankIsTakenAsItStands) {
+    const QByteArray reply = "<date>2026-12-07</date><href>http://h/mgx/Pärnu bay.gif?d=1 2</href>\n";
+    const QVector<ForecastDay> days = parsePointForecast(reply, European);
+    ASSERT_EQ(days.size(), 1);
+    EXPECT_EQ(days[0].picture.toString(), QStringLiteral("http://h/mgx/Pärnu bay.gif?d=1 2"));
+    EXPECT_EQ(days[0].picture.toEncoded(), QByteArray("http://h/mgx/P%C3%A4rnu%20bay.gif?d=1%202"));
 }
 
 TEST(LoginReply, OnlyTheFirstLineUpToACarriageReturnCounts) {

@@ -224,6 +224,31 @@ TEST_F(SlowProviderTest, AnAnswerAfterCancelIsDropped) {
     EXPECT_TRUE(login->cmdOK->isEnabled());
 }
 
+// A captive portal answers every address with its own page, 200 OK.
+TEST_F(ProviderTest, APortalPageNeverReplacesAStoredReplyNorItsPictures) {
+    remember(QStringLiteral("demo"), QStringLiteral("demo"));
+    fixture.folder.write(QStringLiteral("spots.ini"), "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n");
+    Form1& form = fixture.start();
+    const auto storedFiles = [this] {
+        QHash<QString, QByteArray> files;
+        const QDir folder(fixture.folder.chartFolder());
+        for (const QString& name : folder.entryList(QDir::Files)) {
+            QFile file(folder.filePath(name));
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+            files.insert(name, file.readAll());
+        }
+        return files;
+    };
+    QCoro::waitFor(form.LoeQuellanSpot(QStringLiteral("Tartu")));
+    const QHash<QString, QByteArray> before = storedFiles();
+    ASSERT_TRUE(before.value(spotReplyFile(QStringLiteral("Tartu"))).contains("<date>"));
+    server->setFault(demo::FaultKind::Portal, 100);
+    const int requestsBefore = server->requestCount();
+    QCoro::waitFor(form.LoeQuellanSpot(QStringLiteral("Tartu")));
+    EXPECT_GT(server->requestCount(), requestsBefore);
+    EXPECT_EQ(storedFiles(), before);
+}
+
 TEST_F(ProviderTest, ThePanelShowsTodayAndTheTwoDaysAfterAndMovesOnAtMidnight) {
     fixture.folder.write(QStringLiteral("spots.ini"), "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n");
     const QPixmap picture(QStringLiteral(":/data/pictures/meteogram_strip.png"));

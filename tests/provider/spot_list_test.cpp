@@ -90,6 +90,12 @@ TEST_F(SpotListTest, LeavesOutNamesThatCouldLeaveTheChartFolder) {
     EXPECT_EQ(namesOf(spots), (QStringList{"Tallinn (Pirita)", QStringLiteral("Narva-Jõesuu"), "St. Peter"}));
 }
 
+TEST_F(SpotListTest, LeavesOutNamesWhosePicturesWouldOverwriteCharts) {
+    const QVector<Spot> spots = load("[HALO12]\n[halopilv05]\n[HALOsade23]\n[000321]\n[001600]\n"
+                                     "[HALO24]\n[HALO]\n[Halo Bay]\n[000322]\n[0003]\n");
+    EXPECT_EQ(namesOf(spots), (QStringList{"HALO24", "HALO", "Halo Bay", "000322", "0003"}));
+}
+
 TEST_F(SpotListTest, KeepsEverySpotOfALongList) {
     QByteArray content;
     QStringList expected;

@@ -38,7 +38,7 @@ inline void doubleClickAsAUserDoes(QWidget* widget) {
 }
 
 // A main window in a temporary program folder, over a settings file of its own, on a clock that
-// stands still.
+// stands still, writing dates day.month.year whatever the machine's locale.
 class Form1Fixture {
 public:
     explicit Form1Fixture(const QDateTime& now = QDateTime(QDate(2007, 4, 10), QTime(10, 30)))
@@ -52,9 +52,8 @@ public:
         // Closing the window shuts its downloader down, as at the end of the program.
         downloaderInstance = std::make_unique<Downloader>();
         form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
-                                                     hosts, shell, *downloaderInstance, [this] {
-                                                         endForUpdater();
-                                                     }});
+                                                     hosts, shell, *downloaderInstance, formats,
+                                                     [this] { endForUpdater(); }});
         form->Form_Load();
         form->show();
         return *form;
@@ -89,6 +88,7 @@ public:
 
     testing_support::TempProgramFolder folder;
     FixedClock clock;
+    LocaleFormats formats{QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm")};
     RecordingShell shell;
     // How often the window ended the program for an updater.
     int endedForUpdater = 0;

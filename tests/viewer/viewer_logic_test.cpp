@@ -1,4 +1,6 @@
+#include "platform/locale_formats.h"
 #include "viewer/chart_display.h"
+#include "viewer/chart_picture.h"
 #include "viewer/marked_period.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +53,37 @@ TEST(StoredHours, AnHourCountsWhenItsChartOrAStandInIsStored) {
     EXPECT_FALSE(rain.provider[2]);
 }
 
+TEST(ChartFilesShown, ReachIntoYesterdayOnlyForItsLastChartsAndMaps) {
+    QStringList past;
+    for (const QString& name : viewer::chartFilesShown(Today)) {
+        if (name < QStringLiteral("20070410")) {
+            past << name;
+        }
+    }
+    past.sort();
+    QStringList expected{"20070409000321.gif", "20070409001621.gif"};
+    for (const char* word : {"", "pilv", "temp", "sade"}) {
+        for (int hour = 20; hour <= 23; ++hour) {
+            expected << QStringLiteral("20070409HALO%1%2.gif").arg(QLatin1String(word)).arg(hour);
+        }
+    }
+    expected.sort();
+    EXPECT_EQ(past, expected);
+}
+
+TEST(ChartPicture, AGifEndingBeforeItsTrailerIsCutShort) {
+    // One white pixel with a graphic control extension, as small as a GIF comes.
+    const QByteArray gif =
+        QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000"
+                            "010001000002024401003b");
+    EXPECT_FALSE(viewer::isCutShortGif(gif));
+    EXPECT_FALSE(viewer::isCutShortGif(gif + "trailing bytes"));
+    for (qsizetype size = 6; size < gif.size(); ++size) {
+        EXPECT_TRUE(viewer::isCutShortGif(gif.left(size))) << size;
+    }
+    EXPECT_FALSE(viewer::isCutShortGif("<html>Please log in</html>"));
+}
+
 TEST(MarkedPeriod, FollowingSwappingAndMovingTheStart) {
     EXPECT_EQ(viewer::followThumb(30, 20), (viewer::Period{20, 10}));
     EXPECT_EQ(viewer::followThumb(30, 40), (viewer::Period{30, 10}));
@@ -61,10 +94,12 @@ TEST(MarkedPeriod, FollowingSwappingAndMovingTheStart) {
 }
 
 TEST(SailingLabel, TheHourIsThreeAfterTheFilesOwn) {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 1).label, QStringLiteral("Marevo 09.04.2007  24:00"));
-    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 16).label, QStringLiteral("Marevo 10.04.2007  15:00"));
-    EXPECT_EQ(viewer::sailingMapsAt(russian, Today, 16).mainlandFile, QStringLiteral("20070410000312.gif"));
+    const LocaleFormats european(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm"));
+    EXPECT_EQ(viewer::sailingMapsAt(european, Today, 1).label, QStringLiteral("Marevo 09.04.2007  24:00"));
+    EXPECT_EQ(viewer::sailingMapsAt(european, Today, 16).label, QStringLiteral("Marevo 10.04.2007  15:00"));
+    EXPECT_EQ(viewer::sailingMapsAt(european, Today, 16).mainlandFile, QStringLiteral("20070410000312.gif"));
+    EXPECT_EQ(viewer::downloadTimeText(QStringLiteral("Laetud"), european, QDateTime(Today, QTime(8, 7, 6))),
+              QStringLiteral("Laetud 10.04.2007 08:07"));
     EXPECT_EQ(viewer::chartCodeForTab(2), QStringLiteral("t10"));
 }
 

@@ -77,10 +77,8 @@ TEST_F(WaveMapWindowTest, PositionsOneAndEighteenShowTheirMapWithItsTime) {
     EXPECT_EQ(window->Picture1->pixmap().toImage(),
               QImage(mapFile(18)).convertToFormat(QImage::Format_RGB32));
     const QDateTime fetched = QFileInfo(mapFile(18)).lastModified();
-    const QLocale locale = QLocale::system();
     EXPECT_EQ(window->StatusBar->currentMessage(),
-              dlTime() + QLatin1Char(' ') + locale.toString(fetched.date(), QLocale::ShortFormat) +
-                  QLatin1Char(' ') + locale.toString(fetched.time(), QLocale::ShortFormat));
+              dlTime() + QLatin1Char(' ') + fetched.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
     window->Slider1->setValue(1);
     EXPECT_EQ(window->Picture1->pixmap().toImage(), QImage(mapFile(1)).convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(dlTime() + QLatin1Char(' ')));
