@@ -409,7 +409,9 @@ std::optional<RegistryFile::Mention> RegistryFile::readValue(QStringView line, q
     const QStringView rest = line.sliced(pos);
     if (rest.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
         QString list = rest.toString();
-        while (list.endsWith(QLatin1Char('\\'))) {
+        // Whether the list goes on is each line's own last character, not what the list ends in
+        // once that backslash is cut: "01,\\" takes in the next line only.
+        for (bool goesOn = list.endsWith(QLatin1Char('\\')); goesOn;) {
             list.chop(1);
             if (next >= static_cast<qsizetype>(m_lines.size())) {
                 break;
@@ -418,7 +420,9 @@ std::optional<RegistryFile::Mention> RegistryFile::readValue(QStringView line, q
             if (!more) {
                 return std::nullopt;
             }
-            list += QStringView(*more).trimmed();
+            const QStringView piece = QStringView(*more).trimmed();
+            goesOn = piece.endsWith(QLatin1Char('\\'));
+            list += piece;
         }
         std::optional<Data> data = hexData(list);
         if (!data) {

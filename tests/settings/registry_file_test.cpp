@@ -30,6 +30,8 @@ const QByteArray Samples[] = {
     "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"Tee\"=hex(2):25,48,25,00",
     // A hex list continued at the very end of the file.
     "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"P\"=hex:01,\\",
+    // The same ending in two backslashes: only the last one goes on to the next line.
+    "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n\"P\"=hex:01,\\\\",
     // Deleted keys and values, a key written in two sections, no header at all.
     "[HKEY_CURRENT_USER\\SOFTWARE\\Brisel\\Alam]\n\"X\"=\"y\"\n[-HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
     "[hkey_current_user\\software\\brisel]\n\"Keel\"=-\n\"Muu\"=dword:1\n[HKEY_CURRENT_"
