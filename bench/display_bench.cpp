@@ -1,15 +1,15 @@
 // The display routine with every picture present: a provider chart (468x510) and both sailing
 // maps for every hour, in a chart folder of the demo service's own pictures. Prints the median
 // time of one call and the time of a drag over all 169 hours, each step a real Scroll.
-#include "platform/clock.h"
-#include "platform/desktop_shell.h"
 #include "app/form1.h"
 #include "demo_server.h"
-#include "net/chart_names.h"
-#include "net/fetch.h"
 #include "gif_encoder.h"
 #include "model_runs.h"
+#include "net/chart_names.h"
+#include "net/fetch.h"
 #include "pictures.h"
+#include "platform/clock.h"
+#include "platform/desktop_shell.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 #include "viewer/time_slider.h"

@@ -2,10 +2,10 @@
 
 #include "platform/action_gate.h"
 #include "platform/host_config.h"
-#include "platform/program_folder.h"
-#include "settings/settings_table.h"
 #include "platform/locale_formats.h"
+#include "platform/program_folder.h"
 #include "provider/spot_list.h"
+#include "settings/settings_table.h"
 
 #include <QCoreApplication>
 #include <QDate>

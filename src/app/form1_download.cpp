@@ -1,12 +1,12 @@
 // The main window's download run: the button that starts and stops it, what the run shows as it
 // goes, the double-clicks that fetch just the chart shown, and deleting every stored chart.
-#include "platform/clock.h"
-#include "platform/control_names.h"
 #include "app/form1.h"
 #include "download/chart_cleanup.h"
 #include "download/chart_fetcher.h"
 #include "download/download_run.h"
 #include "net/fetch.h"
+#include "platform/clock.h"
+#include "platform/control_names.h"
 #include "settings/interface_texts.h"
 #include "viewer/chart_display.h"
 #include "viewer/picture_box.h"

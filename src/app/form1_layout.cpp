@@ -1,7 +1,7 @@
 // The controls and menus of the main window and where they sit. Sizes the charts are drawn for
 // are fixed; the rest is laid out so the window reads well at its first size and grows cleanly.
-#include "platform/control_names.h"
 #include "app/form1.h"
+#include "platform/control_names.h"
 #include "platform/shell.h"
 #include "settings/interface_texts.h"
 #include "viewer/chart_display.h"

@@ -1,11 +1,11 @@
 // The main window and the provider: the login asked once per action, the point forecasts of one
 // spot or of all, the spot markers, and the meteogram panel of the chosen place.
-#include "platform/clock.h"
 #include "app/form1.h"
 #include "download/chart_fetcher.h"
 #include "net/chart_names.h"
 #include "net/fetch.h"
 #include "net/provider_requests.h"
+#include "platform/clock.h"
 #include "provider/login_window.h"
 #include "provider/provider_replies.h"
 #include "provider/spot_markers.h"

@@ -1,9 +1,9 @@
 // The main window as a chart viewer: the display routine that turns a slider hour into pictures
 // and captions, the animation, the marked period, the family tabs and the sailing-map panel.
-#include "platform/clock.h"
-#include "platform/control_names.h"
 #include "app/form1.h"
 #include "net/chart_names.h"
+#include "platform/clock.h"
+#include "platform/control_names.h"
 #include "settings/interface_texts.h"
 #include "viewer/chart_display.h"
 #include "viewer/chart_folder_listing.h"

@@ -1,10 +1,10 @@
-#include "platform/clock.h"
 #include "app/command_line.h"
-#include "platform/desktop_shell.h"
 #include "app/form1.h"
 #include "app/headless_run.h"
 #include "app/startup_probe.h"
 #include "net/fetch.h"
+#include "platform/clock.h"
+#include "platform/desktop_shell.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 

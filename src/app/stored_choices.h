@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/settings_table.h"
 #include "download/download_run.h"
+#include "settings/settings_table.h"
 
 #include <Qt>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "download/chart_fetcher.h"
 
-#include "platform/clock.h"
 #include "net/chart_names.h"
 #include "net/fetch.h"
 #include "net/provider_requests.h"
+#include "platform/clock.h"
 #include "provider/provider_replies.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "provider/login_window.h"
 
-#include "settings/settings_table.h"
 #include "platform/shell.h"
 #include "settings/registry_store.h"
+#include "settings/settings_table.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #include "windows/update_window.h"
 
-#include "platform/shell.h"
 #include "net/fetch.h"
+#include "platform/shell.h"
 #include "settings/interface_texts.h"
 #include "windows/answer_file.h"
 #include "windows/home_site.h"

@@ -1,6 +1,6 @@
 #include "app/stored_choices.h"
-#include "net/chart_names.h"
 #include "form1_fixture.h"
+#include "net/chart_names.h"
 #include "viewer/time_slider.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // `brisel --download`, the real executable against the demo services: the same files as the
 // window's run for the same clock and settings, a refused login, and a run that cannot start.
 #include "demo_server.h"
-#include "net/chart_names.h"
 #include "form1_fixture.h"
+#include "net/chart_names.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The download run end to end: the real main window against the demo services, for a clock that
 // stands still, checking the files in the chart folder and the requests the services received.
 #include "demo_server.h"
-#include "net/chart_names.h"
 #include "form1_fixture.h"
+#include "net/chart_names.h"
 #include "provider/login_window.h"
 #include "viewer/time_slider.h"
 #include "windows/program_version.h"

@@ -2,8 +2,8 @@
 // login page's title, is never taken for an accepted login.
 
 #include "fuzz_support.h"
-#include "provider/provider_replies.h"
 #include "platform/profile_file.h"
+#include "provider/provider_replies.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const QString marker = ProfileFile::load(QStringLiteral(BRISEL_DATA_DIR "/brisel.ini"))

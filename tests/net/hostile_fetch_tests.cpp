@@ -1,8 +1,8 @@
 // Fetches from a server that misbehaves on purpose: each ends in bounded time and memory, and the
 // file already stored stays as it was.
-#include "platform/host_config.h"
-#include "net/fetch.h"
 #include "hostile_server.h"
+#include "net/fetch.h"
+#include "platform/host_config.h"
 #include "test_support.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "demo_server.h"
-#include "net/chart_names.h"
 #include "form1_fixture.h"
+#include "net/chart_names.h"
 #include "provider/login_window.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // The data files that ship with the program, read as the program reads them.
-#include "provider/spot_list.h"
 #include "platform/profile_file.h"
+#include "provider/spot_list.h"
 #include "test_support.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/clock.h"
 #include "app/form1.h"
-#include "platform/shell.h"
 #include "net/fetch.h"
+#include "platform/clock.h"
+#include "platform/shell.h"
 #include "provider/spot_markers.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
@@ -52,8 +52,9 @@ public:
         // Closing the window shuts its downloader down, as at the end of the program.
         downloaderInstance = std::make_unique<Downloader>();
         form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
-                                                     hosts, shell, *downloaderInstance, formats,
-                                                     [this] { endForUpdater(); }});
+                                                     hosts, shell, *downloaderInstance, formats, [this] {
+                                                         endForUpdater();
+                                                     }});
         form->Form_Load();
         form->show();
         return *form;

@@ -1,10 +1,9 @@
 // The main of every test program: the tests run offscreen, with HOME and the XDG folders in a
 // temporary folder so that no test reads or writes the user's own settings, and any warning the
 // program logs fails the test that did not expect it.
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
 #include <QtGlobal>
+#include <gtest/gtest.h>
 
 #ifdef BRISEL_TEST_WIDGETS
 #include <QApplication>

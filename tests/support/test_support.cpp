@@ -1,10 +1,9 @@
 #include "test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <gtest/gtest.h>
 
 namespace testing_support {
 namespace {
@@ -39,11 +38,17 @@ ScopedExpectedWarnings::ScopedExpectedWarnings(const QString& pattern) {
     expecting() = true;
 }
 
-ScopedExpectedWarnings::~ScopedExpectedWarnings() { expecting() = false; }
+ScopedExpectedWarnings::~ScopedExpectedWarnings() {
+    expecting() = false;
+}
 
-int ScopedExpectedWarnings::seen() const { return expectedSeen(); }
+int ScopedExpectedWarnings::seen() const {
+    return expectedSeen();
+}
 
-QString shippedDataFile(const QString& name) { return QStringLiteral(BRISEL_DATA_DIR "/") + name; }
+QString shippedDataFile(const QString& name) {
+    return QStringLiteral(BRISEL_DATA_DIR "/") + name;
+}
 
 TempProgramFolder::TempProgramFolder() {
     if (!m_dir.isValid()) {

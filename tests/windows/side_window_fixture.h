@@ -1,8 +1,8 @@
 #pragma once
 
 #include "demo_server.h"
-#include "net/fetch.h"
 #include "form1_fixture.h"
+#include "net/fetch.h"
 #include "settings/interface_texts.h"
 #include "test_support.h"
 
