@@ -1,159 +1,213 @@
 #include "app/form1.h"
 
-#include "app/stored_choices.h"
 #include "download/chart_cleanup.h"
-#include "download/chart_fetcher.h"
+#include "download/download_controller.h"
+#include "download/run_choice_boxes.h"
 #include "net/fetch.h"
 #include "platform/clock.h"
-#include "platform/control_names.h"
 #include "platform/shell.h"
-#include "provider/spot_list.h"
+#include "provider/login_window.h"
+#include "provider/provider_session.h"
 #include "provider/spot_markers.h"
 #include "settings/interface_texts.h"
 #include "settings/legend_window.h"
-#include "settings/registry_store.h"
+#include "settings/stored_settings.h"
 #include "viewer/chart_display.h"
-#include "viewer/display_texts.h"
-#include "viewer/picture_box.h"
-#include "viewer/time_slider.h"
+#include "viewer/chart_view.h"
+#include "viewer/meteogram_panel.h"
+#include "viewer/sailing_map_panel.h"
+#include "windows/update_window.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QLabel>
-#include <QProgressBar>
+#include <QGridLayout>
+#include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTabBar>
+#include <QStatusBar>
 
 namespace {
 
-const QString BriselKey = QString::fromLatin1(reg::BriselKeyPath);
+// The program menu's items: name, built-in caption, and the lang.ini key of the caption.
+struct MenuItem {
+    const char* name;
+    const char* caption;
+    const char* key;
+};
+const MenuItem ProgramMenu[] = {
+    {"kustuta", "Kustuta kõik allalaetud kaardid..", "deletenow"},
+    {"sepa2", nullptr, nullptr},
+    {"about", "Teave programmi kohta..", "about"},
+    {"netilehele", "Brisel kodulehekülg...", "webpage"},
+    {"sepa", nullptr, nullptr},
+    {"updeidid", "Kontrolli programmiuuendusi..", "updates"},
+    {"sepa1", nullptr, nullptr},
+    {"valju", "Välju", "exit"},
+};
+struct Language {
+    const char* name;
+    const char* caption;
+    QString keel;
+};
+const Language Languages[] = {{"eesti", "Estonian", InterfaceTexts::Estonian},
+                              {"läti", "Latvian", InterfaceTexts::Latvian},
+                              {"english", "English", InterfaceTexts::English}};
+// The side windows' buttons: name, built-in caption, lang.ini key.
+const MenuItem SideButtons[] = {{"Command1", "Laineinfo", "waveinfo"},
+                                {"naitalegend", "Näita legendi", "legend"}};
 
-constexpr int MeteogramTop = 24;
+template<typename T> T* child(const QObject* parent, const char* name) {
+    return parent->findChild<T*>(QString::fromUtf8(name));
+}
 
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent) : QMainWindow(parent), m_services(std::move(services)) {
-    buildControls();
+    setWindowTitle(QStringLiteral("www.quellan.example"));
+    buildParts();
+    placeControls();
     buildMenus();
-    connectViewer();
-    connectProvider();
-    connectDownload();
+    connectParts();
     connectSideWindows();
 }
 
 Form1::~Form1() = default;
 
+void Form1::buildParts() {
+    const Form1Services& s = m_services;
+    const QString chartFolder = s.folder.chartFolder();
+    m_loginPrompt = std::make_unique<LoginWindowPrompt>(
+        s.downloader, LoginRequest{s.hosts.provider, chartFolder, s.hosts.loginMarker}, s.store, s.shell,
+        this);
+    m_session = new ProviderSession(s.downloader, {s.hosts.provider, chartFolder, s.hosts.loginMarker},
+                                    *m_loginPrompt, this);
+    m_chartView = new ChartView({chartFolder, s.texts, s.clock, s.formats}, this);
+    m_meteograms = new MeteogramPanel(chartFolder, s.clock, this);
+    m_downloads = new DownloadController(
+        {s.downloader, s.hosts, chartFolder, s.clock, s.formats, *m_session, s.texts}, this);
+    m_downloads->setMarkedPeriodSource([this] { return m_chartView->markedPeriod(); });
+    m_downloads->setUpdateOffer([this] { return updaterTookOver(makeUpdateWindow()); });
+    // The pictures live in the resources; the name stays for whoever looks for it.
+    (new QObject(this))->setObjectName(QStringLiteral("ImageList1"));
+}
+
+void Form1::placeControls() {
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(8, 6, 8, 4);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(m_chartView->chartColumn(), 0, 0, Qt::AlignTop);
+    auto* side = new QVBoxLayout;
+    side->addWidget(m_meteograms);
+    side->addWidget(m_chartView->sailingPanel(), 1);
+    grid->addLayout(side, 0, 1);
+    grid->addWidget(m_chartView->slider(), 1, 0, 1, 2);
+
+    auto* controls = new QHBoxLayout;
+    controls->setSpacing(12);
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(m_downloads->button(), 0, 0);
+    buttons->addWidget(m_chartView->playButton(), 0, 1);
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QPushButton(QString::fromUtf8(SideButtons[i].caption), central);
+        button->setObjectName(QString::fromUtf8(SideButtons[i].name));
+        buttons->addWidget(button, 1, i);
+    }
+    controls->addLayout(buttons);
+    controls->addWidget(m_downloads->choiceBoxes(), 1);
+    controls->addWidget(m_chartView->periodGroup());
+    grid->addLayout(controls, 2, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 1);
+    setCentralWidget(central);
+
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar->setFixedHeight(17);
+    statusBar->setSizeGripEnabled(false);
+    setStatusBar(statusBar);
+}
+
+void Form1::buildMenus() {
+    m_programMenu = menuBar()->addMenu(QStringLiteral("Brisel"));
+    m_deleteOld = m_programMenu->addAction(settings_table::kustutavanad.builtInCaption);
+    m_deleteOld->setObjectName(QString::fromUtf8(settings_table::kustutavanad.objectName));
+    m_deleteOld->setCheckable(true);
+    m_deleteOld->setChecked(settings_table::kustutavanad.builtInChecked);
+    for (const MenuItem& item : ProgramMenu) {
+        QAction* action = item.caption ? m_programMenu->addAction(QString::fromUtf8(item.caption))
+                                       : m_programMenu->addSeparator();
+        action->setObjectName(QString::fromUtf8(item.name));
+    }
+    m_languageMenu = menuBar()->addMenu(QStringLiteral("Language"));
+    m_languageMenu->setObjectName(QStringLiteral("mnukeel"));
+    for (const Language& language : Languages) {
+        QAction* action = m_languageMenu->addAction(QString::fromUtf8(language.caption));
+        action->setObjectName(QString::fromUtf8(language.name));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, keel = language.keel] { switchLanguage(keel); });
+    }
+}
+
+void Form1::connectParts() {
+    ChartView* view = m_chartView;
+    MeteogramPanel* meteograms = m_meteograms;
+    DownloadController* downloads = m_downloads;
+    connect(view, &ChartView::dayLabelsWritten, meteograms, &MeteogramPanel::setDayLabels);
+    connect(view, &ChartView::chartDoubleClicked, downloads, &DownloadController::halo_DblClick);
+    connect(view, &ChartView::sailingMapsDoubleClicked, downloads, &DownloadController::Picture4_DblClick);
+    connect(meteograms, &MeteogramPanel::doubleClicked, downloads, &DownloadController::halograaf_DblClick);
+    connect(downloads, &DownloadController::chartsChanged, view, &ChartView::Slider1_Scroll);
+    connect(downloads, &DownloadController::hourFetched, view, &ChartView::showFetchedHour);
+    connect(downloads, &DownloadController::markedPeriodMoved, view, &ChartView::setMarkedPeriod);
+    connect(downloads, &DownloadController::meteogramsChanged, meteograms, &MeteogramPanel::halograafikud);
+    connect(downloads, &DownloadController::spotsStarted, meteograms, &MeteogramPanel::spotsStarted);
+    connect(downloads, &DownloadController::spotFetched, meteograms, &MeteogramPanel::spotFetched);
+    connect(downloads, &DownloadController::spotsEnded, meteograms, &MeteogramPanel::spotsEnded);
+    connect(downloads, &DownloadController::spotForecastFetched, meteograms,
+            &MeteogramPanel::showFetchedSpot);
+    connect(child<QAction>(this, "kustuta"), &QAction::triggered, downloads,
+            &DownloadController::kustuta_Click);
+    connect(child<QAction>(this, "netilehele"), &QAction::triggered, this,
+            [this] { m_services.shell.openUrl(m_services.hosts.home); });
+    connect(child<QAction>(this, "valju"), &QAction::triggered, this, &QWidget::close);
+    connect(child<QPushButton>(this, "naitalegend"), &QPushButton::clicked, this, &Form1::showLegend);
+}
+
 void Form1::Form_Load() {
-    pildilipp = false;
     loadSpotList();
-    loginkontrollitud = false;
-    const QVariant keel = readSetting(settings_table::Keel);
-    m_services.texts.setLanguage(keel.isValid() ? keel.toString() : settings_table::DefaultKeel);
-    setFixedGeometry();
-    writeDayLabels();
-    placeSliderAtNow();
-    writePeriodLabel();
-    Slider1_Scroll();
-    ProgressBar1->setMaximum(Slider1->maximum());
-    restoreCity();
-    restoreToggles();
-    deleteOldChartsIfTicked();
+    const StoredSettings settings(m_services.store);
+    m_services.texts.setLanguage(settings.value(settings_table::Keel));
+    m_chartView->placeSliderAtNow();
+    m_chartView->Slider1_Scroll();
+    restoreSettings();
+    if (m_deleteOld->isChecked()) {
+        const QDate today = m_services.clock.today();
+        deleteOldCharts(m_services.folder.chartFolder(), today, viewer::chartFilesShown(today));
+    }
     muudakeel();
 }
 
 void Form1::loadSpotList() {
-    m_spots = ::loadSpotList(m_services.folder.spotsIni());
-    const QVector<::Spot>& spots = m_spots;
-    spotinimed.clear();
-    linn->clear();
-    for (const ::Spot& spot : spots) {
-        spotinimed.append(spot.name);
-        linn->addItem(spot.name);
+    const QVector<Spot> spots = ::loadSpotList(m_services.folder.spotsIni());
+    QStringList names;
+    for (const Spot& spot : spots) {
+        names.append(spot.name);
     }
-    // The list starts with nothing chosen; the stored city chooses later.
-    linn->setCurrentIndex(-1);
-    Spot = placeSpotMarkers(halo, spots);
-    for (SpotMarker* marker : Spot) {
-        connect(marker, &SpotMarker::doubleClicked, this,
-                [this](const QString& name) { Spot_DblClick(name); });
-        connect(marker, &SpotMarker::pointedAt, this, &Form1::Spot_MouseMove);
+    m_meteograms->setSpots(names);
+    m_downloads->setSpots(spots);
+    for (SpotMarker* marker : placeSpotMarkers(m_chartView->markerMap(), spots)) {
+        connect(marker, &SpotMarker::doubleClicked, m_downloads, &DownloadController::Spot_DblClick);
+        connect(marker, &SpotMarker::pointedAt, m_meteograms, &MeteogramPanel::pointAt);
     }
 }
 
-// The sailing maps and the meteogram panel keep sizes and offsets the pictures are drawn for.
-void Form1::setFixedGeometry() {
-    Picture2->resize(387, 263);
-    Picture4_Resize();
-    Picture1->setGeometry(Picture2->x() + viewer::SailingMapSpacing, Picture2->y() - viewer::SailingMapRise,
-                          395, 269);
-
-    const int T = MeteogramTop;
-    halograaf1->setGeometry(0, T, 117, 88);
-    halograaf2->setGeometry(100, T, 117, 88);
-    halograaf3->setGeometry(200, T, 378, 88);
-    haloskaala->setGeometry(317, T, 17, 97);
-    halokell1->setGeometry(0, T + 80, 117, 9);
-    halokell2->setGeometry(100, T + 80, 117, 9);
-    halokell3->setGeometry(200, T + 80, 145, 9);
-}
-
-void Form1::writeDayLabels() {
-    const QDate today = m_services.clock.today();
-    for (int day = 0; day < TimeSlider::Days; ++day) {
-        const QString text = viewer::dayLabelText(m_services.texts, today.addDays(day));
-        timeSlider->dayLabel(day)->setText(text);
-        if (day < hlabel.size()) {
-            hlabel[day]->setText(text);
-        }
-    }
-}
-
-void Form1::placeSliderAtNow() {
-    const int start = viewer::startSliderHour(m_services.clock.now().time());
-    Slider1->setValue(start);
-    Slider1->setSelStart(start);
-    Slider1->setSelLength(Slider1->maximum() - Slider1->selStart());
-}
-
-void Form1::writePeriodLabel() {
-    periood->setText(QString());
-    periood->setText(viewer::periodText(m_services.texts, m_services.clock.today(), Slider1->selStart(),
-                                        Slider1->selEnd()));
-}
-
-// A stored city the list does not hold leaves the list as it is; without a stored city Tartu is
-// chosen when the list has it, and nothing otherwise.
-void Form1::restoreCity() {
-    const QVariant stored = readSetting(settings_table::Linn);
-    const QString city = stored.isValid() ? stored.toString() : settings_table::DefaultLinn;
-    const int index = linn->findText(city, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0) {
-        linn->setCurrentIndex(index);
-    } else if (!stored.isValid()) {
-        linn->setCurrentIndex(-1);
-    }
-}
-
-void Form1::restoreToggles() {
-    for (const settings_table::Toggle* toggle : settings_table::RestoreOrder) {
-        if (const auto state = storedBoxState(m_services.store, *toggle)) {
-            toggleBox(*toggle)->setCheckState(*state);
-        }
-    }
-    if (const auto checked = storedMenuCheck(m_services.store, settings_table::kustutavanad)) {
-        kustutavanad->setChecked(*checked);
-    }
-}
-
-void Form1::deleteOldChartsIfTicked() {
-    if (kustutavanad->isChecked()) {
-        const QDate today = m_services.clock.today();
-        deleteOldCharts(m_services.folder.chartFolder(), today, viewer::chartFilesShown(today));
+void Form1::restoreSettings() {
+    const StoredSettings settings(m_services.store);
+    m_meteograms->restoreCity(settings.stored(settings_table::Linn), settings_table::Linn.fallback);
+    m_downloads->choiceBoxes()->restore(settings);
+    if (const std::optional<bool> checked = settings.menuCheck(settings_table::kustutavanad)) {
+        m_deleteOld->setChecked(*checked);
     }
 }
 
@@ -162,44 +216,21 @@ void Form1::muudakeel() {
     const auto text = [&texts](const char* key) {
         return texts.keeltekst(QString::fromLatin1(key));
     };
-    kustutavanad->setText(text("deleteold"));
-    kustuta->setText(text("deletenow"));
-    about->setText(text("about"));
-    netilehele->setText(text("webpage"));
-    updeidid->setText(text("updates"));
-    valju->setText(text("exit"));
-    märgiperiood->setText(text("selrange"));
-    märgiperiood->setToolTip(text("selrangetooltip"));
-    Command2->setText(text("startdl"));
-    marevo->setText(text("mrv"));
-    quellan->setText(text("quellanwind"));
-    pilvisus->setText(text("quellancc"));
-    temp->setText(text("quellantemp"));
-    sademed->setText(text("quellanperc"));
-    quellanyld->setText(text("quellancharts"));
-    quellan3h->setText(text("quellan3h"));
-    aintmärgitud->setText(text("onlyselected"));
-    tsekiuuendusi->setText(text("chupdates"));
-    Label4->setText(text("clicktip"));
-    lblLinn->setText(text("city"));
-    Command1->setText(text("waveinfo"));
-    naitalegend->setText(text("legend"));
-    writeDayLabels();
-    const char* const tabTips[] = {"tooltipwnd", "tooltipcc", "tooltiptemp", "tooltipperc"};
-    for (int tab = 0; tab < miskaart->count(); ++tab) {
-        miskaart->setTabToolTip(tab, text(tabTips[tab]));
+    m_deleteOld->setText(text("deleteold"));
+    for (const MenuItem& item : ProgramMenu) {
+        if (item.key) {
+            child<QAction>(this, item.name)->setText(text(item.key));
+        }
     }
-    for (QWidget* picture :
-         {static_cast<QWidget*>(halo), static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Picture2),
-          static_cast<QWidget*>(Picture4), static_cast<QWidget*>(halograaf1),
-          static_cast<QWidget*>(halograaf2), static_cast<QWidget*>(halograaf3)}) {
-        picture->setToolTip(text("tooltipcurrentmap"));
+    for (const MenuItem& button : SideButtons) {
+        child<QPushButton>(this, button.name)->setText(text(button.key));
     }
-    writePeriodLabel();
-    const QString keel = texts.language();
-    eesti->setChecked(keel == InterfaceTexts::Estonian);
-    läti->setChecked(keel == InterfaceTexts::Latvian);
-    english->setChecked(keel == InterfaceTexts::English);
+    m_chartView->retranslate();
+    m_meteograms->retranslate(texts);
+    m_downloads->retranslate();
+    for (const Language& language : Languages) {
+        child<QAction>(this, language.name)->setChecked(texts.language() == language.keel);
+    }
 }
 
 void Form1::switchLanguage(const QString& keel) {
@@ -207,44 +238,27 @@ void Form1::switchLanguage(const QString& keel) {
     muudakeel();
 }
 
-// States are written under the built-in captions, the names start-up reads them by.
 void Form1::salvestaseaded() {
-    for (const settings_table::Toggle* toggle : settings_table::SaveOrder) {
-        writeSetting(toggle->builtInCaption, boxValue(toggleBox(*toggle)->checkState()));
-    }
-    writeSetting(settings_table::Linn, linn->currentText());
-    writeSetting(settings_table::Keel, m_services.texts.language());
-    writeSetting(settings_table::kustutavanad.builtInCaption, kustutavanad->isChecked() ? 1 : 0);
+    StoredSettings settings(m_services.store);
+    m_downloads->choiceBoxes()->save(settings);
+    settings.write(settings_table::Linn, m_meteograms->city());
+    settings.write(settings_table::Keel, m_services.texts.language());
+    settings.writeMenuCheck(settings_table::kustutavanad, m_deleteOld->isChecked());
 }
 
 // Closing is never refused: the settings are saved and the program ends, whatever other window
-// is open or run is going.
+// is open or run is going. A run still going ends now: its fetch is dropped.
 void Form1::closeEvent(QCloseEvent* event) {
     salvestaseaded();
-    // A run still going ends now: its fetch is dropped, leaving the chart that was there.
-    setTag(Command2, QStringLiteral("stop"));
+    m_downloads->stop();
     m_services.downloader.shutDown();
     event->accept();
     QCoreApplication::quit();
 }
 
-// The download progress bar lies on the bottom edge over the status bar and leaves a square of
-// its own height free at the right end.
 void Form1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    const int barHeight = ProgressBar1->height();
-    ProgressBar1->move(ProgressBar1->x(), height() - barHeight);
-    if (barHeight < width()) {
-        ProgressBar1->resize(width() - barHeight, barHeight);
-    }
-    ProgressBar1->raise();
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Picture4 && event->type() == QEvent::Resize) {
-        Picture4_Resize();
-    }
-    return QMainWindow::eventFilter(watched, event);
+    m_downloads->placeProgressBar(size());
 }
 
 void Form1::showLegend() {
@@ -254,20 +268,4 @@ void Form1::showLegend() {
     m_legend->show();
     m_legend->raise();
     m_legend->activateWindow();
-}
-
-QCheckBox* Form1::toggleBox(const settings_table::Toggle& toggle) const {
-    return findChild<QCheckBox*>(QString::fromUtf8(toggle.objectName));
-}
-
-bool Form1::ticked(const QCheckBox* box) {
-    return box->checkState() == Qt::Checked;
-}
-
-QVariant Form1::readSetting(const QString& name) const {
-    return m_services.store.ReadRegValue(reg::HKEY_CURRENT_USER, BriselKey, name);
-}
-
-void Form1::writeSetting(const QString& name, const QVariant& value) {
-    m_services.store.WriteRegValue(reg::HKEY_CURRENT_USER, BriselKey, name, value);
 }

@@ -2,6 +2,7 @@
 // wave-map viewer beside it. Modal here means application-modal without a nested event loop, so
 // the windows' own fetches run on the program's one loop.
 #include "app/form1.h"
+#include "settings/interface_texts.h"
 #include "windows/about_window.h"
 #include "windows/update_window.h"
 #include "windows/wave_map_window.h"
@@ -27,27 +28,29 @@ UpdateWindow* Form1::makeUpdateWindow() {
 }
 
 void Form1::connectSideWindows() {
-    connect(about, &QAction::triggered, this, [this] {
+    connect(findChild<QAction*>(QStringLiteral("about")), &QAction::triggered, this, [this] {
         auto* window = new AboutWindow(m_services.texts, m_services.downloader, m_services.folder,
                                        m_services.hosts.home, this);
         showModal(window);
         window->load();
     });
-    connect(updeidid, &QAction::triggered, this, [this] {
+    connect(findChild<QAction*>(QStringLiteral("updeidid")), &QAction::triggered, this, [this] {
         UpdateWindow* window = makeUpdateWindow();
         showModal(window);
         window->load();
     });
     // One viewer at a time: the button brings the open one forward.
-    connect(Command1, &QPushButton::clicked, this, [this, viewer = QPointer<WaveMapWindow>()]() mutable {
-        if (!viewer) {
-            viewer =
-                new WaveMapWindow({m_services.texts, m_services.downloader, m_services.folder.chartFolder(),
-                                   m_services.hosts.wave, nupud->icon(), m_services.formats},
-                                  this);
-        }
-        viewer->show();
-        viewer->raise();
-        viewer->activateWindow();
-    });
+    const QIcon download = findChild<QPushButton*>(QStringLiteral("nupud"))->icon();
+    connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            [this, download, viewer = QPointer<WaveMapWindow>()]() mutable {
+                if (!viewer) {
+                    viewer = new WaveMapWindow({m_services.texts, m_services.downloader,
+                                                m_services.folder.chartFolder(), m_services.hosts.wave,
+                                                download, m_services.formats},
+                                               this);
+                }
+                viewer->show();
+                viewer->raise();
+                viewer->activateWindow();
+            });
 }

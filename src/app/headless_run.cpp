@@ -1,7 +1,6 @@
 #include "app/headless_run.h"
 
 #include "app/command_line.h"
-#include "app/stored_choices.h"
 #include "download/chart_cleanup.h"
 #include "download/chart_fetcher.h"
 #include "download/download_run.h"
@@ -9,10 +8,10 @@
 #include "platform/clock.h"
 #include "platform/host_config.h"
 #include "platform/program_folder.h"
-#include "provider/provider_login.h"
+#include "provider/provider_session.h"
 #include "provider/spot_list.h"
 #include "settings/registry_store.h"
-#include "settings/settings_table.h"
+#include "settings/stored_settings.h"
 #include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 
@@ -84,67 +83,42 @@ private:
     bool m_drawn = false;
 };
 
-struct Account {
-    QString user;
-    QString password;
-};
-
-Account rememberedAccount(const reg::Store& store) {
-    const QString key = QString::fromLatin1(reg::BriselKeyPath);
-    return {store.ReadRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanUser).toString(),
-            store.ReadRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanPassword).toString()};
-}
-
-// The remembered account, tried once per run. No login window can open here, so a missing or
-// refused account skips the provider's parts for the whole run, and says so once.
-class RememberedLogin final {
+// No login window can open here: the remembered account is tried once per run, and a missing or
+// refused one skips the provider's parts for the whole run, said once.
+class RememberedAccountPrompt final : public LoginPrompt {
 public:
     using Report = std::function<void(const QString&)>;
 
-    RememberedLogin(Downloader& downloader, LoginRequest where, Account account, Report report)
-        : m_downloader(downloader), m_where(std::move(where)), m_account(std::move(account)),
+    RememberedAccountPrompt(const StoredSettings& settings, Report report)
+        : m_account{settings.value(settings_table::QuellanUser),
+                    settings.value(settings_table::QuellanPassword)},
           m_report(std::move(report)) {}
 
-    QCoro::Task<bool> check() {
-        if (!m_answer) {
-            m_answer = co_await firstAnswer();
-        }
-        co_return *m_answer;
+    Account accountToTry() override { return m_account; }
+    QCoro::Task<bool> askForLogin(Reason reason) override {
+        m_report(
+            reason == Reason::NoAccount
+                ? QStringLiteral("brisel: no remembered provider login; its charts and spots are skipped")
+                : QStringLiteral("brisel: the provider refused the remembered login; its charts and "
+                                 "spots are skipped"));
+        co_return false;
     }
 
 private:
-    QCoro::Task<bool> firstAnswer() {
-        if (m_account.user.isEmpty() || m_account.password.isEmpty()) {
-            m_report(
-                QStringLiteral("brisel: no remembered provider login; its charts and spots are skipped"));
-            co_return false;
-        }
-        const bool accepted =
-            co_await requestLogin(m_downloader, m_where, m_account.user, m_account.password);
-        if (!accepted) {
-            m_report(QStringLiteral("brisel: the provider refused the remembered login; its charts and "
-                                    "spots are skipped"));
-        }
-        co_return accepted;
-    }
-
-    Downloader& m_downloader;
-    LoginRequest m_where;
     Account m_account;
     Report m_report;
-    std::optional<bool> m_answer;
 };
 
 // The run as a terminal shows it. Nobody presses Stop here and nobody moves the slider; the marked
 // period is the one start-up gives, from the current hour to the end of the week.
 class TerminalRunHost final : public DownloadRunHost {
 public:
-    TerminalRunHost(Choices choices, Period marked, RememberedLogin& login, const FetchTally& tally,
+    TerminalRunHost(Choices choices, Period marked, ProviderSession& login, const FetchTally& tally,
                     ProgressLine& progress)
         : m_choices(choices), m_marked(marked), m_login(login), m_tally(tally), m_progress(progress) {}
 
     Choices choices() const override { return m_choices; }
-    QCoro::Task<bool> login() override { co_return co_await m_login.check(); }
+    QCoro::Task<bool> login() override { co_return co_await m_login.CheckQuellanlogin(); }
     bool stopRequested() const override { return false; }
     QCoro::Task<> yield() override { co_return; }
 
@@ -176,7 +150,7 @@ private:
 
     Choices m_choices;
     Period m_marked;
-    RememberedLogin& m_login;
+    ProviderSession& m_login;
     const FetchTally& m_tally;
     ProgressLine& m_progress;
     int m_spotCount = 0;
@@ -206,18 +180,19 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
     const HostConfig hosts = HostConfig::load(folder.briselIni());
     Downloader downloader;
     downloader.setLimits(hosts.fetchLimits);
-    if (deletesOldChartsAtStart(store)) {
+    const StoredSettings settings(store);
+    if (settings.menuTicked(settings_table::kustutavanad)) {
         deleteOldCharts(folder.chartFolder(), clock.today(), viewer::chartFilesShown(clock.today()));
     }
 
     QElapsedTimer timer;
     timer.start();
-    RememberedLogin login(downloader, {hosts.provider, folder.chartFolder(), hosts.loginMarker},
-                          rememberedAccount(store), report);
+    RememberedAccountPrompt prompt(settings, report);
+    ProviderSession login(downloader, {hosts.provider, folder.chartFolder(), hosts.loginMarker}, prompt);
     ChartFetcher fetcher(downloader, hosts, folder.chartFolder(), clock, LocaleFormats::system(),
-                         [&login] { return login.check(); });
+                         [&login] { return login.CheckQuellanlogin(); });
     const int start = viewer::startSliderHour(clock.now().time());
-    TerminalRunHost host(storedChoices(store), {start, viewer::SliderMaximum - start}, login, fetcher.tally(),
+    TerminalRunHost host(storedChoices(settings), {start, SliderMaximum - start}, login, fetcher.tally(),
                          progress);
     QCoro::waitFor(downloadRun(fetcher, loadSpotList(folder.spotsIni()), host));
     progress.end();

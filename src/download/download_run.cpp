@@ -2,10 +2,9 @@
 
 #include "download/chart_fetcher.h"
 #include "net/chart_names.h"
+#include "settings/stored_settings.h"
 
 namespace {
-
-constexpr int SliderMaximum = 168;
 
 QCoro::Task<> spotStage(ChartFetcher& fetcher, const QVector<Spot>& spots, DownloadRunHost& host) {
     host.spotsStarted(spots.size());
@@ -106,4 +105,13 @@ QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRu
     if (!host.stopRequested() && anyChartTicked(host.choices())) {
         co_await chartStage(fetcher, host);
     }
+}
+
+DownloadRunHost::Choices storedChoices(const StoredSettings& settings) {
+    namespace t = settings_table;
+    const auto ticked = [&settings](const t::Toggle& toggle) {
+        return settings.ticked(toggle);
+    };
+    return {ticked(t::marevo),  ticked(t::quellan),    ticked(t::pilvisus),  ticked(t::temp),
+            ticked(t::sademed), ticked(t::quellanyld), ticked(t::quellan3h), ticked(t::aintmärgitud)};
 }

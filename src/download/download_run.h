@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/slider_hours.h"
 #include "provider/spot_list.h"
 
 #include <QVector>
 #include <qcoro/qcorotask.h>
 
 class ChartFetcher;
+class StoredSettings;
 
 // What a download run reads and tells as it goes. The main window answers with its check boxes,
 // its Stop button, its progress bars and its display; the run without a window with the stored
@@ -22,10 +24,7 @@ public:
         bool quellan3h = false;
         bool aintmärgitud = false;
     };
-    struct Period {
-        int start = 0;
-        int length = 0;
-    };
+    using Period = ::Period;
 
     virtual ~DownloadRunHost() = default;
     // Read anew at every use: ticking a box during a run counts from the next hour on.
@@ -52,3 +51,6 @@ inline constexpr int LastProviderHour = 74;
 // three hours. A Stop is honoured at the next check, never in the middle of a file, and a Stop in
 // the spot stage skips the charts.
 QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRunHost& host);
+
+// The run's choices as the window's boxes hold them right after start-up.
+DownloadRunHost::Choices storedChoices(const StoredSettings& settings);

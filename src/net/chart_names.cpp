@@ -7,10 +7,6 @@
 
 namespace {
 
-QString atLeastTwoDigits(int value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
 // The word a chart family adds to its file name; the wind chart, and any unknown code, adds none.
 QString chartWord(const QString& taht) {
     if (taht == QLatin1String("cc")) {
@@ -45,6 +41,10 @@ ModelRun midnightRun(const QDate& today, const QDate& kp, int kell) {
 
 } // namespace
 
+QString twoDigits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
 int floorDiv(int value, int divisor) {
     const int quotient = value / divisor;
     const bool roundedUp = (value % divisor != 0) && ((value < 0) != (divisor < 0));
@@ -57,7 +57,7 @@ SliderMoment sliderMoment(const QDate& today, int hour) {
 }
 
 QString dateStamp(const QDate& date) {
-    return QString::number(date.year()) + atLeastTwoDigits(date.month()) + atLeastTwoDigits(date.day());
+    return QString::number(date.year()) + twoDigits(date.month()) + twoDigits(date.day());
 }
 
 QString chartPath(const QString& chartFolder, const QString& fileName) {
@@ -65,8 +65,8 @@ QString chartPath(const QString& chartFolder, const QString& fileName) {
 }
 
 QString halofail(const QString& chartFolder, const QDate& kp, int kell, int /*number*/, const QString& taht) {
-    return chartPath(chartFolder, dateStamp(kp) + QStringLiteral("HALO") + chartWord(taht) +
-                                      atLeastTwoDigits(kell) + QStringLiteral(".gif"));
+    return chartPath(chartFolder, dateStamp(kp) + QStringLiteral("HALO") + chartWord(taht) + twoDigits(kell) +
+                                      QStringLiteral(".gif"));
 }
 
 QUrl halourl(const QUrl& providerBase, const QDate& today, const QDate& kp, int kell, int number,
@@ -98,10 +98,10 @@ SailingMap sailingMap(const QUrl& marevoBase, const QDate& today, int sliderHour
     const bool stampedYesterday = map.validHour == 0;
     map.date = stampedYesterday ? map.validDate.addDays(-1) : map.validDate;
     map.hour = stampedYesterday ? 21 : map.validHour - 3;
-    map.fileName = dateStamp(map.date) + mapCode + atLeastTwoDigits(map.hour) + QStringLiteral(".gif");
+    map.fileName = dateStamp(map.date) + mapCode + twoDigits(map.hour) + QStringLiteral(".gif");
     const QString path = QStringLiteral("/daten/segel/%1/%2/%3/%4%5.gif")
-                             .arg(QString::number(map.date.year()), atLeastTwoDigits(map.date.month()),
-                                  atLeastTwoDigits(map.date.day()), mapCode, atLeastTwoDigits(map.hour));
+                             .arg(QString::number(map.date.year()), twoDigits(map.date.month()),
+                                  twoDigits(map.date.day()), mapCode, twoDigits(map.hour));
     map.url = appendToBase(marevoBase, QUrl::toPercentEncoding(path, "/"));
     return map;
 }
@@ -139,7 +139,7 @@ bool spotPicturesTakeChartNames(const QString& spotName) {
 }
 
 QString waveMapFile(int index) {
-    return QStringLiteral("wave") + atLeastTwoDigits(3 * index) + QStringLiteral(".gif");
+    return QStringLiteral("wave") + twoDigits(3 * index) + QStringLiteral(".gif");
 }
 
 QUrl waveMapUrl(const QUrl& waveBase, int index) {

@@ -19,6 +19,9 @@ struct SliderMoment {
 };
 SliderMoment sliderMoment(const QDate& today, int hour);
 
+// At least two digits, with a leading zero: "07", "14", "100".
+QString twoDigits(int value);
+
 // YYYYMMDD, the leading eight characters of every dated chart name.
 QString dateStamp(const QDate& date);
 

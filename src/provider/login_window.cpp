@@ -1,8 +1,8 @@
 #include "provider/login_window.h"
 
+#include "platform/control_names.h"
 #include "platform/shell.h"
-#include "settings/registry_store.h"
-#include "settings/settings_table.h"
+#include "settings/stored_settings.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -14,27 +14,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template<typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
-
 LoginWindow::LoginWindow(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell,
                          QWidget* parent)
-    : QDialog(parent), lblLabels0(named(new QLabel(QStringLiteral("&User Name:"), this), "lblLabels(0)")),
-      txtUserName(named(new QLineEdit(this), "txtUserName")),
-      lblLabels1(named(new QLabel(QStringLiteral("&Password:"), this), "lblLabels(1)")),
-      txtPassword(named(new QLineEdit(this), "txtPassword")),
-      chkRememberPassword(
-          named(new QCheckBox(QStringLiteral("Remember password"), this), "chkRememberPassword")),
-      Label2(named(new QLabel(QStringLiteral("NB saved password is NOT stored securely!"), this), "Label2")),
-      Label1(named(new QLabel(this), "Label1")),
-      cmdOK(named(new QPushButton(QStringLiteral("OK"), this), "cmdOK")),
-      cmdCancel(named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel")),
+    : QDialog(parent),
+      lblLabels0(named(new QLabel(QStringLiteral("&User Name:"), this), QStringLiteral("lblLabels(0)"))),
+      txtUserName(named(new QLineEdit(this), QStringLiteral("txtUserName"))),
+      lblLabels1(named(new QLabel(QStringLiteral("&Password:"), this), QStringLiteral("lblLabels(1)"))),
+      txtPassword(named(new QLineEdit(this), QStringLiteral("txtPassword"))),
+      chkRememberPassword(named(new QCheckBox(QStringLiteral("Remember password"), this),
+                                QStringLiteral("chkRememberPassword"))),
+      Label2(named(new QLabel(QStringLiteral("NB saved password is NOT stored securely!"), this),
+                   QStringLiteral("Label2"))),
+      Label1(named(new QLabel(this), QStringLiteral("Label1"))),
+      cmdOK(named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"))),
+      cmdCancel(named(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("cmdCancel"))),
       m_downloader(downloader), m_where(std::move(where)), m_store(store) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(m_where.loginMarker);
@@ -93,11 +86,9 @@ QCoro::Task<> LoginWindow::cmdOK_Click() {
 
 // The pair is stored, or two empty strings, so an unticked box also forgets an earlier pair.
 void LoginWindow::rememberAccount(bool remember) {
-    const QString key = QString::fromLatin1(reg::BriselKeyPath);
-    m_store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanUser,
-                          remember ? txtUserName->text() : QString());
-    m_store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanPassword,
-                          remember ? txtPassword->text() : QString());
+    StoredSettings settings(m_store);
+    settings.write(settings_table::QuellanUser, remember ? txtUserName->text() : QString());
+    settings.write(settings_table::QuellanPassword, remember ? txtPassword->text() : QString());
 }
 
 void LoginWindow::askAgain() {
@@ -113,4 +104,36 @@ void LoginWindow::reject() {
     cmdOK->setEnabled(true);
     LoginSucceeded = false;
     QDialog::reject();
+}
+
+LoginWindowPrompt::LoginWindowPrompt(Downloader& downloader, LoginRequest where, reg::Store& store,
+                                     Shell& shell, QWidget* parent)
+    : m_downloader(downloader), m_where(std::move(where)), m_store(store), m_shell(shell), m_parent(parent) {}
+
+LoginWindow& LoginWindowPrompt::window() {
+    if (!m_window) {
+        m_window = new LoginWindow(m_downloader, m_where, m_store, m_shell, m_parent);
+    }
+    return *m_window;
+}
+
+// A kept value replaces what the field holds, an empty one included; without one the field keeps
+// what was typed last time.
+Account LoginWindowPrompt::accountToTry() {
+    const StoredSettings settings(m_store);
+    LoginWindow& login = window();
+    if (const auto user = settings.stored(settings_table::QuellanUser)) {
+        login.txtUserName->setText(*user);
+    }
+    if (const auto password = settings.stored(settings_table::QuellanPassword)) {
+        login.txtPassword->setText(*password);
+    }
+    return {login.txtUserName->text(), login.txtPassword->text()};
+}
+
+QCoro::Task<bool> LoginWindowPrompt::askForLogin(Reason) {
+    QPointer<LoginWindow> login(&window());
+    login->LoginSucceeded = false;
+    login->exec();
+    co_return login && login->LoginSucceeded;
 }

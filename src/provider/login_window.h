@@ -1,8 +1,10 @@
 #pragma once
 
 #include "provider/provider_login.h"
+#include "provider/provider_session.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class Downloader;
 class Shell;
@@ -21,7 +23,7 @@ class LoginWindow final : public QDialog {
 public:
     LoginWindow(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell, QWidget* parent);
 
-    // The request itself; the silent attempt of the main window uses it too.
+    // The request itself, with the account typed.
     QCoro::Task<bool> CheckQuellanlogin(QString login, QString pwd);
 
     bool LoginSucceeded = false;
@@ -51,4 +53,26 @@ private:
     // Counts the attempts from the OK button; a cancel counts too, so an answer that arrives
     // after it finds a newer count and is dropped.
     int m_attempt = 0;
+};
+
+// The window's answer when the provider wants a login: the login window's fields, the remembered
+// account filled in, are tried without asking; when that fails the login window asks. The window
+// is made on first use and afterwards only hidden, so what was typed stays for the next time.
+class LoginWindowPrompt final : public LoginPrompt {
+public:
+    LoginWindowPrompt(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell,
+                      QWidget* parent);
+
+    Account accountToTry() override;
+    QCoro::Task<bool> askForLogin(Reason reason) override;
+
+private:
+    LoginWindow& window();
+
+    Downloader& m_downloader;
+    LoginRequest m_where;
+    reg::Store& m_store;
+    Shell& m_shell;
+    QPointer<QWidget> m_parent;
+    QPointer<LoginWindow> m_window;
 };

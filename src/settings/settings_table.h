@@ -6,13 +6,17 @@
 // Every value Brisel keeps in its settings store, with its name and its default, in one place.
 namespace settings_table {
 
-inline const QString Keel = QStringLiteral("Keel");
-inline const QString Linn = QStringLiteral("Linn");
-inline const QString QuellanUser = QStringLiteral("QuellanUser");
-inline const QString QuellanPassword = QStringLiteral("QuellanPassword");
+// A text kept under its name, and what applies while none is kept.
+struct Text {
+    QString name;
+    QString fallback;
+};
 
-inline const QString DefaultKeel = QStringLiteral("estonian");
-inline const QString DefaultLinn = QStringLiteral("Tartu");
+inline const Text Keel{QStringLiteral("Keel"), QStringLiteral("estonian")};
+inline const Text Linn{QStringLiteral("Linn"), QStringLiteral("Tartu")};
+// The remembered provider account; the password is kept as it was typed.
+inline const Text QuellanUser{QStringLiteral("QuellanUser"), QString()};
+inline const Text QuellanPassword{QStringLiteral("QuellanPassword"), QString()};
 
 // A check box, or the checkable menu item, whose state is kept under its built-in caption. The
 // built-in caption is the name in every language: a name that followed the interface language

@@ -2,6 +2,7 @@
 
 #include "net/chart_names.h"
 #include "platform/locale_formats.h"
+#include "platform/slider_hours.h"
 #include "viewer/display_texts.h"
 
 #include <QFileInfo>
@@ -39,10 +40,6 @@ SailingMaps sailingMapsAt(const LocaleFormats& formats, const QDate& today, int 
     const QString label = QStringLiteral("Marevo ") + formats.shortDate(mainland.date) + QLatin1Char(' ') +
                           twoSignedHour(mainland.hour + 3) + QStringLiteral(":00");
     return {mainland.fileName, islands.fileName, label};
-}
-
-QString downloadTimeText(const QString& prefix, const LocaleFormats& formats, const QDateTime& modified) {
-    return prefix + QLatin1Char(' ') + formats.shortDateTime(modified);
 }
 
 StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode) {

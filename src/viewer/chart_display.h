@@ -15,10 +15,6 @@ namespace viewer {
 
 inline constexpr int TabCount = 4;
 
-// The mainland map stands this far right of the island map, and this much higher: the pair is
-// drawn to overlap so.
-inline constexpr int SailingMapSpacing = 320;
-inline constexpr int SailingMapRise = 76;
 // The provider chart code of a tab of the family strip (0 wind, 1 cloud cover, 2 temperature,
 // 3 precipitation).
 QString chartCodeForTab(int tab);
@@ -47,9 +43,6 @@ struct SailingMaps {
     QString label;
 };
 SailingMaps sailingMapsAt(const LocaleFormats& formats, const QDate& today, int p);
-
-// "<prefix> <short date> <short time>": when a shown file was downloaded.
-QString downloadTimeText(const QString& prefix, const LocaleFormats& formats, const QDateTime& modified);
 
 // Which slider hours have something stored to show: a provider chart of the family (any of its
 // candidates) and the sailing maps (the mainland map). One entry per slider hour 0..168.

@@ -7,14 +7,6 @@
 #include <cmath>
 
 namespace viewer {
-namespace {
-
-QString twoDigits(int n) {
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
-
 QString dayLabelText(const InterfaceTexts& texts, const QDate& date) {
     return texts.npaev(date) + QLatin1Char(' ') + twoDigits(date.day()) + QLatin1Char('.') +
            twoDigits(date.month());
@@ -40,6 +32,11 @@ QString windowCaption(const LocaleFormats& formats, const QDate& today, int slid
 int startSliderHour(const QTime& now) {
     const double hours = now.hour() + now.minute() / 60.0;
     return static_cast<int>(std::nearbyint(hours));
+}
+
+QString downloadTimeText(const InterfaceTexts& texts, const LocaleFormats& formats,
+                         const QDateTime& modified) {
+    return texts.keeltekst(QStringLiteral("Dltime")) + QLatin1Char(' ') + formats.shortDateTime(modified);
 }
 
 } // namespace viewer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -9,8 +10,6 @@ class LocaleFormats;
 
 // The texts the viewer writes for slider hours: counted from 00:00 of today, over seven days.
 namespace viewer {
-
-inline constexpr int SliderMaximum = 168;
 
 // "Tue 10.04": the weekday in the interface language, the day and the month.
 QString dayLabelText(const InterfaceTexts& texts, const QDate& date);
@@ -24,5 +23,9 @@ QString windowCaption(const LocaleFormats& formats, const QDate& today, int slid
 // The slider hour at start-up: the current hour and minutes rounded to whole hours, a half to
 // the even neighbour, so 10:30 gives 10, 11:30 gives 12 and 23:30 gives 24.
 int startSliderHour(const QTime& now);
+// "Laetud 10.04.2007 08:07": when a shown file was downloaded, in the interface language and the
+// system's short formats.
+QString downloadTimeText(const InterfaceTexts& texts, const LocaleFormats& formats,
+                         const QDateTime& modified);
 
 } // namespace viewer

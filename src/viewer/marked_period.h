@@ -1,14 +1,9 @@
 #pragma once
 
+#include "platform/slider_hours.h"
+
 // The marked period on the slider: a start and a length, both in slider hours.
 namespace viewer {
-
-struct Period {
-    int start = 0;
-    int length = 0;
-    int end() const { return start + length; }
-    bool operator==(const Period&) const = default;
-};
 
 // While marking, one end stays at the anchor and the other follows the thumb, either way.
 Period followThumb(int anchor, int thumb);

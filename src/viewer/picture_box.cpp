@@ -3,6 +3,7 @@
 #include "viewer/chart_picture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 
 std::optional<QPixmap> loadChartPicture(const QString& path) {
@@ -19,6 +20,15 @@ std::optional<QPixmap> loadChartPicture(const QString& path) {
 }
 
 // Taken here, so a map inside the sailing panel does not make the panel fetch as well.
+std::optional<StoredChart> loadStoredChart(const QString& path) {
+    const std::optional<QPixmap> pixmap = loadChartPicture(path);
+    const QDateTime modified = QFileInfo(path).lastModified();
+    if (!pixmap || !modified.isValid()) {
+        return std::nullopt;
+    }
+    return StoredChart{*pixmap, modified};
+}
+
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QLabel::mouseDoubleClickEvent(event);

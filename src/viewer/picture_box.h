@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QLabel>
 #include <QPixmap>
 #include <optional>
@@ -7,6 +8,13 @@
 // A stored chart, meteogram or wave map as a picture; nothing for a missing file, one that is no
 // picture (an error page saved under a chart's name) and one cut short.
 std::optional<QPixmap> loadChartPicture(const QString& path);
+
+// A stored chart and the moment its file was written, or nothing when either cannot be had.
+struct StoredChart {
+    QPixmap pixmap;
+    QDateTime modified;
+};
+std::optional<StoredChart> loadStoredChart(const QString& path);
 
 // A picture that answers a double-click: the chart pictures fetch what they show, the meteograms
 // fetch every spot's.

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int SliderMaximum = TimeSlider::Days * TimeSlider::HoursPerDay;
 constexpr int DayLineHeight = 8;
 constexpr int SelectionThickness = 4;
 // Two thin rows along the bottom edge, under the ticks: provider charts, then sailing maps.
@@ -170,13 +169,14 @@ void TrackBar::paintEvent(QPaintEvent*) {
 }
 
 TimeSlider::TimeSlider(QWidget* parent) : QWidget(parent), m_track(new TrackBar(this)) {
-    for (int day = 0; day < Days; ++day) {
+    for (int day = 0; day < SliderDays; ++day) {
         auto* label = new QLabel(this);
         label->setObjectName(arrayName("plabel", day));
+        label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignCenter);
         m_dayLabels.append(label);
     }
-    for (int day = 0; day <= Days; ++day) {
+    for (int day = 0; day <= SliderDays; ++day) {
         auto* line = new QFrame(this);
         line->setObjectName(arrayName("Line1", day));
         line->setFrameShape(QFrame::VLine);
@@ -198,14 +198,14 @@ void TimeSlider::placeDayMarks() {
     const int trackHeight = m_track->sizeHint().height();
     m_track->setGeometry(0, 0, width(), trackHeight);
     const int lineTop = trackHeight;
-    for (int day = 0; day <= Days; ++day) {
-        const int x = m_track->xForValue(day * HoursPerDay);
+    for (int day = 0; day <= SliderDays; ++day) {
+        const int x = m_track->xForValue(day * SliderHoursPerDay);
         m_dayLines[day]->setGeometry(x, lineTop, 1, height() - lineTop);
     }
     const int labelTop = lineTop + 1;
-    for (int day = 0; day < Days; ++day) {
-        const int left = m_track->xForValue(day * HoursPerDay) + 1;
-        const int right = m_track->xForValue((day + 1) * HoursPerDay);
+    for (int day = 0; day < SliderDays; ++day) {
+        const int left = m_track->xForValue(day * SliderHoursPerDay) + 1;
+        const int right = m_track->xForValue((day + 1) * SliderHoursPerDay);
         m_dayLabels[day]->setGeometry(left, labelTop, right - left, height() - labelTop);
     }
 }

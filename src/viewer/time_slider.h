@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/slider_hours.h"
 #include "viewer/chart_display.h"
 
 #include <QSlider>
@@ -65,9 +66,6 @@ private:
 class TimeSlider final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int Days = 7;
-    static constexpr int HoursPerDay = 24;
-
     explicit TimeSlider(QWidget* parent = nullptr);
 
     TrackBar* track() const { return m_track; }

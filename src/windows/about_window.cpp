@@ -1,6 +1,7 @@
 #include "windows/about_window.h"
 
 #include "net/fetch.h"
+#include "platform/control_names.h"
 #include "settings/interface_texts.h"
 #include "windows/home_site.h"
 #include "windows/program_version.h"
@@ -12,11 +13,6 @@
 #include <QPushButton>
 
 namespace {
-
-template<typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QFont titleFont(QFont font) {
     font.setPointSizeF(font.pointSizeF() * 2);

@@ -1,6 +1,7 @@
 #include "windows/update_window.h"
 
 #include "net/fetch.h"
+#include "platform/control_names.h"
 #include "platform/shell.h"
 #include "settings/interface_texts.h"
 #include "windows/answer_file.h"
@@ -30,11 +31,6 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-template<typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 } // namespace
 
@@ -131,4 +127,17 @@ void UpdateWindow::showUpdateFailure() {
         Command2->setEnabled(true);
     });
     box->open();
+}
+
+QCoro::Task<bool> updaterTookOver(QPointer<UpdateWindow> window) {
+    co_await window->load();
+    if (!window) {
+        co_return true;
+    }
+    if (window->offersUpdate()) {
+        window->exec();
+    }
+    const bool ending = window && window->updaterStarted();
+    delete window;
+    co_return ending;
 }

@@ -3,6 +3,7 @@
 #include "platform/program_folder.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QUrl>
 #include <functional>
 #include <qcoro/qcorotask.h>
@@ -55,3 +56,8 @@ private:
     bool m_offersUpdate = false;
     bool m_updaterStarted = false;
 };
+
+// Before a download run: the window is loaded without being shown, and shown only when it offers
+// an update; the run waits for it to be closed. True when the user took the update: the program is
+// ending for the updater, and nothing of the run may follow. The window is deleted at the end.
+QCoro::Task<bool> updaterTookOver(QPointer<UpdateWindow> window);

@@ -2,6 +2,7 @@
 
 #include "net/chart_names.h"
 #include "net/fetch.h"
+#include "platform/control_names.h"
 #include "settings/interface_texts.h"
 #include "viewer/picture_box.h"
 
@@ -23,11 +24,6 @@ const QString GoOn = QStringLiteral("laadi");
 const QString StopAsked = QStringLiteral("stop");
 
 constexpr QSize MapSize(400, 400);
-
-template<typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QIcon picturesIn(const QIcon& pair, QIcon::Mode mode) {
     QIcon one;

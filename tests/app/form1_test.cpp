@@ -1,6 +1,7 @@
-#include "app/stored_choices.h"
+#include "download/download_run.h"
 #include "form1_fixture.h"
 #include "net/chart_names.h"
+#include "settings/stored_settings.h"
 #include "viewer/time_slider.h"
 
 #include <QAction>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,7 +52,7 @@ TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
         EXPECT_NE(form.findChild<QObject*>(QString::fromUtf8(name)), nullptr) << name;
     }
     QStringList programMenu;
-    for (const QAction* action : form.programMenu->actions()) {
+    for (const QAction* action : form.menuBar()->actions().first()->menu()->actions()) {
         programMenu << action->objectName();
     }
     EXPECT_EQ(programMenu, QStringList({"kustutavanad", "kustuta", "sepa2", "about", "netilehele", "sepa",
@@ -66,30 +68,30 @@ TEST(Form1Startup, FirstStartTakesTheDefaults) {
     Form1& form = fixture.start();
     EXPECT_EQ(fixture.texts->language(), QStringLiteral("estonian"));
     EXPECT_EQ(checkedLanguages(form), QStringList{QStringLiteral("eesti")});
-    EXPECT_EQ(form.linn->currentText(), QStringLiteral("Tartu"));
-    EXPECT_TRUE(form.marevo->isChecked());
-    EXPECT_TRUE(form.quellan->isChecked());
-    EXPECT_FALSE(form.pilvisus->isChecked());
-    EXPECT_FALSE(form.temp->isChecked());
-    EXPECT_FALSE(form.sademed->isChecked());
-    EXPECT_TRUE(form.quellanyld->isChecked());
-    EXPECT_TRUE(form.quellan3h->isChecked());
-    EXPECT_TRUE(form.aintmärgitud->isChecked());
-    EXPECT_TRUE(form.tsekiuuendusi->isChecked());
-    EXPECT_TRUE(form.kustutavanad->isChecked());
+    EXPECT_EQ(ui(form).linn->currentText(), QStringLiteral("Tartu"));
+    EXPECT_TRUE(ui(form).marevo->isChecked());
+    EXPECT_TRUE(ui(form).quellan->isChecked());
+    EXPECT_FALSE(ui(form).pilvisus->isChecked());
+    EXPECT_FALSE(ui(form).temp->isChecked());
+    EXPECT_FALSE(ui(form).sademed->isChecked());
+    EXPECT_TRUE(ui(form).quellanyld->isChecked());
+    EXPECT_TRUE(ui(form).quellan3h->isChecked());
+    EXPECT_TRUE(ui(form).aintmärgitud->isChecked());
+    EXPECT_TRUE(ui(form).tsekiuuendusi->isChecked());
+    EXPECT_TRUE(ui(form).kustutavanad->isChecked());
     // The Estonian texts of the check boxes are their built-in captions.
-    EXPECT_EQ(form.quellan->text(), settings_table::quellan.builtInCaption);
-    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
-    EXPECT_FALSE(form.Command2->text().isEmpty());
+    EXPECT_EQ(ui(form).quellan->text(), settings_table::quellan.builtInCaption);
+    EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_FALSE(ui(form).Command2->text().isEmpty());
 
     // 10:30 rounds to 10 (half to even); the marked period runs from there to the end.
-    EXPECT_EQ(form.Slider1->value(), 10);
-    EXPECT_EQ(form.Slider1->selStart(), 10);
-    EXPECT_EQ(form.Slider1->selLength(), 158);
-    EXPECT_EQ(form.ProgressBar1->maximum(), 168);
+    EXPECT_EQ(ui(form).Slider1->value(), 10);
+    EXPECT_EQ(ui(form).Slider1->selStart(), 10);
+    EXPECT_EQ(ui(form).Slider1->selLength(), 158);
+    EXPECT_EQ(ui(form).ProgressBar1->maximum(), 168);
     const QString tuesday = fixture.texts->npaev(QDate(2007, 4, 10));
     const QString tuesdayNextWeek = fixture.texts->npaev(QDate(2007, 4, 17));
-    EXPECT_EQ(form.periood->text(),
+    EXPECT_EQ(ui(form).periood->text(),
               tuesday + QStringLiteral(" 10.04 10:00 - ") + tuesdayNextWeek + QStringLiteral(" 17.04 00:00"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 10.04.2007  10:00"));
     EXPECT_EQ(fixture.find<QLabel>(QStringLiteral("plabel(0)"))->text(), tuesday + QStringLiteral(" 10.04"));
@@ -100,8 +102,8 @@ TEST(Form1Startup, FirstStartTakesTheDefaults) {
 TEST(Form1Startup, LateEveningStartsTheSliderAtTomorrowMidnight) {
     Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(23, 30)));
     const Form1& form = fixture.start();
-    EXPECT_EQ(form.Slider1->value(), 24);
-    EXPECT_EQ(form.Slider1->selLength(), 144);
+    EXPECT_EQ(ui(form).Slider1->value(), 24);
+    EXPECT_EQ(ui(form).Slider1->selLength(), 144);
     EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral("  0:00")));
 }
 
@@ -112,16 +114,16 @@ TEST(Form1Settings, StatesSurviveARestartInEveryLanguage) {
     for (const auto& [language, menuItem] : languages) {
         Form1& form = fixture.start();
         fixture.find<QAction>(QString::fromUtf8(menuItem))->trigger();
-        form.marevo->setChecked(false);
-        form.temp->setChecked(true);
-        form.kustutavanad->setChecked(false);
+        ui(form).marevo->setChecked(false);
+        ui(form).temp->setChecked(true);
+        ui(form).kustutavanad->setChecked(false);
         fixture.close();
 
         const Form1& again = fixture.start();
         EXPECT_EQ(fixture.texts->language(), QString::fromLatin1(language));
-        EXPECT_FALSE(again.marevo->isChecked()) << language;
-        EXPECT_TRUE(again.temp->isChecked()) << language;
-        EXPECT_FALSE(again.kustutavanad->isChecked()) << language;
+        EXPECT_FALSE(ui(again).marevo->isChecked()) << language;
+        EXPECT_TRUE(ui(again).temp->isChecked()) << language;
+        EXPECT_FALSE(ui(again).kustutavanad->isChecked()) << language;
         fixture.close();
         fixture.storeSetting(settings_table::marevo.builtInCaption, 1);
     }
@@ -143,21 +145,21 @@ TEST(Form1Settings, StoredValuesAreRestoredAndOddOnesSkipped) {
     fixture.storeSetting(settings_table::temp.builtInCaption, 7);
     const Form1& form = fixture.start();
     EXPECT_EQ(checkedLanguages(form), QStringList{QStringLiteral("english")});
-    EXPECT_EQ(form.linn->currentText(), QStringLiteral("Riga"));
-    EXPECT_TRUE(form.pilvisus->isChecked());
-    EXPECT_FALSE(form.quellan->isChecked());
-    EXPECT_TRUE(form.marevo->isChecked());
-    EXPECT_FALSE(form.temp->isChecked());
-    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
-    EXPECT_NE(form.Command2->text(), QStringLiteral("Laadi kaardid"));
+    EXPECT_EQ(ui(form).linn->currentText(), QStringLiteral("Riga"));
+    EXPECT_TRUE(ui(form).pilvisus->isChecked());
+    EXPECT_FALSE(ui(form).quellan->isChecked());
+    EXPECT_TRUE(ui(form).marevo->isChecked());
+    EXPECT_FALSE(ui(form).temp->isChecked());
+    EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_NE(ui(form).Command2->text(), QStringLiteral("Laadi kaardid"));
 }
 
 TEST(Form1Settings, ACityTheListDoesNotHoldLeavesItUnchosen) {
     Form1Fixture fixture;
     fixture.storeSetting(QStringLiteral("Linn"), QStringLiteral("Atlantis"));
     const Form1& form = fixture.start();
-    EXPECT_EQ(form.linn->currentIndex(), -1);
-    EXPECT_GT(form.linn->count(), 0);
+    EXPECT_EQ(ui(form).linn->currentIndex(), -1);
+    EXPECT_GT(ui(form).linn->count(), 0);
 }
 
 TEST(Form1Settings, AnUnknownLanguageChecksNoMenuItemAndEmptiesTheTexts) {
@@ -165,7 +167,7 @@ TEST(Form1Settings, AnUnknownLanguageChecksNoMenuItemAndEmptiesTheTexts) {
     fixture.storeSetting(QStringLiteral("Keel"), QStringLiteral("klingon"));
     const Form1& form = fixture.start();
     EXPECT_TRUE(checkedLanguages(form).isEmpty());
-    EXPECT_TRUE(form.Command2->text().isEmpty());
+    EXPECT_TRUE(ui(form).Command2->text().isEmpty());
 }
 
 // Every text the language menu changes, by control, property and key: a control the switch
@@ -225,11 +227,11 @@ TEST(Form1Language, TheMenuSwitchesEveryTextAtOnce) {
         }
         const char* const tabTips[] = {"tooltipwnd", "tooltipcc", "tooltiptemp", "tooltipperc"};
         for (int tab = 0; tab < 4; ++tab) {
-            EXPECT_EQ(form.miskaart->tabToolTip(tab), text(tabTips[tab]));
+            EXPECT_EQ(ui(form).miskaart->tabToolTip(tab), text(tabTips[tab]));
         }
         const QString tuesday = fixture.texts->npaev(QDate(2007, 4, 10));
         EXPECT_TRUE(fixture.find<QLabel>(QStringLiteral("plabel(0)"))->text().startsWith(tuesday));
-        EXPECT_TRUE(form.periood->text().startsWith(tuesday + QStringLiteral(" 10.04")));
+        EXPECT_TRUE(ui(form).periood->text().startsWith(tuesday + QStringLiteral(" 10.04")));
     }
     // Nothing is stored before the program ends.
     EXPECT_FALSE(fixture.stored(QStringLiteral("Keel")).isValid());
@@ -259,8 +261,9 @@ TEST(Form1Startup, ChartsOfPastDaysAreDeletedOnlyWhenTheStoredOptionIsOne) {
         const auto exists = [&](const char* name) {
             return QFile::exists(fixture.folder.file(QString::fromLatin1(name)));
         };
-        EXPECT_EQ(form.kustutavanad->isChecked(), deleted);
-        EXPECT_EQ(deletesOldChartsAtStart(*fixture.store), deleted) << "the run without a window";
+        EXPECT_EQ(ui(form).kustutavanad->isChecked(), deleted);
+        EXPECT_EQ(StoredSettings(*fixture.store).menuTicked(settings_table::kustutavanad), deleted)
+            << "the run without a window";
         EXPECT_EQ(exists("kaardid/20070409HALO19.gif"), !deleted);
         EXPECT_EQ(exists("kaardid/20070409000318.gif"), !deleted);
         EXPECT_EQ(exists("kaardid/20070409000321.ini"), !deleted);
@@ -285,13 +288,13 @@ TEST(Form1Settings, ABoxTakesTheStoredNumberAndKeepsItAtExit) {
     fixture.storeSetting(settings_table::pilvisus.builtInCaption, QStringLiteral("1"));
     fixture.storeSetting(settings_table::sademed.builtInCaption, -1);
     Form1& form = fixture.start();
-    EXPECT_EQ(form.marevo->checkState(), Qt::PartiallyChecked);
-    EXPECT_EQ(form.quellan->checkState(), Qt::Unchecked);
-    EXPECT_EQ(form.tsekiuuendusi->checkState(), Qt::PartiallyChecked);
-    EXPECT_EQ(form.pilvisus->checkState(), Qt::Checked);
-    EXPECT_EQ(form.sademed->checkState(), Qt::Unchecked) << "no box value: the built-in state";
+    EXPECT_EQ(ui(form).marevo->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(ui(form).quellan->checkState(), Qt::Unchecked);
+    EXPECT_EQ(ui(form).tsekiuuendusi->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(ui(form).pilvisus->checkState(), Qt::Checked);
+    EXPECT_EQ(ui(form).sademed->checkState(), Qt::Unchecked) << "no box value: the built-in state";
 
-    const DownloadRunHost::Choices choices = storedChoices(*fixture.store);
+    const DownloadRunHost::Choices choices = storedChoices(StoredSettings(*fixture.store));
     EXPECT_FALSE(choices.marevo) << "grey is not ticked";
     EXPECT_FALSE(choices.quellan);
     EXPECT_TRUE(choices.pilvisus);
@@ -304,10 +307,10 @@ TEST(Form1Settings, ABoxTakesTheStoredNumberAndKeepsItAtExit) {
 
     // A click takes a grey box out of grey for good.
     Form1& again = fixture.start();
-    QTest::mouseClick(again.marevo, Qt::LeftButton);
-    QTest::mouseClick(again.marevo, Qt::LeftButton);
-    QTest::mouseClick(again.marevo, Qt::LeftButton);
-    EXPECT_NE(again.marevo->checkState(), Qt::PartiallyChecked);
+    QTest::mouseClick(ui(again).marevo, Qt::LeftButton);
+    QTest::mouseClick(ui(again).marevo, Qt::LeftButton);
+    QTest::mouseClick(ui(again).marevo, Qt::LeftButton);
+    EXPECT_NE(ui(again).marevo->checkState(), Qt::PartiallyChecked);
 }
 
 TEST(Form1Settings, ExitWritesTheValuesInTheirOrder) {
@@ -323,12 +326,12 @@ TEST(Form1Settings, ExitWritesTheValuesInTheirOrder) {
         }
     }
     namespace t = settings_table;
-    EXPECT_EQ(
-        names,
-        QStringList({t::quellan.builtInCaption, t::marevo.builtInCaption, t::pilvisus.builtInCaption,
-                     t::temp.builtInCaption, t::sademed.builtInCaption, t::quellanyld.builtInCaption,
-                     t::quellan3h.builtInCaption, t::aintmärgitud.builtInCaption,
-                     t::tsekiuuendusi.builtInCaption, t::Linn, t::Keel, t::kustutavanad.builtInCaption}));
+    EXPECT_EQ(names,
+              QStringList({t::quellan.builtInCaption, t::marevo.builtInCaption, t::pilvisus.builtInCaption,
+                           t::temp.builtInCaption, t::sademed.builtInCaption, t::quellanyld.builtInCaption,
+                           t::quellan3h.builtInCaption, t::aintmärgitud.builtInCaption,
+                           t::tsekiuuendusi.builtInCaption, t::Linn.name, t::Keel.name,
+                           t::kustutavanad.builtInCaption}));
 }
 
 TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {
@@ -337,28 +340,29 @@ TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {
     for (const QSize size : {QSize(1200, 800), QSize(1500, 900)}) {
         form.resize(size);
         QApplication::processEvents();
-        EXPECT_EQ(form.ProgressBar1->y() + form.ProgressBar1->height(), form.height());
-        EXPECT_EQ(form.ProgressBar1->width(), form.width() - form.ProgressBar1->height());
+        EXPECT_EQ(ui(form).ProgressBar1->y() + ui(form).ProgressBar1->height(), form.height());
+        EXPECT_EQ(ui(form).ProgressBar1->width(), form.width() - ui(form).ProgressBar1->height());
         // The scroll bar of the sailing maps stays docked on the panel's bottom edge.
-        EXPECT_EQ(form.HScroll1->y() + form.HScroll1->height(), form.Picture4->height());
-        EXPECT_EQ(form.HScroll1->width(), form.Picture4->width());
+        EXPECT_EQ(ui(form).HScroll1->y() + ui(form).HScroll1->height(), ui(form).Picture4->height());
+        EXPECT_EQ(ui(form).HScroll1->width(), ui(form).Picture4->width());
     }
 }
 
 TEST(Form1Layout, FixedGeometryOfTheMapsAndMeteograms) {
     Form1Fixture fixture;
     const Form1& form = fixture.start();
-    EXPECT_EQ(form.Picture2->size(), QSize(387, 263));
-    EXPECT_EQ(form.Picture1->geometry(), QRect(form.Picture2->x() + 320, form.Picture2->y() - 76, 395, 269));
-    EXPECT_EQ(form.halograaf3->geometry(), QRect(200, 24, 378, 88));
-    EXPECT_EQ(form.haloskaala->geometry(), QRect(317, 24, 17, 97));
-    EXPECT_EQ(form.halokell3->geometry(), QRect(200, 104, 145, 9));
+    EXPECT_EQ(ui(form).Picture2->size(), QSize(387, 263));
+    EXPECT_EQ(ui(form).Picture1->geometry(),
+              QRect(ui(form).Picture2->x() + 320, ui(form).Picture2->y() - 76, 395, 269));
+    EXPECT_EQ(ui(form).halograaf3->geometry(), QRect(200, 24, 378, 88));
+    EXPECT_EQ(ui(form).haloskaala->geometry(), QRect(317, 24, 17, 97));
+    EXPECT_EQ(ui(form).halokell3->geometry(), QRect(200, 104, 145, 9));
 }
 
 TEST(Form1Menus, HomePageOpensThroughTheShell) {
     Form1Fixture fixture;
     Form1& form = fixture.start();
-    form.netilehele->trigger();
+    ui(form).netilehele->trigger();
     ASSERT_EQ(fixture.shell.openedUrls.size(), 1);
     EXPECT_EQ(fixture.shell.openedUrls.first(),
               HostConfig::load(fixture.folder.file(QStringLiteral("brisel.ini"))).home);
@@ -367,19 +371,19 @@ TEST(Form1Menus, HomePageOpensThroughTheShell) {
 TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {
     Form1Fixture fixture;
     Form1& form = fixture.start();
-    QTest::mouseClick(form.naitalegend, Qt::LeftButton);
+    QTest::mouseClick(ui(form).naitalegend, Qt::LeftButton);
     QWidget* legend = form.findChild<QWidget*>(QStringLiteral("legend"));
     ASSERT_NE(legend, nullptr);
     EXPECT_TRUE(legend->isVisible());
     EXPECT_EQ(legend->windowTitle(), fixture.texts->keeltekst(QStringLiteral("legendtitle")));
-    QTest::mouseClick(form.naitalegend, Qt::LeftButton);
+    QTest::mouseClick(ui(form).naitalegend, Qt::LeftButton);
     EXPECT_EQ(form.findChildren<QWidget*>(QStringLiteral("legend")).size(), 1);
 
     legend->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form.findChild<QWidget*>(QStringLiteral("legend")), nullptr);
-    form.english->trigger();
-    QTest::mouseClick(form.naitalegend, Qt::LeftButton);
+    ui(form).english->trigger();
+    QTest::mouseClick(ui(form).naitalegend, Qt::LeftButton);
     EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
               fixture.texts->keeltekst(QStringLiteral("legendtxt")));
 }
@@ -399,13 +403,13 @@ TEST(Form1BadInput, BrokenFilesNeverStopTheStart) {
     settings.close();
 
     const Form1& form = fixture.start();
-    EXPECT_EQ(form.linn->count(), 0);
-    EXPECT_EQ(form.Spot.size(), 31);
-    for (const QLabel* marker : form.Spot) {
+    EXPECT_EQ(ui(form).linn->count(), 0);
+    EXPECT_EQ(ui(form).Spot.size(), 31);
+    for (const QLabel* marker : ui(form).Spot) {
         EXPECT_TRUE(marker->isHidden());
     }
-    EXPECT_TRUE(form.marevo->isChecked());
-    EXPECT_TRUE(form.kustutavanad->isChecked());
+    EXPECT_TRUE(ui(form).marevo->isChecked());
+    EXPECT_TRUE(ui(form).kustutavanad->isChecked());
 }
 
 TEST(Form1Spots, EverySpotGetsAMarkerAtItsPlace) {
@@ -417,15 +421,14 @@ TEST(Form1Spots, EverySpotGetsAMarkerAtItsPlace) {
     spots += "[../escape]\nlon=24\nlat=58\n";
     fixture.folder.write(QStringLiteral("spots.ini"), spots);
     const Form1& form = fixture.start();
-    ASSERT_EQ(form.Spot.size(), 40);
-    EXPECT_EQ(form.spotinimed.size(), 40);
-    EXPECT_EQ(form.linn->count(), 40);
-    const QLabel* last = form.Spot.last();
+    ASSERT_EQ(ui(form).Spot.size(), 40);
+    EXPECT_EQ(ui(form).linn->count(), 40);
+    const QLabel* last = ui(form).Spot.last();
     EXPECT_FALSE(last->isHidden());
     EXPECT_EQ(last->toolTip(), QStringLiteral("Spot 39"));
     const QPoint centre = last->geometry().center();
-    EXPECT_NEAR(centre.x(), (24.5 - 18.359) / 13.3087 * form.halo->width(), 1.0);
-    EXPECT_NEAR(centre.y(), (60.86 - 58.5) / 7.82 * form.halo->height(), 1.0);
+    EXPECT_NEAR(centre.x(), (24.5 - 18.359) / 13.3087 * ui(form).halo->width(), 1.0);
+    EXPECT_NEAR(centre.y(), (60.86 - 58.5) / 7.82 * ui(form).halo->height(), 1.0);
 }
 
 } // namespace

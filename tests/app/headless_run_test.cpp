@@ -48,8 +48,9 @@ protected:
     static void storeSettings(const QString& settingsFile, const QString& password) {
         reg::Store store(reg::makeFileBackend(settingsFile));
         const QString key = QString::fromLatin1(reg::BriselKeyPath);
-        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanUser, QStringLiteral("demo"));
-        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanPassword, password);
+        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanUser.name,
+                            QStringLiteral("demo"));
+        store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::QuellanPassword.name, password);
         store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::tsekiuuendusi.builtInCaption, 0);
         store.WriteRegValue(reg::HKEY_CURRENT_USER, key, settings_table::kustutavanad.builtInCaption, 0);
     }
@@ -112,10 +113,10 @@ TEST_F(HeadlessRunTest, FetchesTheSameFilesAsTheWindowsRunAndTalliesThem) {
     pointAtServer(window.folder);
     storeSettings(window.settingsFile, QStringLiteral("demo"));
     window.start();
-    QTest::mouseClick(window.form->Command2, Qt::LeftButton);
-    ASSERT_EQ(window.form->Command2->text(), QStringLiteral("Stop"));
-    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.form->Command2->text() != QStringLiteral("Stop"); },
-                                120000));
+    QTest::mouseClick(ui(*window.form).Command2, Qt::LeftButton);
+    ASSERT_EQ(ui(*window.form).Command2->text(), QStringLiteral("Stop"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&window] { return ui(*window.form).Command2->text() != QStringLiteral("Stop"); }, 120000));
     const QStringList windowFiles = chartFiles(window.folder.chartFolder());
 
     storeHeadlessSettings(QStringLiteral("demo"));

@@ -56,8 +56,8 @@ protected:
             QStringLiteral("spots.ini"),
             "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.385\nelev=3\n");
         fixture.storeSetting(settings_table::kustutavanad.builtInCaption, 0);
-        fixture.storeSetting(settings_table::QuellanUser, QStringLiteral("demo"));
-        fixture.storeSetting(settings_table::QuellanPassword, QStringLiteral("demo"));
+        fixture.storeSetting(settings_table::QuellanUser.name, QStringLiteral("demo"));
+        fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("demo"));
     }
 
     void tick(const settings_table::Toggle& toggle, bool on) {
@@ -66,8 +66,8 @@ protected:
 
     // Presses the download button and waits for the window to be idle again.
     void runToTheEnd() {
-        QSignalSpy finished(fixture.form.get(), &Form1::runFinished);
-        QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+        QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
+        QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
         ASSERT_TRUE(finished.wait(60000));
     }
 
@@ -170,10 +170,10 @@ TEST_F(RunTest, TheDefaultsFetchTheWholeSliderByThreeHours) {
     }
     // Idle again, on the last hour fetched.
     const Form1& form = *fixture.form;
-    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
-    EXPECT_TRUE(form.Command2->isEnabled());
-    EXPECT_TRUE(form.ProgressBar1->isHidden());
-    EXPECT_EQ(form.Slider1->value(), 168);
+    EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_TRUE(ui(form).Command2->isEnabled());
+    EXPECT_TRUE(ui(form).ProgressBar1->isHidden());
+    EXPECT_EQ(ui(form).Slider1->value(), 168);
 }
 
 TEST_F(RunTest, WithoutThreeHourStepsEveryHourIsVisited) {
@@ -200,13 +200,13 @@ TEST_F(RunTest, TheMarkedPeriodStartsOnAThreeHourSlot) {
     tick(settings_table::quellanyld, false);
     tick(settings_table::tsekiuuendusi, false);
     Form1& form = fixture.start();
-    form.Slider1->setSelStart(7);
-    form.Slider1->setSelLength(10);
+    ui(form).Slider1->setSelStart(7);
+    ui(form).Slider1->setSelLength(10);
     runToTheEnd();
-    EXPECT_EQ(form.Slider1->selStart(), 6);
-    EXPECT_EQ(form.Slider1->selLength(), 11);
+    EXPECT_EQ(ui(form).Slider1->selStart(), 6);
+    EXPECT_EQ(ui(form).Slider1->selLength(), 11);
     const QString tuesday = fixture.texts->npaev(Today);
-    EXPECT_EQ(form.periood->text(),
+    EXPECT_EQ(ui(form).periood->text(),
               tuesday + QStringLiteral(" 10.04 06:00 - ") + tuesday + QStringLiteral(" 10.04 17:00"));
     QStringList expected;
     for (int hour = 6; hour <= 17; ++hour) {
@@ -232,8 +232,8 @@ TEST_F(EarlyMorningTest, TheFallbackIsRememberedWithinASixHourBlock) {
     tick(settings_table::marevo, false);
     tick(settings_table::tsekiuuendusi, false);
     Form1& form = fixture.start();
-    form.Slider1->setSelStart(2);
-    form.Slider1->setSelLength(12);
+    ui(form).Slider1->setSelStart(2);
+    ui(form).Slider1->setSelLength(12);
     runToTheEnd();
     QStringList expected;
     const auto fellBack = [&](int hour) {
@@ -270,8 +270,8 @@ protected:
     void pressStopWhen(std::function<bool()> condition) {
         ASSERT_TRUE(QTest::qWaitFor(condition, 30000));
         requestsAtStop = server->requestCount();
-        QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
-        EXPECT_FALSE(fixture.form->Command2->isEnabled());
+        QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
+        EXPECT_FALSE(ui(*fixture.form).Command2->isEnabled());
     }
     int requestsAtStop = 0;
 };
@@ -279,15 +279,15 @@ protected:
 TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
     tick(settings_table::tsekiuuendusi, false);
     fixture.start();
-    QSignalSpy finished(fixture.form.get(), &Form1::runFinished);
-    QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+    QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
+    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/cg/mgx?")).size() == 1; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_TRUE(chartRequests().isEmpty());
     // The spot on its way was finished: its reply and its seven days.
     EXPECT_EQ(requestedPaths(QStringLiteral("/cg/pics/")).size(), 7);
     EXPECT_TRUE(requestedPaths(QStringLiteral("lon=24.5")).isEmpty());
-    EXPECT_TRUE(fixture.form->Command2->isEnabled());
+    EXPECT_TRUE(ui(*fixture.form).Command2->isEnabled());
 }
 
 // Stop pressed while the second family of an hour is on its way: nothing after it is asked for.
@@ -298,8 +298,8 @@ TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
     tick(settings_table::pilvisus, true);
     tick(settings_table::sademed, true);
     fixture.start();
-    QSignalSpy finished(fixture.form.get(), &Form1::runFinished);
-    QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+    QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
+    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/m/EU0")).size() >= 2; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(server->requestCount(), requestsAtStop);
@@ -313,23 +313,23 @@ TEST_F(SlowServiceTest, ADoubleClickOnTheButtonStartsOneRun) {
     tick(settings_table::quellanyld, false);
     tick(settings_table::quellan, false);
     Form1& form = fixture.start();
-    form.Slider1->setSelStart(6);
-    form.Slider1->setSelLength(3);
-    QSignalSpy finished(&form, &Form1::runFinished);
-    doubleClickAsAUserDoes(form.Command2);
+    ui(form).Slider1->setSelStart(6);
+    ui(form).Slider1->setSelLength(3);
+    QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
+    doubleClickAsAUserDoes(ui(form).Command2);
     ASSERT_TRUE(finished.wait(30000));
     QTest::qWait(400);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(requestedPaths(QStringLiteral("/brl/")).size(), 1);
     EXPECT_EQ(chartRequests(), QStringList({mapPath(6, MainlandMapCode), mapPath(6, IslandsMapCode),
                                             mapPath(9, MainlandMapCode), mapPath(9, IslandsMapCode)}));
-    EXPECT_EQ(form.Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
 }
 
 // Closed while the update answer is on its way: the answer, when it comes, starts nothing.
 TEST_F(SlowServiceTest, AWindowClosedDuringTheUpdateCheckStartsNoRun) {
     fixture.start();
-    QTest::mouseClick(fixture.form->Command2, Qt::LeftButton);
+    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() == 1; }, 10000));
     fixture.close();
     QTest::qWait(500);
@@ -353,7 +353,7 @@ protected:
 
 TEST_F(UpdateOfferedTest, TakingTheUpdateEndsTheProgramBeforeTheRun) {
     Form1& form = fixture.start();
-    QSignalSpy finished(&form, &Form1::runFinished);
+    QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
     QTimer::singleShot(0, &form, [] {
         QTimer* poll = new QTimer(qApp);
         QObject::connect(poll, &QTimer::timeout, poll, [poll] {
@@ -364,7 +364,7 @@ TEST_F(UpdateOfferedTest, TakingTheUpdateEndsTheProgramBeforeTheRun) {
         });
         poll->start(10);
     });
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !fixture.shell.started.isEmpty(); }, 20000));
     QTest::qWait(300);
     EXPECT_EQ(fixture.shell.started.size(), 1);
@@ -372,11 +372,11 @@ TEST_F(UpdateOfferedTest, TakingTheUpdateEndsTheProgramBeforeTheRun) {
     EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/")).isEmpty());
     EXPECT_TRUE(chartRequests().isEmpty());
     EXPECT_EQ(finished.count(), 0);
-    EXPECT_NE(form.Command2->text(), QStringLiteral("Stop"));
+    EXPECT_NE(ui(form).Command2->text(), QStringLiteral("Stop"));
 }
 
 TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
-    fixture.storeSetting(settings_table::QuellanPassword, QStringLiteral("wrong"));
+    fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
     tick(settings_table::tsekiuuendusi, false);
     Form1& form = fixture.start();
     int asked = 0;
@@ -393,7 +393,7 @@ TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
     EXPECT_EQ(requestedPaths(QStringLiteral("/cg/")).size(), 1);
     EXPECT_TRUE(requestedPaths(QStringLiteral("/m/EU0")).isEmpty());
     EXPECT_FALSE(requestedPaths(QStringLiteral("/daten/segel/")).isEmpty());
-    EXPECT_FALSE(form.loginkontrollitud);
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
 }
 
 bool isPicture(const QString& path) {
@@ -412,7 +412,7 @@ protected:
 TEST_F(FaultyServiceTest, TheFilesStoredAreExactlyThoseThatArrived) {
     // Logged in before the faults begin: a login that held is not asked again in the run.
     Form1& form = fixture.start();
-    ASSERT_TRUE(QCoro::waitFor(form.CheckQuellanlogin()));
+    ASSERT_TRUE(QCoro::waitFor(form.providerSession().CheckQuellanlogin()));
     server->setFault(demo::FaultKind::ServerError500, 20);
     runToTheEnd();
     QSet<QString> arrived;
@@ -466,8 +466,8 @@ TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
     tick(settings_table::quellanyld, false);
     server->setFault(demo::FaultKind::Slow, 100);
     Form1& form = fixture.start();
-    form.temp->setChecked(true);
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    ui(form).temp->setChecked(true);
+    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() >= 1; }, 10000));
     fixture.close();
     EXPECT_EQ(fixture.stored(settings_table::temp.builtInCaption), QVariant(1));
@@ -479,25 +479,25 @@ TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
 TEST_F(RunTest, DoubleClicksFetchJustTheChartShown) {
     tick(settings_table::tsekiuuendusi, false);
     Form1& form = fixture.start();
-    form.Slider1->setValue(0);
-    QTest::mouseDClick(form.halo, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.pildilipp; }, 10000));
+    ui(form).Slider1->setValue(0);
+    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.chartView().pildilipp(); }, 10000));
     // Slider hour 0 is yesterday's 22:00 on the provider's clock, the first name shown there.
     EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")), QStringList{windChartPath(0, 2)});
     EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + windChartFile(0)));
-    EXPECT_FALSE(form.loginkontrollitud);
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
 
-    form.Slider1->setValue(17);
-    QTest::mouseDClick(form.Picture4, Qt::LeftButton);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return form.Picture1->isVisible() && form.Picture2->isVisible(); }, 10000));
+    ui(form).Slider1->setValue(17);
+    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ui(form).Picture1->isVisible() && ui(form).Picture2->isVisible(); }, 10000));
     EXPECT_EQ(chartRequests().mid(1),
               QStringList({mapPath(15, MainlandMapCode), mapPath(15, IslandsMapCode)}));
-    EXPECT_EQ(form.wokell->text().right(6), QStringLiteral(" 15:00"));
+    EXPECT_EQ(ui(form).wokell->text().right(6), QStringLiteral(" 15:00"));
 
     // A map inside the panel takes the double-click itself: the panel does not fetch as well.
-    QSignalSpy panel(form.Picture4, &PictureBox::doubleClicked);
-    QTest::mouseDClick(form.Picture2, Qt::LeftButton);
+    QSignalSpy panel(ui(form).Picture4, &PictureBox::doubleClicked);
+    QTest::mouseDClick(ui(form).Picture2, Qt::LeftButton);
     EXPECT_EQ(panel.count(), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return chartRequests().size() >= 5; }, 10000));
     QTest::qWait(300);
@@ -518,7 +518,7 @@ TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
                 box->button(answer)->click();
             }
         });
-        form.kustuta->trigger();
+        ui(form).kustuta->trigger();
         EXPECT_EQ(question,
                   QStringLiteral("Brisel|") + fixture.texts->keeltekst(QStringLiteral("deleteconf")));
         EXPECT_EQ(storedFiles().size(), answer == QMessageBox::No ? 5 : 2);

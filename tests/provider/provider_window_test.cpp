@@ -38,15 +38,15 @@ protected:
     }
 
     void remember(const QString& user, const QString& password) {
-        fixture.storeSetting(settings_table::QuellanUser, user);
-        fixture.storeSetting(settings_table::QuellanPassword, password);
+        fixture.storeSetting(settings_table::QuellanUser.name, user);
+        fixture.storeSetting(settings_table::QuellanPassword.name, password);
     }
 
     int loginRequests() const {
         return static_cast<int>(server->requestedPaths().filter(QStringLiteral("/cg/login/")).size());
     }
 
-    bool checkLogin() { return QCoro::waitFor(fixture.form->CheckQuellanlogin()); }
+    bool checkLogin() { return QCoro::waitFor(fixture.form->providerSession().CheckQuellanlogin()); }
 
     // Acts on the login window once it is shown modally; records that it was.
     void whenLoginShows(std::function<void(LoginWindow*)> act) {
@@ -72,7 +72,7 @@ TEST_F(ProviderTest, ARememberedAccountLogsInSilentlyOncePerRun) {
     fixture.start();
     EXPECT_TRUE(checkLogin());
     EXPECT_TRUE(checkLogin());
-    fixture.form->loginkontrollitud = false;
+    fixture.form->providerSession().actionEnded();
     EXPECT_TRUE(checkLogin());
     EXPECT_EQ(loginRequests(), 1);
     EXPECT_EQ(loginShown, 0);
@@ -102,7 +102,7 @@ TEST_F(ProviderTest, ACancelHoldsForTheActionAndTheNextActionAsksAgain) {
     EXPECT_EQ(loginShown, 1);
     EXPECT_EQ(loginRequests(), 0);
     // The next action: the account is typed, "Remember password" left unticked.
-    fixture.form->loginkontrollitud = false;
+    fixture.form->providerSession().actionEnded();
     whenLoginShows([](LoginWindow* login) {
         login->txtUserName->clear();
         QTest::keyClicks(login->txtUserName, QStringLiteral("demo"));
@@ -111,8 +111,8 @@ TEST_F(ProviderTest, ACancelHoldsForTheActionAndTheNextActionAsksAgain) {
     });
     EXPECT_TRUE(checkLogin());
     EXPECT_EQ(loginShown, 2);
-    EXPECT_EQ(fixture.stored(settings_table::QuellanUser), QVariant(QString()));
-    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword), QVariant(QString()));
+    EXPECT_EQ(fixture.stored(settings_table::QuellanUser.name), QVariant(QString()));
+    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword.name), QVariant(QString()));
 }
 
 class SpecialPasswordTest : public ProviderTest {
@@ -148,7 +148,8 @@ TEST_F(SpecialPasswordTest, APasswordWithQueryCharactersReachesTheServerIntact) 
     });
     EXPECT_TRUE(checkLogin());
     EXPECT_EQ(refusals, 1);
-    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword), QVariant(QStringLiteral("a&email=x#y+z")));
+    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword.name),
+              QVariant(QStringLiteral("a&email=x#y+z")));
 }
 
 TEST_F(ProviderTest, ADoubleClickedMarkerFetchesItsSpotsMeteograms) {
@@ -156,24 +157,25 @@ TEST_F(ProviderTest, ADoubleClickedMarkerFetchesItsSpotsMeteograms) {
     fixture.folder.write(QStringLiteral("spots.ini"),
                          "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.38\nelev=3\n");
     Form1& form = fixture.start();
-    QSignalSpy chart(form.halo, &PictureBox::doubleClicked);
-    QTest::mouseDClick(form.Spot[1], Qt::LeftButton);
+    QSignalSpy chart(ui(form).halo, &PictureBox::doubleClicked);
+    QTest::mouseDClick(ui(form).Spot[1], Qt::LeftButton);
     EXPECT_EQ(chart.count(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.linn->currentText() == QStringLiteral("Pärnu"); }, 5000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !form.halograaf3->pixmap().isNull(); }, 5000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return ui(form).linn->currentText() == QStringLiteral("Pärnu"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ui(form).halograaf3->pixmap().isNull(); }, 5000));
     QStringList pictures = QDir(fixture.folder.chartFolder()).entryList({QStringLiteral("*Pärnu.gif")});
     EXPECT_EQ(pictures.size(), 7);
     EXPECT_TRUE(pictures.contains(spotPictureFile(Today, QStringLiteral("Pärnu"))));
     EXPECT_TRUE(server->requestedPaths().filter(QStringLiteral("lon=24.5&lat=58.38&elev=3&")).size() == 1);
-    EXPECT_FALSE(form.loginkontrollitud);
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
     // The marker took the double-click: the chart under it fetched nothing and logged in no more.
     QTest::qWait(200);
     EXPECT_TRUE(server->requestedPaths().filter(QStringLiteral("/m/EU0")).isEmpty());
     EXPECT_EQ(loginRequests(), 1);
     // Pointing at the other marker shows its stored pictures, none: the panel empties.
-    QTest::mouseMove(form.Spot[0]);
-    EXPECT_EQ(form.linn->currentText(), QStringLiteral("Tartu"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.halograaf1->pixmap().isNull(); }, 5000));
+    QTest::mouseMove(ui(form).Spot[0]);
+    EXPECT_EQ(ui(form).linn->currentText(), QStringLiteral("Tartu"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui(form).halograaf1->pixmap().isNull(); }, 5000));
 }
 
 // Without a remembered account the marker's double-click asks once; Esc ends the action, and no
@@ -189,12 +191,12 @@ TEST_F(ProviderTest, AMarkerDoubleClickCancelledWithEscAsksOnce) {
         }
     });
     poll->start(10);
-    QTest::mouseDClick(form.Spot[0], Qt::LeftButton);
+    QTest::mouseDClick(ui(form).Spot[0], Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return loginShown == 1; }, 5000));
     QTest::qWait(300);
     EXPECT_EQ(loginShown, 1);
     EXPECT_TRUE(server->requestedPaths().isEmpty());
-    EXPECT_FALSE(form.loginkontrollitud);
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
 }
 
 // The answer to an OK that comes after Esc changes nothing: the action was cancelled, and the
@@ -216,8 +218,8 @@ TEST_F(SlowProviderTest, AnAnswerAfterCancelIsDropped) {
     EXPECT_FALSE(checkLogin());
     ASSERT_TRUE(QTest::qWaitFor([&] { return loginRequests() == 1; }, 5000));
     QTest::qWait(600);
-    EXPECT_FALSE(fixture.stored(settings_table::QuellanUser).isValid());
-    EXPECT_FALSE(fixture.form->loginolek);
+    EXPECT_FALSE(fixture.stored(settings_table::QuellanUser.name).isValid());
+    EXPECT_FALSE(fixture.form->providerSession().loggedIn());
     auto* login = fixture.form->findChild<LoginWindow*>();
     ASSERT_NE(login, nullptr);
     EXPECT_FALSE(login->LoginSucceeded);
@@ -239,12 +241,12 @@ TEST_F(ProviderTest, APortalPageNeverReplacesAStoredReplyNorItsPictures) {
         }
         return files;
     };
-    QCoro::waitFor(form.LoeQuellanSpot(QStringLiteral("Tartu")));
+    QCoro::waitFor(form.downloads().LoeQuellanSpot(QStringLiteral("Tartu")));
     const QHash<QString, QByteArray> before = storedFiles();
     ASSERT_TRUE(before.value(spotReplyFile(QStringLiteral("Tartu"))).contains("<date>"));
     server->setFault(demo::FaultKind::Portal, 100);
     const int requestsBefore = server->requestCount();
-    QCoro::waitFor(form.LoeQuellanSpot(QStringLiteral("Tartu")));
+    QCoro::waitFor(form.downloads().LoeQuellanSpot(QStringLiteral("Tartu")));
     EXPECT_GT(server->requestCount(), requestsBefore);
     EXPECT_EQ(storedFiles(), before);
 }
@@ -257,15 +259,15 @@ TEST_F(ProviderTest, ThePanelShowsTodayAndTheTwoDaysAfterAndMovesOnAtMidnight) {
                      "PNG");
     }
     Form1& form = fixture.start();
-    QCoro::waitFor(form.halograafikud());
-    EXPECT_TRUE(form.halograaf1->pixmap().isNull());
-    EXPECT_FALSE(form.halograaf2->pixmap().isNull());
-    EXPECT_TRUE(form.halograaf3->pixmap().isNull());
+    QCoro::waitFor(form.meteograms().halograafikud());
+    EXPECT_TRUE(ui(form).halograaf1->pixmap().isNull());
+    EXPECT_FALSE(ui(form).halograaf2->pixmap().isNull());
+    EXPECT_TRUE(ui(form).halograaf3->pixmap().isNull());
     fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
-    QCoro::waitFor(form.halograafikud());
-    EXPECT_FALSE(form.halograaf1->pixmap().isNull());
-    EXPECT_TRUE(form.halograaf2->pixmap().isNull());
-    EXPECT_FALSE(form.halograaf3->pixmap().isNull());
+    QCoro::waitFor(form.meteograms().halograafikud());
+    EXPECT_FALSE(ui(form).halograaf1->pixmap().isNull());
+    EXPECT_TRUE(ui(form).halograaf2->pixmap().isNull());
+    EXPECT_FALSE(ui(form).halograaf3->pixmap().isNull());
 }
 
 } // namespace

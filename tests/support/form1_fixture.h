@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/form1.h"
+#include "form1_controls.h"
 #include "net/fetch.h"
 #include "platform/clock.h"
 #include "platform/shell.h"
 #include "provider/spot_markers.h"
 #include "settings/interface_texts.h"
 #include "settings/registry_store.h"
+#include "settings/settings_table.h"
 #include "test_support.h"
 #include "viewer/picture_box.h"
 

@@ -60,8 +60,8 @@ protected:
 
     Form1& showHour(int p) {
         Form1& form = *fixture.form;
-        form.Slider1->setValue(p);
-        form.Slider1_Scroll();
+        ui(form).Slider1->setValue(p);
+        form.chartView().Slider1_Scroll();
         return form;
     }
 
@@ -73,16 +73,17 @@ TEST_F(ViewerTest, ProviderChartFallsBackToEarlierHoursAroundMidnight) {
     const QString today00 = storeProviderChart(Today, 0);
     fixture.start();
     // p = 0 and 1 look for yesterday's 22 and 23 first.
-    EXPECT_TRUE(shows(showHour(0).halo, yesterday22));
-    EXPECT_TRUE(shows(showHour(1).halo, yesterday22));
-    EXPECT_TRUE(shows(showHour(2).halo, today00));
+    EXPECT_TRUE(shows(ui(showHour(0)).halo, yesterday22));
+    EXPECT_TRUE(shows(ui(showHour(1)).halo, yesterday22));
+    EXPECT_TRUE(shows(ui(showHour(2)).halo, today00));
     // p = 3: today 01 is missing, today 00 stands in.
-    EXPECT_TRUE(shows(showHour(3).halo, today00));
+    EXPECT_TRUE(shows(ui(showHour(3)).halo, today00));
     QFile::remove(today00);
     // p = 2 without today 00: there is no hour -1, yesterday 22 is the third choice.
-    EXPECT_TRUE(shows(showHour(2).halo, yesterday22));
-    EXPECT_TRUE(
-        fixture.form->halokp->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
+    EXPECT_TRUE(shows(ui(showHour(2)).halo, yesterday22));
+    EXPECT_TRUE(ui(*fixture.form)
+                    .halokp->text()
+                    .startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
 }
 
 TEST_F(ViewerTest, TheEndOfTheSliderIsMidnightSevenDaysOn) {
@@ -90,7 +91,7 @@ TEST_F(ViewerTest, TheEndOfTheSliderIsMidnightSevenDaysOn) {
     fixture.start();
     const Form1& form = showHour(168);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 17.04.2007  0:00"));
-    EXPECT_TRUE(shows(form.halo, lastDay22));
+    EXPECT_TRUE(shows(ui(form).halo, lastDay22));
 }
 
 TEST_F(ViewerTest, CaptionsWriteTheDateInTheSystemsShortFormat) {
@@ -98,28 +99,28 @@ TEST_F(ViewerTest, CaptionsWriteTheDateInTheSystemsShortFormat) {
     fixture.start();
     EXPECT_EQ(showHour(33).windowTitle(), QStringLiteral("Brisel 11.04.2007  9:00"));
     EXPECT_EQ(showHour(14).windowTitle(), QStringLiteral("Brisel 10.04.2007  14:00"));
-    EXPECT_EQ(showHour(1).wokell->text(), QStringLiteral("Marevo 09.04.2007  24:00"));
-    EXPECT_EQ(showHour(16).wokell->text(), QStringLiteral("Marevo 10.04.2007  15:00"));
+    EXPECT_EQ(ui(showHour(1)).wokell->text(), QStringLiteral("Marevo 09.04.2007  24:00"));
+    EXPECT_EQ(ui(showHour(16)).wokell->text(), QStringLiteral("Marevo 10.04.2007  15:00"));
 }
 
 TEST_F(ViewerTest, ThePlaceholderIsCopiedOncePerRunOfFailures) {
     const QString today10 = storeProviderChart(Today, 10);
     fixture.start();
     Form1& form = showHour(40);
-    EXPECT_TRUE(form.pildilipp);
-    EXPECT_TRUE(form.halo->pixmap().toImage() == form.quellanbk->pixmap().toImage());
-    EXPECT_TRUE(form.halokp->text().isEmpty());
+    EXPECT_TRUE(form.chartView().pildilipp());
+    EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
+    EXPECT_TRUE(ui(form).halokp->text().isEmpty());
     // A second failure in a row leaves halo as it is.
     QPixmap marker(10, 10);
     marker.fill(Qt::magenta);
-    form.halo->setPixmap(marker);
+    ui(form).halo->setPixmap(marker);
     showHour(41);
-    EXPECT_EQ(form.halo->pixmap().size(), QSize(10, 10));
+    EXPECT_EQ(ui(form).halo->pixmap().size(), QSize(10, 10));
     // A success ends the run; the next failure copies it in again.
-    EXPECT_TRUE(shows(showHour(12).halo, today10));
-    EXPECT_FALSE(form.pildilipp);
+    EXPECT_TRUE(shows(ui(showHour(12)).halo, today10));
+    EXPECT_FALSE(form.chartView().pildilipp());
     showHour(41);
-    EXPECT_TRUE(form.halo->pixmap().toImage() == form.quellanbk->pixmap().toImage());
+    EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
 }
 
 TEST_F(ViewerTest, AnErrorPageSavedUnderAChartNameCountsAsMissing) {
@@ -131,11 +132,11 @@ TEST_F(ViewerTest, AnErrorPageSavedUnderAChartNameCountsAsMissing) {
         page.toUtf8());
     fixture.start();
     const Form1& form = showHour(12);
-    EXPECT_TRUE(form.pildilipp);
-    EXPECT_TRUE(form.Picture1->isHidden());
-    EXPECT_TRUE(form.millal->text().isEmpty());
-    EXPECT_FALSE(form.Picture2->isHidden());
-    EXPECT_TRUE(shows(form.Picture2, island));
+    EXPECT_TRUE(form.chartView().pildilipp());
+    EXPECT_TRUE(ui(form).Picture1->isHidden());
+    EXPECT_TRUE(ui(form).millal->text().isEmpty());
+    EXPECT_FALSE(ui(form).Picture2->isHidden());
+    EXPECT_TRUE(shows(ui(form).Picture2, island));
 }
 
 TEST_F(ViewerTest, AChartCutShortCountsAsMissing) {
@@ -144,19 +145,19 @@ TEST_F(ViewerTest, AChartCutShortCountsAsMissing) {
     const QString island = storeSailingMap(12, IslandsMapCode);
     fixture.start();
     const Form1& form = showHour(12);
-    ASSERT_TRUE(shows(form.halo, chart));
-    ASSERT_TRUE(shows(form.Picture1, mainland));
+    ASSERT_TRUE(shows(ui(form).halo, chart));
+    ASSERT_TRUE(shows(ui(form).Picture1, mainland));
     for (const QString& path : {chart, mainland}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.resize(file.size() / 2));
     }
     showHour(12);
-    EXPECT_TRUE(form.pildilipp);
-    EXPECT_TRUE(form.halokp->text().isEmpty());
-    EXPECT_TRUE(form.Picture1->isHidden());
-    EXPECT_TRUE(form.millal->text().isEmpty());
-    EXPECT_TRUE(shows(form.Picture2, island));
+    EXPECT_TRUE(form.chartView().pildilipp());
+    EXPECT_TRUE(ui(form).halokp->text().isEmpty());
+    EXPECT_TRUE(ui(form).Picture1->isHidden());
+    EXPECT_TRUE(ui(form).millal->text().isEmpty());
+    EXPECT_TRUE(shows(ui(form).Picture2, island));
 }
 
 TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {
@@ -164,10 +165,11 @@ TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {
     storeSailingMap(15, IslandsMapCode);
     fixture.start();
     const Form1& form = showHour(17);
-    EXPECT_TRUE(shows(form.Picture1, mainland));
-    EXPECT_FALSE(form.Picture2->isHidden());
-    EXPECT_TRUE(form.millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
-    EXPECT_TRUE(showHour(18).Picture1->isHidden());
+    EXPECT_TRUE(shows(ui(form).Picture1, mainland));
+    EXPECT_FALSE(ui(form).Picture2->isHidden());
+    EXPECT_TRUE(
+        ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
+    EXPECT_TRUE(ui(showHour(18)).Picture1->isHidden());
 }
 
 TEST_F(ViewerTest, TheTabsChooseTheFamily) {
@@ -175,26 +177,26 @@ TEST_F(ViewerTest, TheTabsChooseTheFamily) {
     const QString rain = storeProviderChart(Today, 10, QStringLiteral("pc"));
     fixture.start();
     Form1& form = showHour(12);
-    EXPECT_TRUE(shows(form.halo, wind));
-    form.miskaart->setCurrentIndex(3);
-    EXPECT_TRUE(shows(form.halo, rain));
-    form.miskaart->setCurrentIndex(1);
-    EXPECT_TRUE(form.pildilipp);
+    EXPECT_TRUE(shows(ui(form).halo, wind));
+    ui(form).miskaart->setCurrentIndex(3);
+    EXPECT_TRUE(shows(ui(form).halo, rain));
+    ui(form).miskaart->setCurrentIndex(1);
+    EXPECT_TRUE(form.chartView().pildilipp());
 }
 
 TEST_F(ViewerTest, AtMidnightTheSameHourNamesTheNewDaysCharts) {
     const QString tomorrow10 = storeProviderChart(Today.addDays(1), 10);
     fixture.start();
-    EXPECT_TRUE(showHour(12).pildilipp);
+    EXPECT_TRUE(showHour(12).chartView().pildilipp());
     fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
-    EXPECT_TRUE(shows(showHour(12).halo, tomorrow10));
+    EXPECT_TRUE(shows(ui(showHour(12)).halo, tomorrow10));
     EXPECT_TRUE(fixture.form->windowTitle().contains(QStringLiteral("11.04.2007")));
 }
 
 TEST_F(ViewerTest, TheTrackMarksStoredHoursAndFollowsTheFolder) {
     storeProviderChart(Today, 10);
     fixture.start();
-    const TrackBar* track = fixture.form->Slider1;
+    const TrackBar* track = ui(*fixture.form).Slider1;
     EXPECT_TRUE(track->storedHours().provider[12]);
     EXPECT_FALSE(track->storedHours().provider[30]);
     EXPECT_FALSE(track->storedHours().sailing[15]);
@@ -207,45 +209,43 @@ TEST_F(ViewerTest, TheTrackMarksStoredHoursAndFollowsTheFolder) {
 TEST_F(ViewerTest, TheAnimationStopsAtTheEndAndRewindsFromIt) {
     fixture.start();
     Form1& form = showHour(167);
-    form.Play->click();
-    EXPECT_TRUE(form.Timer1->isActive());
-    EXPECT_EQ(form.Play->property("tag").toString(), QStringLiteral("Stop"));
-    form.Timer1_Timer();
-    EXPECT_EQ(form.Slider1->value(), 168);
-    EXPECT_TRUE(form.Timer1->isActive());
-    form.Timer1_Timer();
-    EXPECT_EQ(form.Slider1->value(), 168);
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(form.Play->property("tag").toString(), QStringLiteral("Play"));
+    ui(form).Play->click();
+    EXPECT_TRUE(ui(form).Timer1->isActive());
+    form.chartView().Timer1_Timer();
+    EXPECT_EQ(ui(form).Slider1->value(), 168);
+    EXPECT_TRUE(ui(form).Timer1->isActive());
+    form.chartView().Timer1_Timer();
+    EXPECT_EQ(ui(form).Slider1->value(), 168);
+    EXPECT_FALSE(ui(form).Timer1->isActive());
     // Started at the end, it rewinds to 00:00 of today; a click while running stops at once.
-    form.Play->click();
-    EXPECT_EQ(form.Slider1->value(), 0);
-    form.Play->click();
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(form.Slider1->value(), 0);
+    ui(form).Play->click();
+    EXPECT_EQ(ui(form).Slider1->value(), 0);
+    ui(form).Play->click();
+    EXPECT_FALSE(ui(form).Timer1->isActive());
+    EXPECT_EQ(ui(form).Slider1->value(), 0);
 }
 
 TEST_F(ViewerTest, TheAnimationStepsEvery200ms) {
     fixture.start();
     Form1& form = showHour(100);
-    EXPECT_EQ(form.Timer1->interval(), 200);
-    form.Play->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Slider1->value() >= 102; }, 2000));
-    form.Play->click();
+    EXPECT_EQ(ui(form).Timer1->interval(), 200);
+    ui(form).Play->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui(form).Slider1->value() >= 102; }, 2000));
+    ui(form).Play->click();
 }
 
 TEST_F(ViewerTest, TheSailingPanelScrollsThePairTogether) {
     fixture.start();
     Form1& form = *fixture.form;
     // A panel narrower than the pair, as on a small screen.
-    form.Picture4->setFixedWidth(578);
+    ui(form).Picture4->setFixedWidth(578);
     QApplication::processEvents();
-    ASSERT_EQ(form.Picture4->width(), 578);
-    form.HScroll1->setValue(form.HScroll1->minimum());
-    EXPECT_EQ(form.Picture2->x(), form.HScroll1->minimum());
-    EXPECT_EQ(form.Picture1->x(), form.Picture2->x() + 320);
+    ASSERT_EQ(ui(form).Picture4->width(), 578);
+    ui(form).HScroll1->setValue(ui(form).HScroll1->minimum());
+    EXPECT_EQ(ui(form).Picture2->x(), ui(form).HScroll1->minimum());
+    EXPECT_EQ(ui(form).Picture1->x(), ui(form).Picture2->x() + 320);
     // At the far end the mainland map's right edge meets the panel's.
-    EXPECT_EQ(form.Picture1->x() + form.Picture1->width(), form.Picture4->width());
+    EXPECT_EQ(ui(form).Picture1->x() + ui(form).Picture1->width(), ui(form).Picture4->width());
 }
 
 // The marked period, driven through the real slider.
@@ -254,13 +254,13 @@ protected:
     void SetUp() override {
         fixture.start();
         form = fixture.form.get();
-        form->Slider1->setValue(30);
+        ui(*form).Slider1->setValue(30);
     }
-    QPoint at(int hour) const { return form->Slider1->pointForValue(hour); }
+    QPoint at(int hour) const { return ui(*form).Slider1->pointForValue(hour); }
     void dragTo(int hour) {
-        QMouseEvent move(QEvent::MouseMove, at(hour), form->Slider1->mapToGlobal(at(hour)), Qt::NoButton,
+        QMouseEvent move(QEvent::MouseMove, at(hour), ui(*form).Slider1->mapToGlobal(at(hour)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form->Slider1, &move);
+        QApplication::sendEvent(ui(*form).Slider1, &move);
     }
     QString periodText(int start, int end) const {
         return fixture.texts->npaev(Today.addDays(start / 24)) +
@@ -274,74 +274,74 @@ protected:
 };
 
 TEST_F(MarkingTest, TheOtherEndFollowsTheThumbBothWays) {
-    QTest::mouseClick(form->märgiperiood, Qt::LeftButton);
-    EXPECT_TRUE(form->märgiperiood->isChecked());
-    QTest::mousePress(form->Slider1, Qt::LeftButton, {}, at(30));
+    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
+    EXPECT_TRUE(ui(*form).märgiperiood->isChecked());
+    QTest::mousePress(ui(*form).Slider1, Qt::LeftButton, {}, at(30));
     dragTo(20);
-    EXPECT_EQ(form->Slider1->selStart(), 20);
-    EXPECT_EQ(form->Slider1->selLength(), 10);
-    EXPECT_EQ(form->periood->text(), periodText(20, 30));
+    EXPECT_EQ(ui(*form).Slider1->selStart(), 20);
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 10);
+    EXPECT_EQ(ui(*form).periood->text(), periodText(20, 30));
     dragTo(40);
-    EXPECT_EQ(form->Slider1->selStart(), 30);
-    EXPECT_EQ(form->Slider1->selLength(), 10);
-    EXPECT_EQ(form->periood->text(), periodText(30, 40));
-    QTest::mouseRelease(form->Slider1, Qt::LeftButton, {}, at(40));
-    EXPECT_FALSE(form->märgiperiood->isChecked());
+    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 10);
+    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 40));
+    QTest::mouseRelease(ui(*form).Slider1, Qt::LeftButton, {}, at(40));
+    EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
     // Off again, the slider leaves the period alone.
-    QTest::keyClick(form->Slider1, Qt::Key_Right);
-    EXPECT_EQ(form->Slider1->selStart(), 30);
-    EXPECT_EQ(form->periood->text(), periodText(30, 40));
+    QTest::keyClick(ui(*form).Slider1, Qt::Key_Right);
+    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
+    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 40));
 }
 
 // An option button: a second click, or a double-click, leaves the marking on, and the label
 // always says what a download of the marked period would fetch.
 TEST_F(MarkingTest, ASecondClickKeepsTheMarkingOnAndTheLabelTellsThePeriod) {
-    doubleClickAsAUserDoes(form->märgiperiood);
-    EXPECT_TRUE(form->märgiperiood->isChecked());
-    EXPECT_EQ(form->Slider1->selStart(), 30);
-    EXPECT_EQ(form->Slider1->selLength(), 0);
-    EXPECT_EQ(form->periood->text(), periodText(30, 30));
-    QTest::mousePress(form->Slider1, Qt::LeftButton, {}, at(30));
+    doubleClickAsAUserDoes(ui(*form).märgiperiood);
+    EXPECT_TRUE(ui(*form).märgiperiood->isChecked());
+    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
+    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 30));
+    QTest::mousePress(ui(*form).Slider1, Qt::LeftButton, {}, at(30));
     dragTo(36);
-    EXPECT_EQ(form->periood->text(), periodText(30, 36));
+    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 36));
 }
 
 TEST_F(MarkingTest, AClickOnTheTrackMovesTheEndByThreeHoursAndEndsTheMarking) {
-    QTest::mouseClick(form->märgiperiood, Qt::LeftButton);
-    QTest::mouseClick(form->Slider1, Qt::LeftButton, {}, at(60));
-    EXPECT_EQ(form->Slider1->value(), 33);
-    EXPECT_EQ(form->Slider1->selStart(), 30);
-    EXPECT_EQ(form->Slider1->selLength(), 3);
-    EXPECT_FALSE(form->märgiperiood->isChecked());
+    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
+    QTest::mouseClick(ui(*form).Slider1, Qt::LeftButton, {}, at(60));
+    EXPECT_EQ(ui(*form).Slider1->value(), 33);
+    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 3);
+    EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
 }
 
 TEST_F(MarkingTest, TheButtonsMoveOneEndAndTheLabelFollows) {
-    form->Slider1->setSelStart(20);
-    form->Slider1->setSelLength(20);
-    form->Slider1->setValue(50);
-    QTest::mouseClick(form->märgialgus, Qt::LeftButton);
-    EXPECT_EQ(form->Slider1->selStart(), 50);
-    EXPECT_EQ(form->Slider1->selLength(), 20);
-    EXPECT_EQ(form->periood->text(), periodText(50, 70));
-    form->Slider1->setValue(60);
-    QTest::mouseClick(form->märgilõpp, Qt::LeftButton);
-    EXPECT_EQ(form->Slider1->selEnd(), 60);
-    EXPECT_EQ(form->periood->text(), periodText(50, 60));
+    ui(*form).Slider1->setSelStart(20);
+    ui(*form).Slider1->setSelLength(20);
+    ui(*form).Slider1->setValue(50);
+    QTest::mouseClick(ui(*form).märgialgus, Qt::LeftButton);
+    EXPECT_EQ(ui(*form).Slider1->selStart(), 50);
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 20);
+    EXPECT_EQ(ui(*form).periood->text(), periodText(50, 70));
+    ui(*form).Slider1->setValue(60);
+    QTest::mouseClick(ui(*form).märgilõpp, Qt::LeftButton);
+    EXPECT_EQ(ui(*form).Slider1->selEnd(), 60);
+    EXPECT_EQ(ui(*form).periood->text(), periodText(50, 60));
     // An end before the start swaps the ends: from the thumb to the old start.
-    form->Slider1->setValue(44);
-    QTest::mouseClick(form->märgilõpp, Qt::LeftButton);
-    EXPECT_EQ(form->Slider1->selStart(), 44);
-    EXPECT_EQ(form->Slider1->selEnd(), 50);
-    EXPECT_EQ(form->periood->text(), periodText(44, 50));
+    ui(*form).Slider1->setValue(44);
+    QTest::mouseClick(ui(*form).märgilõpp, Qt::LeftButton);
+    EXPECT_EQ(ui(*form).Slider1->selStart(), 44);
+    EXPECT_EQ(ui(*form).Slider1->selEnd(), 50);
+    EXPECT_EQ(ui(*form).periood->text(), periodText(44, 50));
 }
 
 TEST_F(MarkingTest, AnAnimationStepEndsTheMarking) {
-    QTest::mouseClick(form->märgiperiood, Qt::LeftButton);
-    form->Play->click();
-    form->Timer1_Timer();
-    form->Play->click();
-    EXPECT_FALSE(form->märgiperiood->isChecked());
-    EXPECT_EQ(form->Slider1->selLength(), 0);
+    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
+    ui(*form).Play->click();
+    form->chartView().Timer1_Timer();
+    ui(*form).Play->click();
+    EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
 }
 
 } // namespace

@@ -96,7 +96,7 @@ TEST_F(TrackBarTest, TheMarkedPeriodIsTheOnlyColouredStretchOfTheGroove) {
 }
 
 TEST_F(TrackBarTest, DayLabelsSitBetweenTheDayLines) {
-    for (int day = 0; day < TimeSlider::Days; ++day) {
+    for (int day = 0; day < SliderDays; ++day) {
         const QLabel* label = slider.dayLabel(day);
         EXPECT_EQ(label->objectName(), QStringLiteral("plabel(%1)").arg(day));
         const QWidget* left = slider.findChild<QWidget*>(QStringLiteral("Line1(%1)").arg(day));

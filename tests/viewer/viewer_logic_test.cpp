@@ -85,12 +85,12 @@ TEST(ChartPicture, AGifEndingBeforeItsTrailerIsCutShort) {
 }
 
 TEST(MarkedPeriod, FollowingSwappingAndMovingTheStart) {
-    EXPECT_EQ(viewer::followThumb(30, 20), (viewer::Period{20, 10}));
-    EXPECT_EQ(viewer::followThumb(30, 40), (viewer::Period{30, 10}));
-    EXPECT_EQ(viewer::followThumb(30, 30), (viewer::Period{30, 0}));
-    EXPECT_EQ(viewer::moveStart({20, 20}, 50), (viewer::Period{50, 20}));
-    EXPECT_EQ(viewer::moveEnd({20, 20}, 60), (viewer::Period{20, 40}));
-    EXPECT_EQ(viewer::moveEnd({50, 20}, 44), (viewer::Period{44, 6}));
+    EXPECT_EQ(viewer::followThumb(30, 20), (Period{20, 10}));
+    EXPECT_EQ(viewer::followThumb(30, 40), (Period{30, 10}));
+    EXPECT_EQ(viewer::followThumb(30, 30), (Period{30, 0}));
+    EXPECT_EQ(viewer::moveStart({20, 20}, 50), (Period{50, 20}));
+    EXPECT_EQ(viewer::moveEnd({20, 20}, 60), (Period{20, 40}));
+    EXPECT_EQ(viewer::moveEnd({50, 20}, 44), (Period{44, 6}));
 }
 
 TEST(SailingLabel, TheHourIsThreeAfterTheFilesOwn) {
@@ -98,8 +98,6 @@ TEST(SailingLabel, TheHourIsThreeAfterTheFilesOwn) {
     EXPECT_EQ(viewer::sailingMapsAt(european, Today, 1).label, QStringLiteral("Marevo 09.04.2007  24:00"));
     EXPECT_EQ(viewer::sailingMapsAt(european, Today, 16).label, QStringLiteral("Marevo 10.04.2007  15:00"));
     EXPECT_EQ(viewer::sailingMapsAt(european, Today, 16).mainlandFile, QStringLiteral("20070410000312.gif"));
-    EXPECT_EQ(viewer::downloadTimeText(QStringLiteral("Laetud"), european, QDateTime(Today, QTime(8, 7, 6))),
-              QStringLiteral("Laetud 10.04.2007 08:07"));
     EXPECT_EQ(viewer::chartCodeForTab(2), QStringLiteral("t10"));
 }
 

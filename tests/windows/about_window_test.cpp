@@ -54,8 +54,8 @@ TEST(AboutBox, OpensModalFromTheMenuAndClosesWithOk) {
     Form1Fixture fixture;
     fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
     Form1& form = fixture.start();
-    ASSERT_TRUE(form.about->isEnabled());
-    form.about->trigger();
+    ASSERT_TRUE(ui(form).about->isEnabled());
+    ui(form).about->trigger();
     const QPointer<AboutWindow> window = form.findChild<AboutWindow*>(QStringLiteral("frmAbout"));
     ASSERT_FALSE(window.isNull());
     EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);

@@ -53,7 +53,7 @@ TEST(PlainTexts, LangIniTextsAreNeverRenderedAsMarkup) {
     Form1Fixture fixture;
     fixture.folder.write(QStringLiteral("lang.ini"), markupLangIni());
     Form1& form = fixture.start();
-    form.naitalegend->click();
+    ui(form).naitalegend->click();
     const auto* legend = form.findChild<LegendWindow*>(QStringLiteral("legend"));
     ASSERT_NE(legend, nullptr);
     AboutWindow about(*fixture.texts, *fixture.downloaderInstance, ProgramFolder(fixture.folder.root()),
@@ -83,7 +83,7 @@ TEST(PlainTexts, LangIniTextsAreNeverRenderedAsMarkup) {
             box->button(QMessageBox::No)->click();
         }
     });
-    form.kustuta->trigger();
+    ui(form).kustuta->trigger();
     ASSERT_TRUE(question.has_value());
     EXPECT_EQ(question->seen, 1);
     EXPECT_EQ(question->rendered, QStringList());

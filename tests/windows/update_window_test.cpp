@@ -174,8 +174,8 @@ TEST(UpdateWindowFromTheMenu, OpensModalAndChecks) {
     Form1Fixture fixture;
     fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
     Form1& form = fixture.start();
-    ASSERT_TRUE(form.updeidid->isEnabled());
-    form.updeidid->trigger();
+    ASSERT_TRUE(ui(form).updeidid->isEnabled());
+    ui(form).updeidid->trigger();
     auto* window = form.findChild<UpdateWindow*>(QStringLiteral("update"));
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());

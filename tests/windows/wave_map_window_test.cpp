@@ -30,7 +30,7 @@ protected:
         server = startServer(options);
         fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
         form = &fixture.start();
-        form->Command1->click();
+        ui(*form).Command1->click();
         window = form->findChild<WaveMapWindow*>(QStringLiteral("iltamerinyt"));
         ASSERT_FALSE(window.isNull());
     }
@@ -63,7 +63,7 @@ TEST_F(WaveMapWindowTest, OpensEmptyWithoutMapsAndOnceOnly) {
     EXPECT_TRUE(window->StatusBar->currentMessage().isEmpty());
     EXPECT_EQ(window->Command2->text(), startCaption());
 
-    form->Command1->click();
+    ui(*form).Command1->click();
     EXPECT_EQ(form->findChildren<WaveMapWindow*>().size(), 1) << "the open viewer is brought forward";
     window->close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, PatienceMs)) << "deleted when closed";
@@ -106,7 +106,7 @@ TEST_F(WaveMapWindowTest, FetchesAllEighteenInOrderAndRestoresTheButton) {
     EXPECT_EQ(window->Command2->text(), QStringLiteral("Stop"));
     EXPECT_EQ(window->Command2->property("tag").toString(), QStringLiteral("laadi"));
     EXPECT_EQ(shownImage(window->Command2->icon()),
-              form->nupud->icon().pixmap(QSize(24, 24), QIcon::Disabled).toImage())
+              ui(*form).nupud->icon().pixmap(QSize(24, 24), QIcon::Disabled).toImage())
         << "the stop picture";
     EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(QStringLiteral("downloading: ") +
                                                                server->baseUrl().toString() + WavePath));
@@ -144,7 +144,7 @@ TEST_F(WaveMapWindowTest, StopDuringTheFifthMapStillShowsItAndFetchesNoSixth) {
     EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(dlTime()));
     EXPECT_EQ(window->Command2->text(), startCaption());
     EXPECT_EQ(shownImage(window->Command2->icon()),
-              form->nupud->icon().pixmap(QSize(24, 24), QIcon::Normal).toImage());
+              ui(*form).nupud->icon().pixmap(QSize(24, 24), QIcon::Normal).toImage());
 }
 
 TEST_F(WaveMapWindowTest, ClosingDuringAFetchEndsItWithoutTouchingTheWindow) {
@@ -156,7 +156,7 @@ TEST_F(WaveMapWindowTest, ClosingDuringAFetchEndsItWithoutTouchingTheWindow) {
     QTest::qWait(600);
     EXPECT_EQ(server->requestCount(), 1) << "the loop ended with its window";
     EXPECT_TRUE(QFile::exists(mapFile(1))) << "the fetch under way still completed";
-    form->Command1->click();
+    ui(*form).Command1->click();
     EXPECT_NE(form->findChild<WaveMapWindow*>(QStringLiteral("iltamerinyt")), nullptr)
         << "a new viewer opens";
 }

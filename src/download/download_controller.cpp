@@ -1,0 +1,285 @@
+#include "download/download_controller.h"
+
+#include "download/chart_cleanup.h"
+#include "download/download_run.h"
+#include "download/run_choice_boxes.h"
+#include "platform/picture_pair.h"
+#include "provider/provider_session.h"
+#include "settings/interface_texts.h"
+
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+#include <qcoro/qcorotimer.h>
+
+namespace {
+
+constexpr int ProgressBarHeight = 13;
+constexpr QSize ButtonIconSize(24, 24);
+
+} // namespace
+
+// The run as the window shows it. It holds the controller weakly: once the window has gone, the
+// run only finds that it is asked to stop.
+class WindowRunHost final : public DownloadRunHost {
+public:
+    explicit WindowRunHost(DownloadController* controller) : m_controller(controller) {}
+
+    Choices choices() const override { return m_controller ? m_controller->m_choices->choices() : Choices{}; }
+    QCoro::Task<bool> login() override {
+        if (!m_controller) {
+            co_return false;
+        }
+        co_return co_await m_controller->m_services.session.CheckQuellanlogin();
+    }
+    bool stopRequested() const override {
+        return !m_controller || m_controller->m_state == DownloadController::RunState::StopRequested;
+    }
+    QCoro::Task<> yield() override { co_await QCoro::sleepFor(std::chrono::milliseconds(0)); }
+
+    void spotsStarted(int count) override { tell(&DownloadController::spotsStarted, count); }
+    void spotFetched(int index) override { tell(&DownloadController::spotFetched, index); }
+    void spotsEnded() override {
+        if (m_controller) {
+            Q_EMIT m_controller->spotsEnded();
+        }
+    }
+
+    Period markedPeriod() const override { return m_controller ? m_controller->m_markedPeriod() : Period{}; }
+    void markedPeriodMoved(Period period) override { tell(&DownloadController::markedPeriodMoved, period); }
+    void chartsStarted(int firstHour, int lastHour) override {
+        if (m_controller) {
+            QProgressBar* bar = m_controller->m_progress;
+            bar->setRange(firstHour, lastHour);
+            bar->setValue(firstHour);
+            bar->setVisible(true);
+        }
+    }
+    void hourFetched(int hour) override {
+        if (m_controller) {
+            m_controller->m_progress->setValue(hour);
+            Q_EMIT m_controller->hourFetched(hour);
+        }
+    }
+
+private:
+    template<typename Signal, typename Value> void tell(Signal signal, Value value) {
+        if (m_controller) {
+            Q_EMIT(m_controller->*signal)(value);
+        }
+    }
+
+    QPointer<DownloadController> m_controller;
+};
+
+DownloadController::DownloadController(Services services, QWidget* window)
+    : QObject(window), m_services(std::move(services)), m_window(window),
+      m_fetcher(m_services.downloader, m_services.hosts, m_services.chartFolder, m_services.clock,
+                m_services.formats, [this] { return m_services.session.CheckQuellanlogin(); }),
+      m_markedPeriod([] {
+          return Period{0, SliderMaximum};
+      }) {
+    buildButton(window);
+    m_choices = new RunChoiceBoxes(window);
+    m_progress = new QProgressBar(window);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setGeometry(0, 0, 200, ProgressBarHeight);
+    m_progress->setRange(0, SliderMaximum);
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    // The arrow-and-hourglass tells why a click on a fetching control does nothing now.
+    connect(&m_actions, &ActionGate::busyChanged, this, [this](bool busy) {
+        if (busy) {
+            m_window->setCursor(Qt::BusyCursor);
+        } else {
+            m_window->unsetCursor();
+        }
+    });
+}
+
+DownloadController::~DownloadController() = default;
+
+QWidget* DownloadController::buildButton(QWidget* window) {
+    const QIcon download = resourceIcon(QStringLiteral("download.png"));
+    m_buttonPictures = makePicturePair(QStringLiteral("nupud"), download,
+                                       resourceIcon(QStringLiteral("download_disabled.png")), window);
+    m_button = new QPushButton(QStringLiteral("Laadi kaardid"), window);
+    m_button->setObjectName(QStringLiteral("Command2"));
+    m_button->setIcon(download);
+    m_button->setIconSize(ButtonIconSize);
+    m_button->setMinimumHeight(36);
+    connect(m_button, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    return m_button;
+}
+
+QWidget* DownloadController::button() const {
+    return m_button;
+}
+
+void DownloadController::setSpots(QVector<Spot> spots) {
+    m_spots = std::move(spots);
+}
+
+void DownloadController::placeProgressBar(QSize windowSize) {
+    const int barHeight = m_progress->height();
+    m_progress->move(m_progress->x(), windowSize.height() - barHeight);
+    if (barHeight < windowSize.width()) {
+        m_progress->resize(windowSize.width() - barHeight, barHeight);
+    }
+    m_progress->raise();
+}
+
+void DownloadController::retranslate() {
+    if (m_state == RunState::Idle || m_state == RunState::CheckingForUpdates) {
+        m_button->setText(m_services.texts.keeltekst(QStringLiteral("startdl")));
+    }
+    m_choices->retranslate(m_services.texts);
+}
+
+QCoro::Task<> DownloadController::Command2_Click() {
+    QPointer<DownloadController> self(this);
+    if (m_state == RunState::Running) {
+        m_state = RunState::StopRequested;
+        m_button->setEnabled(false);
+        m_services.session.actionEnded();
+        co_return;
+    }
+    // From the first click on there is one run: a click while the update answer is awaited
+    // finds the gate shut, as it found the blocked window before.
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    if (m_choices->checksForUpdates() && m_updateOffer) {
+        m_state = RunState::CheckingForUpdates;
+        const bool ending = co_await m_updateOffer();
+        if (!self || ending) {
+            co_return;
+        }
+    }
+    m_state = RunState::Running;
+    showRunning(true);
+    WindowRunHost host(this);
+    co_await downloadRun(m_fetcher, m_spots, host);
+    if (!self) {
+        co_return;
+    }
+    m_state = RunState::Idle;
+    showRunning(false);
+    m_services.session.actionEnded();
+    Q_EMIT runFinished();
+}
+
+void DownloadController::showRunning(bool running) {
+    m_button->setIcon(
+        pictureOf(m_buttonPictures, m_button->iconSize(), running ? QIcon::Disabled : QIcon::Normal));
+    m_button->setText(running ? QStringLiteral("Stop")
+                              : m_services.texts.keeltekst(QStringLiteral("startdl")));
+    if (running) {
+        return;
+    }
+    m_progress->setVisible(false);
+    m_button->setEnabled(true);
+    if (m_window && m_window->isMinimized()) {
+        m_window->showNormal();
+    }
+}
+
+void DownloadController::stop() {
+    if (m_state != RunState::Idle) {
+        m_state = RunState::StopRequested;
+    }
+}
+
+QCoro::Task<> DownloadController::halo_DblClick(int p, QString kaart) {
+    QPointer<DownloadController> self(this);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    co_await m_fetcher.laehalo(p - 2, kaart);
+    if (!self) {
+        co_return;
+    }
+    Q_EMIT chartsChanged();
+    m_services.session.actionEnded();
+}
+
+QCoro::Task<> DownloadController::Picture4_DblClick(int p) {
+    QPointer<DownloadController> self(this);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    co_await m_fetcher.laemarevo(3 * (p / 3));
+    if (self) {
+        Q_EMIT chartsChanged();
+    }
+}
+
+QCoro::Task<> DownloadController::LoeQuellanSpot(QString SpotName) {
+    for (qsizetype i = m_spots.size() - 1; i >= 0; --i) {
+        if (m_spots[i].name == SpotName) {
+            co_await m_fetcher.LoeQuellanSpot(m_spots[i]);
+            co_return;
+        }
+    }
+}
+
+QCoro::Task<> DownloadController::loequellanyld() {
+    QPointer<DownloadController> self(this);
+    const QVector<Spot> spots = m_spots;
+    Q_EMIT spotsStarted(spots.size());
+    for (int i = 0; i < spots.size(); ++i) {
+        co_await m_fetcher.LoeQuellanSpot(spots[i]);
+        if (!self) {
+            co_return;
+        }
+        Q_EMIT spotFetched(i);
+    }
+    Q_EMIT spotsEnded();
+}
+
+QCoro::Task<> DownloadController::Spot_DblClick(QString spotName) {
+    QPointer<DownloadController> self(this);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    if (!spotName.isEmpty()) {
+        co_await LoeQuellanSpot(spotName);
+        if (!self) {
+            co_return;
+        }
+        Q_EMIT spotForecastFetched(spotName);
+    }
+    m_services.session.actionEnded();
+}
+
+QCoro::Task<> DownloadController::halograaf_DblClick() {
+    QPointer<DownloadController> self(this);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    co_await loequellanyld();
+    if (self) {
+        m_services.session.actionEnded();
+    }
+}
+
+// Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.
+// The question is a text of lang.ini, shown as it stands.
+void DownloadController::kustuta_Click() {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Brisel"),
+                         m_services.texts.keeltekst(QStringLiteral("deleteconf")),
+                         QMessageBox::Yes | QMessageBox::No, m_window);
+    question.setDefaultButton(QMessageBox::No);
+    question.setTextFormat(Qt::PlainText);
+    if (question.exec() == QMessageBox::Yes) {
+        deleteAllCharts(m_services.chartFolder);
+    }
+    Q_EMIT chartsChanged();
+    Q_EMIT meteogramsChanged();
+}

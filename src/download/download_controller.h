@@ -1,0 +1,104 @@
+#pragma once
+
+#include "download/chart_fetcher.h"
+#include "platform/action_gate.h"
+#include "platform/slider_hours.h"
+#include "provider/spot_list.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <qcoro/qcorotask.h>
+
+class InterfaceTexts;
+class ProviderSession;
+class RunChoiceBoxes;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+
+// Every fetch the user starts from the main window: the download run behind the button Command2
+// (with the update check before it and Stop during it), and the double-clicks that fetch the chart
+// shown, the sailing maps of the hour, one spot's or every spot's forecast. One of them runs at a
+// time; while one runs the window shows the busy cursor and the others do nothing. What was fetched
+// is told by signals, which the window passes to its views.
+class DownloadController final : public QObject {
+    Q_OBJECT
+public:
+    struct Services {
+        Downloader& downloader;
+        HostConfig hosts;
+        QString chartFolder;
+        const Clock& clock;
+        LocaleFormats formats;
+        ProviderSession& session;
+        const InterfaceTexts& texts;
+    };
+    enum class RunState { Idle, CheckingForUpdates, Running, StopRequested };
+    // Shows the update offer before a run; true when the user took the update and the program is
+    // ending for the updater, so nothing of the run may follow.
+    using UpdateOffer = std::function<QCoro::Task<bool>()>;
+
+    DownloadController(Services services, QWidget* window);
+    ~DownloadController() override;
+
+    void setSpots(QVector<Spot> spots);
+    void setUpdateOffer(UpdateOffer offer) { m_updateOffer = std::move(offer); }
+    // Where the run reads the marked period when it reaches the charts.
+    void setMarkedPeriodSource(std::function<Period()> source) { m_markedPeriod = std::move(source); }
+
+    // The controls to place: the button and the boxes; the progress bar places itself.
+    QWidget* button() const;
+    RunChoiceBoxes* choiceBoxes() const { return m_choices; }
+    // The progress bar lies on the window's bottom edge over the status bar and leaves a square
+    // of its own height free at the right end.
+    void placeProgressBar(QSize windowSize);
+    void retranslate();
+
+    RunState state() const { return m_state; }
+    const FetchTally& tally() const { return m_fetcher.tally(); }
+
+    QCoro::Task<> Command2_Click();
+    // The window is closing: a run still going ends now, leaving the chart that was there.
+    void stop();
+
+    QCoro::Task<> halo_DblClick(int p, QString kaart);
+    QCoro::Task<> Picture4_DblClick(int p);
+    QCoro::Task<> Spot_DblClick(QString spotName);
+    QCoro::Task<> halograaf_DblClick();
+    // The last spot of that name, as the list is searched to its end.
+    QCoro::Task<> LoeQuellanSpot(QString SpotName);
+    QCoro::Task<> loequellanyld();
+    // Deletes every stored chart when the user agrees.
+    void kustuta_Click();
+
+Q_SIGNALS:
+    void spotsStarted(int count);
+    void spotFetched(int index);
+    void spotsEnded();
+    void spotForecastFetched(const QString& spotName);
+    void hourFetched(int hour);
+    void markedPeriodMoved(Period period);
+    void chartsChanged();
+    void meteogramsChanged();
+    // A download run has ended, completed or stopped, and the window is idle again.
+    void runFinished();
+
+private:
+    friend class WindowRunHost;
+    QWidget* buildButton(QWidget* window);
+    void showRunning(bool running);
+
+    Services m_services;
+    QPointer<QWidget> m_window;
+    ChartFetcher m_fetcher;
+    ActionGate m_actions;
+    RunState m_state = RunState::Idle;
+    QVector<Spot> m_spots;
+    UpdateOffer m_updateOffer;
+    std::function<Period()> m_markedPeriod;
+    QPushButton* m_button;
+    QPushButton* m_buttonPictures;
+    RunChoiceBoxes* m_choices;
+    QProgressBar* m_progress;
+};

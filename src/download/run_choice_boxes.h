@@ -1,0 +1,35 @@
+#pragma once
+
+#include "download/download_run.h"
+#include "settings/settings_table.h"
+
+#include <QWidget>
+
+class InterfaceTexts;
+class StoredSettings;
+class QCheckBox;
+class QLabel;
+
+// What a download run fetches, as the user ticks it: the families of provider charts, the sailing
+// maps, the spot forecasts, every third hour, only the marked period, and the update check before
+// a run. Each box keeps its state under its built-in caption.
+class RunChoiceBoxes final : public QWidget {
+    Q_OBJECT
+public:
+    explicit RunChoiceBoxes(QWidget* parent = nullptr);
+
+    // Read anew at every use: a box ticked during a run counts from the next file on.
+    DownloadRunHost::Choices choices() const;
+    bool checksForUpdates() const;
+
+    void restore(const StoredSettings& settings);
+    void save(StoredSettings& settings) const;
+    void retranslate(const InterfaceTexts& texts);
+
+private:
+    QCheckBox* makeBox(const settings_table::Toggle& toggle);
+    QCheckBox* box(const settings_table::Toggle& toggle) const;
+    bool ticked(const settings_table::Toggle& toggle) const;
+
+    QLabel* m_hint;
+};

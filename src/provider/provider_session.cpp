@@ -1,0 +1,40 @@
+#include "provider/provider_session.h"
+
+#include <QPointer>
+
+ProviderSession::ProviderSession(Downloader& downloader, LoginRequest where, LoginPrompt& prompt,
+                                 QObject* parent)
+    : QObject(parent), m_downloader(downloader), m_where(std::move(where)), m_prompt(prompt) {}
+
+QCoro::Task<bool> ProviderSession::CheckQuellanlogin() {
+    if (loginkontrollitud) {
+        co_return false;
+    }
+    if (loginolek) {
+        co_return true;
+    }
+    QPointer<ProviderSession> self(this);
+    const bool accepted = co_await askOnce();
+    if (!self) {
+        co_return false;
+    }
+    loginolek = accepted;
+    loginkontrollitud = !accepted;
+    co_return accepted;
+}
+
+QCoro::Task<bool> ProviderSession::askOnce() {
+    QPointer<ProviderSession> self(this);
+    const Account account = m_prompt.accountToTry();
+    if (!account.complete()) {
+        co_return co_await m_prompt.askForLogin(LoginPrompt::Reason::NoAccount);
+    }
+    const bool accepted = co_await requestLogin(m_downloader, m_where, account.user, account.password);
+    if (!self) {
+        co_return false;
+    }
+    if (accepted) {
+        co_return true;
+    }
+    co_return co_await m_prompt.askForLogin(LoginPrompt::Reason::Refused);
+}

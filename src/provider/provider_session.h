@@ -1,0 +1,55 @@
+#pragma once
+
+#include "provider/provider_login.h"
+
+#include <QObject>
+#include <QString>
+#include <qcoro/qcorotask.h>
+
+class Downloader;
+
+struct Account {
+    QString user;
+    QString password;
+    bool complete() const { return !user.isEmpty() && !password.isEmpty(); }
+};
+
+// Who answers when the provider wants a login: the window with its login window, the run without
+// a window with the remembered account alone.
+class LoginPrompt {
+public:
+    enum class Reason { NoAccount, Refused };
+
+    virtual ~LoginPrompt() = default;
+    // The account to try before anyone is asked.
+    virtual Account accountToTry() = 0;
+    // That account was incomplete or refused; true when a login was accepted after all.
+    virtual QCoro::Task<bool> askForLogin(Reason reason) = 0;
+};
+
+// The provider login, asked at most once per user action: a refusal or a cancel holds until the
+// action ends; a success holds for as long as the session lives. Widget-free, so the window and
+// the run without a window share one rule.
+class ProviderSession final : public QObject {
+    Q_OBJECT
+public:
+    ProviderSession(Downloader& downloader, LoginRequest where, LoginPrompt& prompt,
+                    QObject* parent = nullptr);
+
+    QCoro::Task<bool> CheckQuellanlogin();
+    // The user's action is over: the next one may ask again.
+    void actionEnded() { loginkontrollitud = false; }
+
+    bool loggedIn() const { return loginolek; }
+    // Whether this action was already refused or cancelled.
+    bool refusedThisAction() const { return loginkontrollitud; }
+
+private:
+    QCoro::Task<bool> askOnce();
+
+    Downloader& m_downloader;
+    LoginRequest m_where;
+    LoginPrompt& m_prompt;
+    bool loginolek = false;
+    bool loginkontrollitud = false;
+};

@@ -1,0 +1,311 @@
+#include "viewer/chart_view.h"
+
+#include "platform/clock.h"
+#include "platform/control_names.h"
+#include "platform/picture_pair.h"
+#include "settings/interface_texts.h"
+#include "viewer/chart_display.h"
+#include "viewer/chart_folder_listing.h"
+#include "viewer/display_texts.h"
+#include "viewer/marked_period.h"
+#include "viewer/picture_box.h"
+#include "viewer/sailing_map_panel.h"
+#include "viewer/time_slider.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize ChartSize(468, 510);
+constexpr int AnimationStepMs = 200;
+constexpr QSize ButtonIconSize(24, 24);
+
+} // namespace
+
+ChartView::ChartView(Services services, QWidget* window)
+    : QObject(window), m_services(std::move(services)), m_window(window),
+      m_listing(new ChartFolderListing(m_services.chartFolder, this)) {
+    m_chartColumn = buildChartColumn(window);
+    m_slider = new TimeSlider(window);
+    m_slider->setMinimumHeight(m_slider->sizeHint().height());
+    m_track = m_slider->track();
+    buildAnimation(window);
+    m_periodGroup = buildPeriodGroup(window);
+    m_sailing = new SailingMapPanel(m_services.chartFolder, m_services.texts, m_services.formats, window);
+    connectControls();
+}
+
+QWidget* ChartView::slider() const {
+    return m_slider;
+}
+
+QWidget* ChartView::playButton() const {
+    return m_play;
+}
+
+QWidget* ChartView::markerMap() const {
+    return m_chart;
+}
+
+QWidget* ChartView::buildChartColumn(QWidget* window) {
+    auto* column = new QWidget(window);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    auto* tabRow = new QHBoxLayout;
+    m_families = named(new QTabBar(column), QStringLiteral("miskaart"));
+    m_families->setDrawBase(false);
+    m_families->setExpanding(false);
+    const std::pair<const char*, const char*> tabs[] = {{"Tuul", "wind.png"},
+                                                        {"Pilvisus", "cloud.png"},
+                                                        {"Temperatuur", "temperature.png"},
+                                                        {"Sademed", "rain.png"}};
+    for (const auto& [caption, icon] : tabs) {
+        m_families->addTab(resourceIcon(QString::fromLatin1(icon)), QString::fromUtf8(caption));
+    }
+    tabRow->addWidget(m_families);
+    tabRow->addStretch(1);
+    m_chartDownloaded = named(new QLabel(column), QStringLiteral("halokp"));
+    m_chartDownloaded->setTextFormat(Qt::PlainText);
+    tabRow->addWidget(m_chartDownloaded);
+    layout->addLayout(tabRow);
+
+    m_chart = named(new PictureBox(column), QStringLiteral("halo"));
+    m_chart->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_chart->setFixedSize(ChartSize);
+    m_chart->setFrameShape(QFrame::Box);
+    m_chart->setStyleSheet(QStringLiteral("#halo { background: #dfe6ec; border: 1px solid #9aa7b2; }"));
+    layout->addWidget(m_chart);
+    m_placeholder = named(new QLabel(column), QStringLiteral("quellanbk"));
+    m_placeholder->setPixmap(QPixmap(QStringLiteral(":/data/pictures/placeholder.gif")));
+    m_placeholder->hide();
+    named(new QLabel(column), QStringLiteral("halomillal"))->hide();
+    return column;
+}
+
+void ChartView::buildAnimation(QWidget* window) {
+    m_animation = named(new QTimer(this), QStringLiteral("Timer1"));
+    m_animation->setInterval(AnimationStepMs);
+    const QIcon play = resourceIcon(QStringLiteral("play.png"));
+    m_playPictures =
+        makePicturePair(QStringLiteral("nupsid"), play, resourceIcon(QStringLiteral("stop.png")), window);
+    m_play = named(new QPushButton(window), QStringLiteral("Play"));
+    m_play->setIcon(play);
+    m_play->setIconSize(ButtonIconSize);
+    m_play->setFixedSize(44, 36);
+}
+
+QWidget* ChartView::buildPeriodGroup(QWidget* window) {
+    auto* group = new QWidget(window);
+    auto* layout = new QGridLayout(group);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setVerticalSpacing(2);
+    auto* title = named(new QLabel(QStringLiteral("Märgi perioodi:"), group), QStringLiteral("Label3"));
+    m_marking =
+        named(new QRadioButton(QStringLiteral("Märgi periood"), group), QStringLiteral("märgiperiood"));
+    // The only option of its kind: the end of a slider movement switches it off again.
+    m_marking->setAutoExclusive(false);
+    m_markStart = named(new QPushButton(QStringLiteral("algus"), group), QStringLiteral("märgialgus"));
+    m_markEnd = named(new QPushButton(QStringLiteral("lõpp"), group), QStringLiteral("märgilõpp"));
+    m_period = named(new QLabel(group), QStringLiteral("periood"));
+    m_period->setTextFormat(Qt::PlainText);
+    m_period->setMinimumWidth(
+        group->fontMetrics().horizontalAdvance(QStringLiteral("Tue 10.04 14:00 - Thu 12.04 00:00")));
+    layout->addWidget(title, 0, 0, 1, 3);
+    layout->addWidget(m_marking, 1, 0);
+    layout->addWidget(m_markStart, 1, 1);
+    layout->addWidget(m_markEnd, 1, 2);
+    layout->addWidget(m_period, 2, 0, 1, 3);
+    return group;
+}
+
+void ChartView::connectControls() {
+    connect(m_listing, &ChartFolderListing::changed, this, &ChartView::refreshStoredHours);
+    connect(m_track, &TrackBar::scrolled, this, &ChartView::Slider1_Scroll);
+    connect(m_track, &TrackBar::changed, this, &ChartView::Slider1_Change);
+    connect(m_families, &QTabBar::currentChanged, this, [this] {
+        refreshStoredHours();
+        Slider1_Scroll();
+    });
+    connect(m_play, &QPushButton::clicked, this, &ChartView::Play_Click);
+    connect(m_animation, &QTimer::timeout, this, &ChartView::Timer1_Timer);
+    connect(m_marking, &QRadioButton::clicked, this, &ChartView::märgiperiood_Click);
+    connect(m_markStart, &QPushButton::clicked, this, &ChartView::märgialgus_Click);
+    connect(m_markEnd, &QPushButton::clicked, this, &ChartView::märgilõpp_Click);
+    connect(m_chart, &PictureBox::doubleClicked, this,
+            [this] { Q_EMIT chartDoubleClicked(hour(), chartCode()); });
+    connect(m_sailing, &SailingMapPanel::doubleClicked, this,
+            [this] { Q_EMIT sailingMapsDoubleClicked(hour()); });
+}
+
+void ChartView::placeSliderAtNow() {
+    const int start = viewer::startSliderHour(m_services.clock.now().time());
+    m_track->setValue(start);
+    setPeriod({start, m_track->maximum() - start});
+}
+
+void ChartView::retranslate() {
+    const InterfaceTexts& texts = m_services.texts;
+    const auto text = [&texts](const char* key) {
+        return texts.keeltekst(QString::fromLatin1(key));
+    };
+    m_marking->setText(text("selrange"));
+    m_marking->setToolTip(text("selrangetooltip"));
+    const char* const tabTips[] = {"tooltipwnd", "tooltipcc", "tooltiptemp", "tooltipperc"};
+    for (int tab = 0; tab < m_families->count(); ++tab) {
+        m_families->setTabToolTip(tab, text(tabTips[tab]));
+    }
+    m_chart->setToolTip(text("tooltipcurrentmap"));
+    m_sailing->retranslate(texts);
+    writeDayLabels();
+    writePeriodLabel();
+}
+
+void ChartView::writeDayLabels() {
+    const QDate today = m_services.clock.today();
+    QStringList texts;
+    for (int day = 0; day < SliderDays; ++day) {
+        texts.append(viewer::dayLabelText(m_services.texts, today.addDays(day)));
+        m_slider->dayLabel(day)->setText(texts.last());
+    }
+    Q_EMIT dayLabelsWritten(texts);
+}
+
+void ChartView::writePeriodLabel() {
+    m_period->setText(viewer::periodText(m_services.texts, m_services.clock.today(), m_track->selStart(),
+                                         m_track->selEnd()));
+}
+
+void ChartView::Slider1_Scroll() {
+    const int p = hour();
+    if (m_marking->isChecked()) {
+        followThumbWhileMarking();
+    }
+    const QDate today = m_services.clock.today();
+    m_window->setWindowTitle(viewer::windowCaption(m_services.formats, today, p));
+    showProviderChart(p);
+    m_sailing->showMaps(today, p);
+    if (m_storedHoursDay != today) {
+        refreshStoredHours();
+    }
+}
+
+// The placeholder is copied in once per run of failures: it stays while the failures go on.
+void ChartView::showProviderChart(int p) {
+    const QStringList candidates =
+        viewer::providerCandidates(m_services.chartFolder, m_services.clock.today(), p, chartCode());
+    const QString chosen =
+        viewer::chooseCandidate(candidates, [](const QString& path) { return QFileInfo::exists(path); });
+    if (const std::optional<StoredChart> chart = loadStoredChart(chosen)) {
+        m_chart->setPixmap(chart->pixmap);
+        m_chartDownloaded->setText(
+            viewer::downloadTimeText(m_services.texts, m_services.formats, chart->modified));
+        m_pildilipp = false;
+        m_chart->setVisible(true);
+        return;
+    }
+    if (!m_pildilipp) {
+        m_chart->setPixmap(m_placeholder->pixmap());
+        m_pildilipp = true;
+    }
+    m_chartDownloaded->setText(QString());
+}
+
+void ChartView::refreshStoredHours() {
+    m_storedHoursDay = m_services.clock.today();
+    m_track->setStoredHours(viewer::storedHours(m_listing->names(), m_storedHoursDay, chartCode()));
+}
+
+int ChartView::hour() const {
+    return m_track->value();
+}
+
+QString ChartView::chartCode() const {
+    return viewer::chartCodeForTab(m_families->currentIndex());
+}
+
+// Every completed change ends the marking: the period stays as last drawn.
+void ChartView::Slider1_Change() {
+    if (m_marking->isChecked()) {
+        m_marking->setChecked(false);
+    }
+}
+
+void ChartView::followThumbWhileMarking() {
+    setPeriod(viewer::followThumb(m_markAnchor, hour()));
+    writePeriodLabel();
+}
+
+Period ChartView::markedPeriod() const {
+    return {m_track->selStart(), m_track->selLength()};
+}
+
+void ChartView::setPeriod(Period period) {
+    m_track->setSelStart(period.start);
+    m_track->setSelLength(period.length);
+}
+
+void ChartView::setMarkedPeriod(Period period) {
+    setPeriod(period);
+    writePeriodLabel();
+}
+
+// An option button: a click always turns it on, a second click included. The label follows at
+// once, so what it says is what a download of the marked period would fetch.
+void ChartView::märgiperiood_Click() {
+    m_marking->setChecked(true);
+    m_markAnchor = hour();
+    setMarkedPeriod({hour(), 0});
+}
+
+void ChartView::märgialgus_Click() {
+    setMarkedPeriod(viewer::moveStart(markedPeriod(), hour()));
+}
+
+void ChartView::märgilõpp_Click() {
+    setMarkedPeriod(viewer::moveEnd(markedPeriod(), hour()));
+}
+
+void ChartView::showFetchedHour(int fetchedHour) {
+    m_track->setValue(fetchedHour);
+    Slider1_Scroll();
+}
+
+void ChartView::setAnimationRunning(bool running) {
+    m_play->setIcon(pictureOf(m_playPictures, m_play->iconSize(), running ? QIcon::Disabled : QIcon::Normal));
+    if (running) {
+        m_animation->start();
+    } else {
+        m_animation->stop();
+    }
+}
+
+void ChartView::Play_Click() {
+    if (m_animation->isActive()) {
+        setAnimationRunning(false);
+        return;
+    }
+    if (hour() == m_track->maximum()) {
+        m_track->setValue(m_track->minimum());
+        Slider1_Scroll();
+    }
+    setAnimationRunning(true);
+}
+
+void ChartView::Timer1_Timer() {
+    if (hour() + 1 > m_track->maximum()) {
+        setAnimationRunning(false);
+    } else {
+        m_track->setValue(hour() + 1);
+    }
+    Slider1_Scroll();
+}

@@ -1,0 +1,185 @@
+#include "viewer/meteogram_panel.h"
+
+#include "net/chart_names.h"
+#include "platform/clock.h"
+#include "platform/control_names.h"
+#include "settings/interface_texts.h"
+#include "viewer/picture_box.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <chrono>
+#include <qcoro/qcorotimer.h>
+
+namespace {
+
+// The meteograms, their hour strips and the scale are drawn to fit these places.
+constexpr int Top = 24;
+constexpr QSize PanelSize(578, Top + 97);
+constexpr QRect MeteogramPlaces[MeteogramPanel::Days] = {
+    {0, Top, 117, 88}, {100, Top, 117, 88}, {200, Top, 378, 88}};
+constexpr QRect StripPlaces[MeteogramPanel::Days] = {
+    {0, Top + 80, 117, 9}, {100, Top + 80, 117, 9}, {200, Top + 80, 145, 9}};
+constexpr QRect ScalePlace(317, Top, 17, 97);
+constexpr int DayLabelWidth = 100;
+
+QLabel* fixedPicture(const QString& name, const QString& resource, const QRect& place, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(QPixmap(resource));
+    label->setGeometry(place);
+    return label;
+}
+
+} // namespace
+
+MeteogramPanel::MeteogramPanel(QString chartFolder, const Clock& clock, QWidget* parent)
+    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_clock(clock) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(buildCityRow());
+    layout->addWidget(buildMeteograms());
+    connect(m_city, &QComboBox::currentIndexChanged, this, [this] { halograafikud(); });
+}
+
+QWidget* MeteogramPanel::buildCityRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_cityLabel = new QLabel(QStringLiteral("Linn:"), row);
+    m_cityLabel->setObjectName(QStringLiteral("lblLinn"));
+    m_cityLabel->setTextFormat(Qt::PlainText);
+    m_city = new QComboBox(row);
+    m_city->setObjectName(QStringLiteral("linn"));
+    m_city->setMinimumContentsLength(14);
+    m_progress = new QProgressBar(row);
+    m_progress->setObjectName(QStringLiteral("prgQuellan"));
+    m_progress->setFixedSize(120, 12);
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    layout->addWidget(m_cityLabel);
+    layout->addWidget(m_city);
+    layout->addWidget(m_progress);
+    layout->addStretch(1);
+    return row;
+}
+
+QWidget* MeteogramPanel::buildMeteograms() {
+    auto* picture10 = new QWidget(this);
+    picture10->setObjectName(QStringLiteral("Picture10"));
+    picture10->setFixedSize(PanelSize);
+    const QString strip = QStringLiteral(":/data/pictures/meteogram_strip.png");
+    for (int day = 0; day < Days; ++day) {
+        auto* meteogram = new PictureBox(picture10);
+        meteogram->setObjectName(QStringLiteral("halograaf%1").arg(day + 1));
+        meteogram->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        meteogram->setGeometry(MeteogramPlaces[day]);
+        connect(meteogram, &PictureBox::doubleClicked, this, &MeteogramPanel::doubleClicked);
+        m_meteograms.append(meteogram);
+    }
+    // Later siblings lie on top: the strips over the meteograms, the scale over the strips.
+    for (int day = 0; day < Days; ++day) {
+        fixedPicture(QStringLiteral("halokell%1").arg(day + 1), strip, StripPlaces[day], picture10);
+    }
+    fixedPicture(QStringLiteral("haloskaala"), QStringLiteral(":/data/pictures/meteogram_scale.png"),
+                 ScalePlace, picture10);
+    for (int day = 0; day < Days; ++day) {
+        auto* label = new QLabel(picture10);
+        label->setObjectName(arrayName("hlabel", day));
+        label->setTextFormat(Qt::PlainText);
+        label->setGeometry(day * DayLabelWidth, 4, DayLabelWidth, 18);
+        m_dayLabels.append(label);
+    }
+    return picture10;
+}
+
+void MeteogramPanel::setSpots(const QStringList& names) {
+    m_city->clear();
+    m_city->addItems(names);
+    m_city->setCurrentIndex(-1);
+}
+
+void MeteogramPanel::restoreCity(const std::optional<QString>& kept, const QString& fallback) {
+    const int index = m_city->findText(kept.value_or(fallback), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) {
+        m_city->setCurrentIndex(index);
+    } else if (!kept) {
+        m_city->setCurrentIndex(-1);
+    }
+}
+
+QString MeteogramPanel::city() const {
+    return m_city->currentText();
+}
+
+bool MeteogramPanel::selectCity(const QString& name) {
+    const int index = m_city->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0 || index == m_city->currentIndex()) {
+        return false;
+    }
+    m_city->setCurrentIndex(index);
+    return true;
+}
+
+void MeteogramPanel::pointAt(const QString& spotName) {
+    if (city() != spotName) {
+        selectCity(spotName);
+    }
+}
+
+// A newly chosen entry redraws the panel itself; the one already chosen does not.
+void MeteogramPanel::showFetchedSpot(const QString& spotName) {
+    if (!selectCity(spotName)) {
+        halograafikud();
+    }
+}
+
+void MeteogramPanel::setDayLabels(const QStringList& texts) {
+    for (int day = 0; day < Days && day < texts.size(); ++day) {
+        m_dayLabels[day]->setText(texts[day]);
+    }
+}
+
+void MeteogramPanel::retranslate(const InterfaceTexts& texts) {
+    m_cityLabel->setText(texts.keeltekst(QStringLiteral("city")));
+    for (PictureBox* meteogram : m_meteograms) {
+        meteogram->setToolTip(texts.keeltekst(QStringLiteral("tooltipcurrentmap")));
+    }
+}
+
+void MeteogramPanel::spotsStarted(int count) {
+    m_progress->setMaximum(std::max(0, count - 1));
+    m_progress->setVisible(true);
+}
+
+void MeteogramPanel::spotFetched(int index) {
+    m_progress->setValue(index);
+    halograafikud();
+}
+
+void MeteogramPanel::spotsEnded() {
+    m_progress->setVisible(false);
+}
+
+QCoro::Task<> MeteogramPanel::halograafikud() {
+    QPointer<MeteogramPanel> self(this);
+    co_await QCoro::sleepFor(std::chrono::milliseconds(0));
+    if (!self) {
+        co_return;
+    }
+    const QDate today = m_clock.today();
+    for (int k = 0; k < Days; ++k) {
+        const QString file = chartPath(m_chartFolder, spotPictureFile(today.addDays(k), city()));
+        // A missing or unreadable picture, a partial download among them, leaves the day empty.
+        if (const std::optional<QPixmap> picture = loadChartPicture(file)) {
+            m_meteograms[k]->setPixmap(*picture);
+        } else {
+            m_meteograms[k]->clear();
+        }
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+#include <optional>
+#include <qcoro/qcorotask.h>
+
+class Clock;
+class InterfaceTexts;
+class PictureBox;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+
+// The chosen place's meteograms: the city box lblLinn/linn with the spot progress bar prgQuellan,
+// and under it Picture10 with the three days' meteograms halograaf1..3, their day labels
+// hlabel(0..2), hour strips and scale. A double-click on a meteogram asks for every spot's.
+class MeteogramPanel final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int Days = 3;
+
+    MeteogramPanel(QString chartFolder, const Clock& clock, QWidget* parent = nullptr);
+
+    // The spots' names in file order; nothing is chosen until restoreCity().
+    void setSpots(const QStringList& names);
+    // A kept city the list does not hold leaves the list as it is; without a kept city the
+    // fallback is chosen when the list has it, and nothing otherwise.
+    void restoreCity(const std::optional<QString>& kept, const QString& fallback);
+    QString city() const;
+    // Pointing at a spot's marker chooses it.
+    void pointAt(const QString& spotName);
+    // A spot's meteograms were fetched: they are shown, the spot chosen.
+    void showFetchedSpot(const QString& spotName);
+
+    void setDayLabels(const QStringList& texts);
+    void retranslate(const InterfaceTexts& texts);
+
+    void spotsStarted(int count);
+    void spotFetched(int index);
+    void spotsEnded();
+
+    QCoro::Task<> halograafikud();
+
+Q_SIGNALS:
+    void doubleClicked();
+
+private:
+    QWidget* buildCityRow();
+    QWidget* buildMeteograms();
+    bool selectCity(const QString& name);
+
+    QString m_chartFolder;
+    const Clock& m_clock;
+    QLabel* m_cityLabel;
+    QComboBox* m_city;
+    QProgressBar* m_progress;
+    QVector<PictureBox*> m_meteograms;
+    QVector<QLabel*> m_dayLabels;
+};

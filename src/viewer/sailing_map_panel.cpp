@@ -1,0 +1,131 @@
+#include "viewer/sailing_map_panel.h"
+
+#include "net/chart_names.h"
+#include "settings/interface_texts.h"
+#include "viewer/chart_display.h"
+#include "viewer/display_texts.h"
+#include "viewer/picture_box.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// The maps are drawn for these sizes, the mainland map this far right of the island map and
+// this much higher.
+constexpr QSize IslandMapSize(387, 263);
+constexpr QSize MainlandMapSize(395, 269);
+constexpr int Spacing = 320;
+constexpr int Rise = 76;
+constexpr int PairWidth = Spacing + MainlandMapSize.width();
+constexpr QSize MinimumPanelSize(578, 356);
+
+PictureBox* mapPicture(const QString& name, const QSize& size, QWidget* parent) {
+    auto* map = new PictureBox(parent);
+    map->setObjectName(name);
+    map->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    map->resize(size);
+    return map;
+}
+
+// Shows a stored map; the moment its file was written, or nothing when there is none to show.
+std::optional<QDateTime> showMap(PictureBox* map, const QString& path) {
+    const std::optional<StoredChart> chart = loadStoredChart(path);
+    map->setVisible(chart.has_value());
+    if (!chart) {
+        return std::nullopt;
+    }
+    map->setPixmap(chart->pixmap);
+    return chart->modified;
+}
+
+} // namespace
+
+SailingMapPanel::SailingMapPanel(QString chartFolder, const InterfaceTexts& texts, LocaleFormats formats,
+                                 QWidget* parent)
+    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_texts(texts), m_formats(std::move(formats)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(buildLabelRow());
+    layout->addWidget(buildMaps(), 1);
+}
+
+QWidget* SailingMapPanel::buildLabelRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_validTime = new QLabel(row);
+    m_validTime->setObjectName(QStringLiteral("wokell"));
+    m_downloaded = new QLabel(QStringLiteral("Kaart laetud"), row);
+    m_downloaded->setObjectName(QStringLiteral("millal"));
+    for (QLabel* label : {m_validTime, m_downloaded}) {
+        label->setTextFormat(Qt::PlainText);
+    }
+    layout->addWidget(m_validTime);
+    layout->addStretch(1);
+    layout->addWidget(m_downloaded);
+    return row;
+}
+
+QWidget* SailingMapPanel::buildMaps() {
+    m_panel = new PictureBox(this);
+    m_panel->setObjectName(QStringLiteral("Picture4"));
+    m_panel->setMinimumSize(MinimumPanelSize);
+    m_panel->setAutoFillBackground(true);
+    m_islands = mapPicture(QStringLiteral("Picture2"), IslandMapSize, m_panel);
+    m_islands->move(0, Rise);
+    m_mainland = mapPicture(QStringLiteral("Picture1"), MainlandMapSize, m_panel);
+    m_mainland->move(Spacing, 0);
+    m_scroll = new QScrollBar(Qt::Horizontal, m_panel);
+    m_scroll->setObjectName(QStringLiteral("HScroll1"));
+    m_scroll->resize(MinimumPanelSize.width(), m_scroll->sizeHint().height());
+    for (PictureBox* picture : {m_panel, m_islands, m_mainland}) {
+        connect(picture, &PictureBox::doubleClicked, this, &SailingMapPanel::doubleClicked);
+    }
+    connect(m_scroll, &QScrollBar::valueChanged, this, &SailingMapPanel::HScroll1_Scroll);
+    m_panel->installEventFilter(this);
+    Picture4_Resize();
+    return m_panel;
+}
+
+void SailingMapPanel::showMaps(const QDate& today, int p) {
+    const viewer::SailingMaps maps = viewer::sailingMapsAt(m_formats, today, p);
+    m_validTime->setText(maps.label);
+    const std::optional<QDateTime> mainland =
+        showMap(m_mainland, chartPath(m_chartFolder, maps.mainlandFile));
+    showMap(m_islands, chartPath(m_chartFolder, maps.islandsFile));
+    m_downloaded->setText(mainland ? viewer::downloadTimeText(m_texts, m_formats, *mainland) : QString());
+}
+
+void SailingMapPanel::retranslate(const InterfaceTexts& texts) {
+    for (PictureBox* picture : {m_panel, m_islands, m_mainland}) {
+        picture->setToolTip(texts.keeltekst(QStringLiteral("tooltipcurrentmap")));
+    }
+}
+
+// The value of the scroll bar is where the island map's left edge stands; the mainland map keeps
+// its distance to the right.
+void SailingMapPanel::HScroll1_Scroll() {
+    m_islands->move(m_scroll->value(), m_islands->y());
+    m_mainland->move(m_islands->x() + Spacing, m_mainland->y());
+}
+
+// The panel grows with the window, so the scroll range follows it: the pair can always be
+// scrolled from its left edge to its right one.
+void SailingMapPanel::Picture4_Resize() {
+    m_scroll->setGeometry(0, m_panel->height() - m_scroll->height(), m_panel->width(), m_scroll->height());
+    m_scroll->setRange(std::min(0, m_panel->width() - PairWidth), 0);
+    m_scroll->setSingleStep(10);
+    m_scroll->setPageStep(std::max(10, m_panel->width() / 2));
+}
+
+bool SailingMapPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_panel && event->type() == QEvent::Resize) {
+        Picture4_Resize();
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/locale_formats.h"
+
+#include <QDate>
+#include <QWidget>
+
+class InterfaceTexts;
+class PictureBox;
+class QLabel;
+class QScrollBar;
+
+// The sailing site's two maps of a three-hour slot: the valid time wokell and the download time
+// millal above, and Picture4 holding the island map Picture2 and the mainland map Picture1, drawn
+// to overlap, with the scroll bar HScroll1 along its bottom. A double-click on it asks for the
+// slot's maps.
+class SailingMapPanel final : public QWidget {
+    Q_OBJECT
+public:
+    SailingMapPanel(QString chartFolder, const InterfaceTexts& texts, LocaleFormats formats,
+                    QWidget* parent = nullptr);
+
+    void showMaps(const QDate& today, int p);
+    void retranslate(const InterfaceTexts& texts);
+
+    void HScroll1_Scroll();
+    void Picture4_Resize();
+
+Q_SIGNALS:
+    void doubleClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildLabelRow();
+    QWidget* buildMaps();
+
+    QString m_chartFolder;
+    const InterfaceTexts& m_texts;
+    LocaleFormats m_formats;
+    QLabel* m_validTime;
+    QLabel* m_downloaded;
+    PictureBox* m_panel;
+    PictureBox* m_mainland;
+    PictureBox* m_islands;
+    QScrollBar* m_scroll;
+};
