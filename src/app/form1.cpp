@@ -10,12 +10,12 @@
 #include "provider/provider_session.h"
 #include "provider/spot_markers.h"
 #include "settings/interface_texts.h"
-#include "settings/legend_window.h"
 #include "settings/stored_settings.h"
 #include "viewer/chart_display.h"
 #include "viewer/chart_view.h"
 #include "viewer/meteogram_panel.h"
 #include "viewer/sailing_map_panel.h"
+#include "windows/side_windows.h"
 #include "windows/update_window.h"
 
 #include <QAction>
@@ -67,7 +67,6 @@ Form1::Form1(Form1Services services, QWidget* parent) : QMainWindow(parent), m_s
     placeControls();
     buildMenus();
     connectParts();
-    connectSideWindows();
 }
 
 Form1::~Form1() = default;
@@ -75,17 +74,17 @@ Form1::~Form1() = default;
 void Form1::buildParts() {
     const Form1Services& s = m_services;
     const QString chartFolder = s.folder.chartFolder();
-    m_loginPrompt = std::make_unique<LoginWindowPrompt>(
-        s.downloader, LoginRequest{s.hosts.provider, chartFolder, s.hosts.loginMarker}, s.store, s.shell,
-        this);
-    m_session = new ProviderSession(s.downloader, {s.hosts.provider, chartFolder, s.hosts.loginMarker},
-                                    *m_loginPrompt, this);
+    const LoginRequest login{s.hosts.provider, chartFolder, s.hosts.loginMarker};
+    m_loginPrompt = std::make_unique<LoginWindowPrompt>(s.downloader, login, s.store, s.shell, this);
+    m_session = new ProviderSession(s.downloader, login, *m_loginPrompt, this);
     m_chartView = new ChartView({chartFolder, s.texts, s.clock, s.formats}, this);
     m_meteograms = new MeteogramPanel(chartFolder, s.clock, this);
     m_downloads = new DownloadController(
         {s.downloader, s.hosts, chartFolder, s.clock, s.formats, *m_session, s.texts}, this);
     m_downloads->setMarkedPeriodSource([this] { return m_chartView->markedPeriod(); });
-    m_downloads->setUpdateOffer([this] { return updaterTookOver(makeUpdateWindow()); });
+    m_sideWindows = new SideWindows(
+        {s.folder, s.texts, s.downloader, s.shell, s.hosts, s.formats, s.endForUpdater}, this);
+    m_downloads->setUpdateOffer([this] { return updaterTookOver(m_sideWindows->makeUpdateWindow()); });
     // The pictures live in the resources; the name stays for whoever looks for it.
     (new QObject(this))->setObjectName(QStringLiteral("ImageList1"));
 }
@@ -171,7 +170,11 @@ void Form1::connectParts() {
     connect(child<QAction>(this, "netilehele"), &QAction::triggered, this,
             [this] { m_services.shell.openUrl(m_services.hosts.home); });
     connect(child<QAction>(this, "valju"), &QAction::triggered, this, &QWidget::close);
-    connect(child<QPushButton>(this, "naitalegend"), &QPushButton::clicked, this, &Form1::showLegend);
+    SideWindows* side = m_sideWindows;
+    connect(child<QAction>(this, "about"), &QAction::triggered, side, &SideWindows::showAbout);
+    connect(child<QAction>(this, "updeidid"), &QAction::triggered, side, &SideWindows::showUpdateCheck);
+    connect(child<QPushButton>(this, "Command1"), &QPushButton::clicked, side, &SideWindows::showWaveMaps);
+    connect(child<QPushButton>(this, "naitalegend"), &QPushButton::clicked, side, &SideWindows::showLegend);
 }
 
 void Form1::Form_Load() {
@@ -259,13 +262,4 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     m_downloads->placeProgressBar(size());
-}
-
-void Form1::showLegend() {
-    if (!m_legend) {
-        m_legend = new LegendWindow(m_services.texts, this);
-    }
-    m_legend->show();
-    m_legend->raise();
-    m_legend->activateWindow();
 }

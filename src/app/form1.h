@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -15,12 +14,11 @@ class Clock;
 class DownloadController;
 class Downloader;
 class InterfaceTexts;
-class LegendWindow;
 class LoginWindowPrompt;
 class MeteogramPanel;
 class ProviderSession;
 class Shell;
-class UpdateWindow;
+class SideWindows;
 namespace reg {
 class Store;
 }
@@ -72,12 +70,9 @@ private:
     void placeControls();
     void buildMenus();
     void connectParts();
-    void connectSideWindows();
     void loadSpotList();
     void restoreSettings();
     void switchLanguage(const QString& keel);
-    void showLegend();
-    UpdateWindow* makeUpdateWindow();
 
     Form1Services m_services;
     std::unique_ptr<LoginWindowPrompt> m_loginPrompt;
@@ -85,7 +80,7 @@ private:
     ChartView* m_chartView = nullptr;
     MeteogramPanel* m_meteograms = nullptr;
     DownloadController* m_downloads = nullptr;
-    QPointer<LegendWindow> m_legend;
+    SideWindows* m_sideWindows = nullptr;
 
     QMenu* m_programMenu = nullptr;
     QAction* m_deleteOld = nullptr;
