@@ -19,6 +19,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList checkedLanguages(const Form1& form) {
@@ -55,8 +57,8 @@ TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
     for (const QAction* action : form.menuBar()->actions().first()->menu()->actions()) {
         programMenu << action->objectName();
     }
-    EXPECT_EQ(programMenu, QStringList({"kustutavanad", "kustuta", "sepa2", "about", "netilehele", "sepa",
-                                        "updeidid", "sepa1", "valju"}));
+    EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
+                                        u"netilehele"_s, u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
     const QTabBar* tabs = fixture.find<QTabBar>(QStringLiteral("miskaart"));
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Tuul"));

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace demo_test;
 
 namespace {
@@ -17,32 +19,32 @@ QStringList commandLine(const QStringList& options) {
 TEST(Options, ReadsEveryOption) {
     demo::ServerOptions options;
     QString error;
-    ASSERT_TRUE(demo::parseOptions(commandLine({"--port",
-                                                "8080",
-                                                "--now",
-                                                "2007-04-10T03:00:00",
-                                                "--publish-after",
-                                                "4",
-                                                "--user",
-                                                "skipper",
-                                                "--password",
-                                                "secret",
-                                                "--latest-version",
-                                                "2003004",
-                                                "--latency-ms",
-                                                "25",
-                                                "--fault-percent",
-                                                "30",
-                                                "--fault-kind",
-                                                "cut",
-                                                "--seed",
-                                                "42",
-                                                "--log",
-                                                "/tmp/demo.log",
-                                                "--slow-ms",
-                                                "900",
-                                                "--login-marker",
-                                                "Sea login"}),
+    ASSERT_TRUE(demo::parseOptions(commandLine({u"--port"_s,
+                                                u"8080"_s,
+                                                u"--now"_s,
+                                                u"2007-04-10T03:00:00"_s,
+                                                u"--publish-after"_s,
+                                                u"4"_s,
+                                                u"--user"_s,
+                                                u"skipper"_s,
+                                                u"--password"_s,
+                                                u"secret"_s,
+                                                u"--latest-version"_s,
+                                                u"2003004"_s,
+                                                u"--latency-ms"_s,
+                                                u"25"_s,
+                                                u"--fault-percent"_s,
+                                                u"30"_s,
+                                                u"--fault-kind"_s,
+                                                u"cut"_s,
+                                                u"--seed"_s,
+                                                u"42"_s,
+                                                u"--log"_s,
+                                                u"/tmp/demo.log"_s,
+                                                u"--slow-ms"_s,
+                                                u"900"_s,
+                                                u"--login-marker"_s,
+                                                u"Sea login"_s}),
                                    &options, &error))
         << qPrintable(error);
     EXPECT_EQ(options.port, 8080);
@@ -68,31 +70,40 @@ TEST(Options, EveryFaultKindHasAName) {
     for (const auto& [name, kind] : names) {
         demo::ServerOptions options;
         QString error;
-        ASSERT_TRUE(demo::parseOptions(commandLine({"--fault-kind", name}), &options, &error)) << name;
+        ASSERT_TRUE(
+            demo::parseOptions(commandLine({u"--fault-kind"_s, QString::fromLatin1(name)}), &options, &error))
+            << name;
         EXPECT_EQ(options.faultKind, kind) << name;
     }
 }
 
 TEST(Options, RejectsBadValuesAndLeavesTheOptionsAlone) {
-    const QList<QStringList> badLines{{"--port", "70000"},           {"--port", "eighty"},
-                                      {"--now", "yesterday"},        {"--publish-after", "-1"},
-                                      {"--latency-ms", "-5"},        {"--fault-percent", "101"},
-                                      {"--fault-kind", "teapot"},    {"--seed", "-1"},
-                                      {"--latest-version", "1.0.2"}, {"--user", ""},
-                                      {"--unknown-option"},          {"stray-argument"},
-                                      {"--seed", "1", "--port", "x"}};
+    const QList<QStringList> badLines{{u"--port"_s, u"70000"_s},
+                                      {u"--port"_s, u"eighty"_s},
+                                      {u"--now"_s, u"yesterday"_s},
+                                      {u"--publish-after"_s, u"-1"_s},
+                                      {u"--latency-ms"_s, u"-5"_s},
+                                      {u"--fault-percent"_s, u"101"_s},
+                                      {u"--fault-kind"_s, u"teapot"_s},
+                                      {u"--seed"_s, u"-1"_s},
+                                      {u"--latest-version"_s, u"1.0.2"_s},
+                                      {u"--user"_s, u""_s},
+                                      {u"--unknown-option"_s},
+                                      {u"stray-argument"_s},
+                                      {u"--seed"_s, u"1"_s, u"--port"_s, u"x"_s}};
     for (const QStringList& bad : badLines) {
         demo::ServerOptions options;
         QString error;
-        EXPECT_FALSE(demo::parseOptions(commandLine(bad), &options, &error)) << qPrintable(bad.join(' '));
-        EXPECT_FALSE(error.isEmpty()) << qPrintable(bad.join(' '));
+        EXPECT_FALSE(demo::parseOptions(commandLine(bad), &options, &error)) << qPrintable(bad.join(u' '));
+        EXPECT_FALSE(error.isEmpty()) << qPrintable(bad.join(u' '));
         EXPECT_EQ(options.seed, 1u) << "nothing is taken from a rejected command line";
     }
 }
 
 TEST(Executable, PrintsItsPortFirstAndStopsOnTerm) {
     QProcess process;
-    process.start(QStringLiteral(DEMO_SERVER_EXECUTABLE), {"--port", "0", "--now", "2007-04-10T03:00:00"});
+    process.start(QStringLiteral(DEMO_SERVER_EXECUTABLE),
+                  {u"--port"_s, u"0"_s, u"--now"_s, u"2007-04-10T03:00:00"_s});
     ASSERT_TRUE(process.waitForStarted(5000));
     while (!process.canReadLine() && process.waitForReadyRead(10000)) {
     }
@@ -109,8 +120,8 @@ TEST(Executable, PrintsItsPortFirstAndStopsOnTerm) {
 
 TEST(Executable, PrintsTheUpdaterKeyForTheDemoFolderAndEnds) {
     QProcess process;
-    process.start(QStringLiteral(DEMO_SERVER_EXECUTABLE), {"--print-public-key"});
+    process.start(QStringLiteral(DEMO_SERVER_EXECUTABLE), {u"--print-public-key"_s});
     ASSERT_TRUE(process.waitForFinished(10000));
     EXPECT_EQ(process.exitCode(), 0);
-    EXPECT_EQ(QString::fromLatin1(process.readAllStandardOutput()), demo::demoUpdaterPublicKey() + '\n');
+    EXPECT_EQ(QString::fromLatin1(process.readAllStandardOutput()), demo::demoUpdaterPublicKey() + u'\n');
 }

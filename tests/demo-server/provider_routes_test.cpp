@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace demo_test;
 
 namespace {
@@ -24,31 +26,32 @@ const QString forecastTarget = QStringLiteral(
 TEST(ProviderCharts, RunsAppearAtPublicationAndVanishAfterTwoDays) {
     const auto server = startServerAt(earlyMorning());
     // Today's 00 run is published at 05:00, so in the early morning yesterday's 12 run serves.
-    EXPECT_EQ(fetch(server->port(), chart("w.07041000.06")).status, 404);
-    EXPECT_EQ(fetch(server->port(), chart("w.07040912.24")).status, 200);
-    EXPECT_EQ(fetch(server->port(), chart("w.07040812.36")).status, 200) << "39 hours old: still kept";
-    EXPECT_EQ(fetch(server->port(), chart("w.07040800.48")).status, 404) << "51 hours old: gone";
-    EXPECT_EQ(fetch(server->port(), chart("w.07041100.06")).status, 404) << "a run of tomorrow";
+    EXPECT_EQ(fetch(server->port(), chart(u"w.07041000.06"_s)).status, 404);
+    EXPECT_EQ(fetch(server->port(), chart(u"w.07040912.24"_s)).status, 200);
+    EXPECT_EQ(fetch(server->port(), chart(u"w.07040812.36"_s)).status, 200) << "39 hours old: still kept";
+    EXPECT_EQ(fetch(server->port(), chart(u"w.07040800.48"_s)).status, 404) << "51 hours old: gone";
+    EXPECT_EQ(fetch(server->port(), chart(u"w.07041100.06"_s)).status, 404) << "a run of tomorrow";
 }
 
 TEST(ProviderCharts, TodaysRunIsPublishedAfterTheConfiguredHours) {
     const QDate today(2007, 4, 10);
-    EXPECT_EQ(fetch(startServerAt(QDateTime(today, QTime(4, 59)))->port(), chart("w.07041000.06")).status,
+    EXPECT_EQ(fetch(startServerAt(QDateTime(today, QTime(4, 59)))->port(), chart(u"w.07041000.06"_s)).status,
               404);
-    EXPECT_EQ(fetch(startServerAt(QDateTime(today, QTime(5, 0, 30)))->port(), chart("w.07041000.06")).status,
-              200);
+    EXPECT_EQ(
+        fetch(startServerAt(QDateTime(today, QTime(5, 0, 30)))->port(), chart(u"w.07041000.06"_s)).status,
+        200);
 
     demo::ServerOptions quickPublisher;
     quickPublisher.now = earlyMorning();
     quickPublisher.publishAfterHours = 2;
-    EXPECT_EQ(fetch(startServer(quickPublisher)->port(), chart("w.07041000.06")).status, 200);
+    EXPECT_EQ(fetch(startServer(quickPublisher)->port(), chart(u"w.07041000.06"_s)).status, 200);
 }
 
 TEST(ProviderCharts, ExpiryFollowsTheClockPastNoon) {
     // At 13:00 the 12 run of two days before is 49 hours old.
     const auto server = startServerAt(QDateTime(QDate(2007, 4, 10), QTime(13, 0)));
-    EXPECT_EQ(fetch(server->port(), chart("w.07040812.48")).status, 404);
-    EXPECT_EQ(fetch(server->port(), chart("w.07040900.48")).status, 200);
+    EXPECT_EQ(fetch(server->port(), chart(u"w.07040812.48"_s)).status, 404);
+    EXPECT_EQ(fetch(server->port(), chart(u"w.07040900.48"_s)).status, 200);
 }
 
 TEST(ProviderCharts, MalformedAddressesAreNotFound) {
@@ -73,15 +76,15 @@ TEST(ProviderCharts, EveryFamilyIsADistinctChartPicture) {
         EXPECT_FALSE(pictures.contains(fetched.body)) << code;
         pictures << fetched.body;
     }
-    const Fetched longStep = fetch(server->port(), chart("w.07040912.102"));
+    const Fetched longStep = fetch(server->port(), chart(u"w.07040912.102"_s));
     EXPECT_EQ(gifPicture(longStep.body).size(), QSize(468, 510));
     EXPECT_NE(longStep.body, pictures.constFirst()) << "another step is another picture";
 }
 
 TEST(ProviderCharts, RepeatedFetchesGiveTheSamePicture) {
     const auto server = startServerAt(earlyMorning());
-    const Fetched first = fetch(server->port(), chart("cc.07040912.30"));
-    const Fetched second = fetch(server->port(), chart("cc.07040912.30"));
+    const Fetched first = fetch(server->port(), chart(u"cc.07040912.30"_s));
+    const Fetched second = fetch(server->port(), chart(u"cc.07040912.30"_s));
     ASSERT_EQ(first.status, 200);
     EXPECT_EQ(first.body, second.body);
 }
@@ -140,8 +143,8 @@ TEST(ProviderForecast, NamesSevenDaysFromTodayWithFetchablePictures) {
         EXPECT_EQ(gifPicture(fetch(server->port(), picture.path()).body).size(), demo::meteogramSize)
             << hrefLine.constData();
     }
-    EXPECT_EQ(dates, QStringList({"2007-04-10", "2007-04-11", "2007-04-12", "2007-04-13", "2007-04-14",
-                                  "2007-04-15", "2007-04-16"}));
+    EXPECT_EQ(dates, QStringList({u"2007-04-10"_s, u"2007-04-11"_s, u"2007-04-12"_s, u"2007-04-13"_s,
+                                  u"2007-04-14"_s, u"2007-04-15"_s, u"2007-04-16"_s}));
 }
 
 TEST(ProviderForecast, APlaceWithoutCoordinatesIsNotFound) {

@@ -126,8 +126,10 @@ TEST_F(HostileFetch, AnOverlongBodyEndsAtTheCapOfItsKind) {
         const FetchResult result = fetchInto(name, server);
         EXPECT_FALSE(result.ok);
         EXPECT_LE(result.bytes, cap.bytes);
+        // Half the body: a body that piled up whole would cross it, while the network thread's
+        // buffers and the allocator's per-thread arenas on a loaded machine stay well under it.
         if (ResidentSizeTellsUse) {
-            EXPECT_LT(memory.growth(), 16 * MiB);
+            EXPECT_LT(memory.growth(), 128 * MiB);
         }
         expectStoredFileKept(name);
     }

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 ProfileFile parse(const char* text) {
@@ -25,51 +27,54 @@ TEST(ProfileFile, ValueLosesItsBlanksAndOnePairOfQuotesOnly) {
                                   "inner=a \"b\" c\n"
                                   "empty=\n"
                                   "equals=a=b\n");
-    EXPECT_EQ(ini.value("keel", "plain"), QStringLiteral("two   words"));
-    EXPECT_EQ(ini.value("keel", "double"), QStringLiteral("  kept  inside  "));
-    EXPECT_EQ(ini.value("keel", "single"), QStringLiteral("single"));
-    EXPECT_EQ(ini.value("keel", "twice"), QStringLiteral("\"twice\""));
-    EXPECT_EQ(ini.value("keel", "mixed"), QStringLiteral("\"mixed'"));
-    EXPECT_EQ(ini.value("keel", "lone"), QStringLiteral("\""));
-    EXPECT_EQ(ini.value("keel", "inner"), QStringLiteral("a \"b\" c"));
-    EXPECT_EQ(ini.value("keel", "empty", "default"), QString()) << "present but empty is not missing";
-    EXPECT_EQ(ini.value("keel", "equals"), QStringLiteral("a=b"));
+    EXPECT_EQ(ini.value(u"keel"_s, u"plain"_s), QStringLiteral("two   words"));
+    EXPECT_EQ(ini.value(u"keel"_s, u"double"_s), QStringLiteral("  kept  inside  "));
+    EXPECT_EQ(ini.value(u"keel"_s, u"single"_s), QStringLiteral("single"));
+    EXPECT_EQ(ini.value(u"keel"_s, u"twice"_s), QStringLiteral("\"twice\""));
+    EXPECT_EQ(ini.value(u"keel"_s, u"mixed"_s), QStringLiteral("\"mixed'"));
+    EXPECT_EQ(ini.value(u"keel"_s, u"lone"_s), QStringLiteral("\""));
+    EXPECT_EQ(ini.value(u"keel"_s, u"inner"_s), QStringLiteral("a \"b\" c"));
+    EXPECT_EQ(ini.value(u"keel"_s, u"empty"_s, u"default"_s), QString())
+        << "present but empty is not missing";
+    EXPECT_EQ(ini.value(u"keel"_s, u"equals"_s), QStringLiteral("a=b"));
 }
 
 TEST(ProfileFile, SectionsAndKeysAreComparedWithoutCase) {
     const ProfileFile ini = parse("[English]\nStartDL=Start\n[ latvian ]\nkey=lv\n");
-    EXPECT_EQ(ini.value("english", "startdl"), QStringLiteral("Start"));
-    EXPECT_EQ(ini.value("ENGLISH", "STARTDL"), QStringLiteral("Start"));
-    EXPECT_EQ(ini.value("latvian", "key"), QStringLiteral("lv"));
+    EXPECT_EQ(ini.value(u"english"_s, u"startdl"_s), QStringLiteral("Start"));
+    EXPECT_EQ(ini.value(u"ENGLISH"_s, u"STARTDL"_s), QStringLiteral("Start"));
+    EXPECT_EQ(ini.value(u"latvian"_s, u"key"_s), QStringLiteral("lv"));
 }
 
 TEST(ProfileFile, LongValueIsCutTo199Characters) {
     const QString text = QString(200, QLatin1Char('a')) + QString(50, QLatin1Char('b'));
     const ProfileFile ini = ProfileFile::parse("[s]\nlong=" + text.toUtf8() + "\nquoted=\"" +
                                                QString(250, QChar(0x00f5)).toUtf8() + "\"\n");
-    EXPECT_EQ(ini.value("s", "long"), text.left(199));
-    EXPECT_EQ(ini.value("s", "quoted"), QString(199, QChar(0x00f5))) << "characters, not bytes; quotes first";
+    EXPECT_EQ(ini.value(u"s"_s, u"long"_s), text.left(199));
+    EXPECT_EQ(ini.value(u"s"_s, u"quoted"_s), QString(199, QChar(0x00f5)))
+        << "characters, not bytes; quotes first";
 }
 
 TEST(ProfileFile, MissingFileSectionOrKeyGivesTheDefault) {
     const ProfileFile missing = ProfileFile::load(QStringLiteral("/nonexistent/brisel/lang.ini"));
-    EXPECT_EQ(missing.value("english", "startdl", "d"), QStringLiteral("d"));
+    EXPECT_EQ(missing.value(u"english"_s, u"startdl"_s, u"d"_s), QStringLiteral("d"));
     EXPECT_TRUE(missing.sectionNames().isEmpty());
 
     const ProfileFile ini = parse("[english]\nstartdl=Start\n");
-    EXPECT_EQ(ini.value("latvian", "startdl", "d"), QStringLiteral("d"));
-    EXPECT_EQ(ini.value("english", "deleteold", "d"), QStringLiteral("d"));
-    EXPECT_EQ(ini.value("english", "deleteold"), QString());
+    EXPECT_EQ(ini.value(u"latvian"_s, u"startdl"_s, u"d"_s), QStringLiteral("d"));
+    EXPECT_EQ(ini.value(u"english"_s, u"deleteold"_s, u"d"_s), QStringLiteral("d"));
+    EXPECT_EQ(ini.value(u"english"_s, u"deleteold"_s), QString());
 }
 
 TEST(ProfileFile, SectionNamesComeInFileOrderAsWritten) {
     const ProfileFile ini =
         parse("; spots\n[Tallinn (Pirita)]\nlon=24.8\n[Narva-Jõesuu]\n[  ]\n[tallinn (pirita)]\n"
               "lat=59.4\n[Pärnu]\n");
-    EXPECT_EQ(ini.sectionNames(), QStringList({"Tallinn (Pirita)", "Narva-Jõesuu", "  ", "Pärnu"}));
-    EXPECT_EQ(ini.value("Tallinn (Pirita)", "lat"), QStringLiteral("59.4"))
+    EXPECT_EQ(ini.sectionNames(),
+              QStringList({u"Tallinn (Pirita)"_s, u"Narva-Jõesuu"_s, u"  "_s, u"Pärnu"_s}));
+    EXPECT_EQ(ini.value(u"Tallinn (Pirita)"_s, u"lat"_s), QStringLiteral("59.4"))
         << "a repeated section adds to the first";
-    EXPECT_EQ(ini.keyNames("TALLINN (PIRITA)"), QStringList({"lon", "lat"}));
+    EXPECT_EQ(ini.keyNames(u"TALLINN (PIRITA)"_s), QStringList({u"lon"_s, u"lat"_s}));
 }
 
 TEST(ProfileFile, ReadsUtf8WithByteOrderMarkCommentsAndCrLf) {
@@ -78,16 +83,16 @@ TEST(ProfileFile, ReadsUtf8WithByteOrderMarkCommentsAndCrLf) {
                                   "  city = Jõgeva \r\n"
                                   "city=second\r\n"
                                   "no equals sign\r\n");
-    EXPECT_EQ(ini.sectionNames(), QStringList{"estonian"});
-    EXPECT_EQ(ini.value("estonian", "city"), QStringLiteral("Jõgeva")) << "the first of repeated keys";
-    EXPECT_EQ(ini.value("estonian", "; city", "d"), QStringLiteral("d"));
-    EXPECT_EQ(ini.keyNames("estonian"), QStringList{"city"});
+    EXPECT_EQ(ini.sectionNames(), QStringList{u"estonian"_s});
+    EXPECT_EQ(ini.value(u"estonian"_s, u"city"_s), QStringLiteral("Jõgeva")) << "the first of repeated keys";
+    EXPECT_EQ(ini.value(u"estonian"_s, u"; city"_s, u"d"_s), QStringLiteral("d"));
+    EXPECT_EQ(ini.keyNames(u"estonian"_s), QStringList{u"city"_s});
 }
 
 TEST(ProfileFile, KeysBeforeAnySectionAreIgnored) {
     const ProfileFile ini = parse("key=orphan\n[s]\nkey=in s\n");
-    EXPECT_EQ(ini.value("", "key", "d"), QStringLiteral("d"));
-    EXPECT_EQ(ini.value("s", "key"), QStringLiteral("in s"));
+    EXPECT_EQ(ini.value(u""_s, u"key"_s, u"d"_s), QStringLiteral("d"));
+    EXPECT_EQ(ini.value(u"s"_s, u"key"_s), QStringLiteral("in s"));
 }
 
 TEST(ProfileFile, BinaryJunkDoesNotHurt) {
@@ -97,9 +102,9 @@ TEST(ProfileFile, BinaryJunkDoesNotHurt) {
         c = static_cast<char>(generator.bounded(256));
     }
     const ProfileFile ini = ProfileFile::parse(junk + "\n[after]\nkey=value\x00tail\n" + QByteArray(3, '\0'));
-    EXPECT_EQ(ini.value("after", "key").left(5), QStringLiteral("value"));
+    EXPECT_EQ(ini.value(u"after"_s, u"key"_s).left(5), QStringLiteral("value"));
     for (const QString& section : ini.sectionNames()) {
-        ini.value(section, "key"); // whatever the junk made of it can be asked
+        ini.value(section, u"key"_s); // whatever the junk made of it can be asked
     }
 }
 
@@ -117,8 +122,8 @@ TEST(ProfileFile, HugeFileIsReadOnlyAsFarAsTheLimit) {
     file.close();
 
     const ProfileFile ini = ProfileFile::load(path);
-    EXPECT_EQ(ini.value("first", "key"), QStringLiteral("early"));
-    EXPECT_EQ(ini.value("last", "key", "d"), QStringLiteral("d")) << "beyond the first 4 MiB";
+    EXPECT_EQ(ini.value(u"first"_s, u"key"_s), QStringLiteral("early"));
+    EXPECT_EQ(ini.value(u"last"_s, u"key"_s, u"d"_s), QStringLiteral("d")) << "beyond the first 4 MiB";
 }
 
 } // namespace

@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDate Today(2007, 4, 10);
@@ -255,7 +257,7 @@ TEST_F(ProviderTest, ThePanelShowsTodayAndTheTwoDaysAfterAndMovesOnAtMidnight) {
     fixture.folder.write(QStringLiteral("spots.ini"), "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n");
     const QPixmap picture(QStringLiteral(":/data/pictures/meteogram_strip.png"));
     for (const int day : {1, 3}) {
-        picture.save(chartPath(fixture.folder.chartFolder(), spotPictureFile(Today.addDays(day), "Tartu")),
+        picture.save(chartPath(fixture.folder.chartFolder(), spotPictureFile(Today.addDays(day), u"Tartu"_s)),
                      "PNG");
     }
     Form1& form = fixture.start();

@@ -8,11 +8,13 @@
 #include <QMap>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using testing_support::shippedDataFile;
 
 namespace {
 
-const QStringList Languages{"estonian", "english", "latvian"};
+const QStringList Languages{u"estonian"_s, u"english"_s, u"latvian"_s};
 
 // Every key the program looks up, in every language.
 const QStringList LanguageKeys =
@@ -54,7 +56,7 @@ QMap<QString, QMap<QString, QString>> rawSections(const QString& path) {
 
 TEST(ShippedLanguages, EveryLanguageHoldsExactlyTheSameKeysWithTextsThatFit) {
     const auto sections = rawSections(shippedDataFile(QStringLiteral("lang.ini")));
-    ASSERT_EQ(sections.keys(), (QStringList{"english", "estonian", "latvian"}));
+    ASSERT_EQ(sections.keys(), (QStringList{u"english"_s, u"estonian"_s, u"latvian"_s}));
     QStringList expectedKeys = LanguageKeys;
     expectedKeys.sort();
     for (const QString& language : Languages) {
@@ -73,15 +75,15 @@ TEST(ShippedLanguages, EveryLanguageHoldsExactlyTheSameKeysWithTextsThatFit) {
 TEST(ShippedLanguages, EstonianCheckBoxTextsAreTheBuiltInCaptions) {
     const ProfileFile lang = ProfileFile::load(shippedDataFile(QStringLiteral("lang.ini")));
     const QMap<QString, QString> builtIn{
-        {"mrv", "www.marevo.example"},
-        {"quellanwind", "www.quellan.example tuule kaart"},
-        {"quellancc", "pilvisuse kaart"},
-        {"quellantemp", "temperatuuri kaart"},
-        {"quellanperc", "sademete kaart"},
-        {"quellancharts", QStringLiteral("Quellan üldgraafikud")},
-        {"quellan3h", "www.quellan.example iga 3h tagant"},
-        {"onlyselected", QStringLiteral("Lae ainult märgitud periood")},
-        {"chupdates", "Kontrolli programmi uuendusi"},
+        {u"mrv"_s, u"www.marevo.example"_s},
+        {u"quellanwind"_s, u"www.quellan.example tuule kaart"_s},
+        {u"quellancc"_s, u"pilvisuse kaart"_s},
+        {u"quellantemp"_s, u"temperatuuri kaart"_s},
+        {u"quellanperc"_s, u"sademete kaart"_s},
+        {u"quellancharts"_s, QStringLiteral("Quellan üldgraafikud")},
+        {u"quellan3h"_s, u"www.quellan.example iga 3h tagant"_s},
+        {u"onlyselected"_s, QStringLiteral("Lae ainult märgitud periood")},
+        {u"chupdates"_s, u"Kontrolli programmi uuendusi"_s},
     };
     for (auto it = builtIn.begin(); it != builtIn.end(); ++it) {
         EXPECT_EQ(lang.value(QStringLiteral("estonian"), it.key()), it.value()) << it.key().toStdString();
@@ -106,18 +108,18 @@ TEST(ShippedSpots, EverySectionIsASpotOnTheMapAndTartuIsAmongThem) {
 
 TEST(ShippedPictures, EachPictureLoadsAtTheSizeItsPlaceNeeds) {
     const QMap<QString, QSize> pictures{
-        {"marker.png", {8, 8}},
-        {"placeholder.gif", {468, 510}},
-        {"meteogram_strip.png", {117, 9}},
-        {"meteogram_scale.png", {17, 97}},
-        {"play.png", {24, 24}},
-        {"stop.png", {24, 24}},
-        {"download.png", {24, 24}},
-        {"download_disabled.png", {24, 24}},
-        {"wind.png", {16, 16}},
-        {"cloud.png", {16, 16}},
-        {"temperature.png", {16, 16}},
-        {"rain.png", {16, 16}},
+        {u"marker.png"_s, {8, 8}},
+        {u"placeholder.gif"_s, {468, 510}},
+        {u"meteogram_strip.png"_s, {117, 9}},
+        {u"meteogram_scale.png"_s, {17, 97}},
+        {u"play.png"_s, {24, 24}},
+        {u"stop.png"_s, {24, 24}},
+        {u"download.png"_s, {24, 24}},
+        {u"download_disabled.png"_s, {24, 24}},
+        {u"wind.png"_s, {16, 16}},
+        {u"cloud.png"_s, {16, 16}},
+        {u"temperature.png"_s, {16, 16}},
+        {u"rain.png"_s, {16, 16}},
     };
     for (auto it = pictures.begin(); it != pictures.end(); ++it) {
         const QImage image(shippedDataFile(QStringLiteral("pictures/") + it.key()));

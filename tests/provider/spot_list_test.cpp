@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using testing_support::TempProgramFolder;
 
 namespace {
@@ -30,7 +32,7 @@ TEST_F(SpotListTest, KeepsFileOrderAndReadsEachSectionsNumbers) {
     const QVector<Spot> spots = load("[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n"
                                      "[Ainaži]\nelev=4\nlat=57.864\nlon=24.36\n"
                                      "[Haapsalu]\nlon=23.541\nlat=58.943\nelev=4\n");
-    ASSERT_EQ(namesOf(spots), (QStringList{"Tartu", QStringLiteral("Ainaži"), "Haapsalu"}));
+    ASSERT_EQ(namesOf(spots), (QStringList{u"Tartu"_s, QStringLiteral("Ainaži"), u"Haapsalu"_s}));
     EXPECT_DOUBLE_EQ(spots[1].lon, 24.36);
     EXPECT_DOUBLE_EQ(spots[1].lat, 57.864);
     EXPECT_EQ(spots[1].elev, 4);
@@ -40,7 +42,7 @@ TEST_F(SpotListTest, KeepsFileOrderAndReadsEachSectionsNumbers) {
 
 TEST_F(SpotListTest, MissingKeysReadAs24AndBlankNamesAreSkipped) {
     const QVector<Spot> spots = load("[Nowhere]\n[   ]\nlon=1\n[OnlyLon]\nlon=22.5\n");
-    ASSERT_EQ(namesOf(spots), (QStringList{"Nowhere", "OnlyLon"}));
+    ASSERT_EQ(namesOf(spots), (QStringList{u"Nowhere"_s, u"OnlyLon"_s}));
     EXPECT_DOUBLE_EQ(spots[0].lon, 24);
     EXPECT_DOUBLE_EQ(spots[0].lat, 24);
     EXPECT_EQ(spots[0].elev, 24);
@@ -80,20 +82,21 @@ TEST_F(SpotListTest, RoundsElevationToNearestWithHalvesToEven) {
 TEST_F(SpotListTest, LeavesOutSpotsWhoseNumbersCannotBeRead) {
     const QVector<Spot> spots = load("[Text]\nlon=east\n[Empty]\nlat=\n[Grouped]\nlon=1,024.5\n"
                                      "[Huge]\nelev=1e9\n[Infinite]\nlat=inf\n[Good]\nlon=21.011\n");
-    EXPECT_EQ(namesOf(spots), QStringList{"Good"});
+    EXPECT_EQ(namesOf(spots), QStringList{u"Good"_s});
 }
 
 TEST_F(SpotListTest, LeavesOutNamesThatCouldLeaveTheChartFolder) {
     const QVector<Spot> spots = load("[../up]\n[a/b]\n[a\\b]\n[x..y]\n[.]\n[C:]\n[what?]\n[star*]\n"
                                      "[say \"hi\"]\n[<lt]\n[gt>]\n[pi|pe]\n[bell\x07]\n[tab\there]\n"
                                      "[Tallinn (Pirita)]\n[Narva-Jõesuu]\n[St. Peter]\n");
-    EXPECT_EQ(namesOf(spots), (QStringList{"Tallinn (Pirita)", QStringLiteral("Narva-Jõesuu"), "St. Peter"}));
+    EXPECT_EQ(namesOf(spots),
+              (QStringList{u"Tallinn (Pirita)"_s, QStringLiteral("Narva-Jõesuu"), u"St. Peter"_s}));
 }
 
 TEST_F(SpotListTest, LeavesOutNamesWhosePicturesWouldOverwriteCharts) {
     const QVector<Spot> spots = load("[HALO12]\n[halopilv05]\n[HALOsade23]\n[000321]\n[001600]\n"
                                      "[HALO24]\n[HALO]\n[Halo Bay]\n[000322]\n[0003]\n");
-    EXPECT_EQ(namesOf(spots), (QStringList{"HALO24", "HALO", "Halo Bay", "000322", "0003"}));
+    EXPECT_EQ(namesOf(spots), (QStringList{u"HALO24"_s, u"HALO"_s, u"Halo Bay"_s, u"000322"_s, u"0003"_s}));
 }
 
 TEST_F(SpotListTest, KeepsEverySpotOfALongList) {

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 using testing_support::ScriptedBackend;
 using Op = ScriptedBackend::Op;
 
@@ -214,14 +216,15 @@ TEST_F(StoreTest, FirstWriteCreatesTheKeyAndLaterWritesFindIt) {
     ASSERT_FALSE(backend.hasKey(BriselKey));
     EXPECT_TRUE(write(QStringLiteral("Keel"), QStringLiteral("english")));
     EXPECT_TRUE(backend.hasKey(BriselKey));
-    EXPECT_EQ(backend.callNames(), QStringList({"open", "create", "close", "open", "set", "close"}));
+    EXPECT_EQ(backend.callNames(),
+              QStringList({u"open"_s, u"create"_s, u"close"_s, u"open"_s, u"set"_s, u"close"_s}));
     EXPECT_EQ(backend.calls()[0].access, reg::KEY_WRITE);
     EXPECT_EQ(backend.calls()[1].access, reg::KEY_CREATE_ALL);
     EXPECT_EQ(backend.calls()[1].keyPath, BriselKey);
 
     backend.clearCalls();
     EXPECT_TRUE(write(QStringLiteral("Linn"), QStringLiteral("Tartu")));
-    EXPECT_EQ(backend.callNames(), QStringList({"open", "set", "close"}));
+    EXPECT_EQ(backend.callNames(), QStringList({u"open"_s, u"set"_s, u"close"_s}));
     EXPECT_EQ(read(QStringLiteral("Keel")).toString(), QStringLiteral("english"));
 }
 
@@ -242,7 +245,7 @@ TEST_F(StoreTest, FailedSetReportsTheStatusMessage) {
     backend.failNextSet(1234); // a status without a message
     EXPECT_FALSE(write(QStringLiteral("Linn"), 1));
 
-    EXPECT_EQ(reported, QStringList({"Registry error: Out Of Memory", "Registry error: Cannot Write"}));
+    EXPECT_EQ(reported, QStringList({u"Registry error: Out Of Memory"_s, u"Registry error: Cannot Write"_s}));
     EXPECT_FALSE(backend.value(BriselKey, QStringLiteral("Keel")));
     EXPECT_TRUE(write(QStringLiteral("Linn"), 1)) << "the next write goes through again";
 }

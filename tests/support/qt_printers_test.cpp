@@ -2,11 +2,13 @@
 #include <QVariant>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 TEST(QtPrinters, FailuresShowTextNotBytes) {
     EXPECT_EQ(testing::PrintToString(QStringLiteral("Pärnu")), "\"Pärnu\"");
-    EXPECT_EQ(testing::PrintToString(QStringList({"a", "b"})), "QList(\"a\", \"b\")");
+    EXPECT_EQ(testing::PrintToString(QStringList({u"a"_s, u"b"_s})), "QList(\"a\", \"b\")");
     EXPECT_EQ(testing::PrintToString(QVariant(1)), "QVariant(int, 1)");
 }
 

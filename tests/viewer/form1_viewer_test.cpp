@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDate Today(2007, 4, 10);
@@ -124,7 +126,7 @@ TEST_F(ViewerTest, ThePlaceholderIsCopiedOncePerRunOfFailures) {
 }
 
 TEST_F(ViewerTest, AnErrorPageSavedUnderAChartNameCountsAsMissing) {
-    const QString page = "<html><body>Marina Wi-Fi: please log in</body></html>";
+    const QString page = u"<html><body>Marina Wi-Fi: please log in</body></html>"_s;
     writeFile(halofail(fixture.folder.chartFolder(), Today, 10, 0, QStringLiteral("w")), page.toUtf8());
     const QString island = storeSailingMap(12, IslandsMapCode);
     writeFile(

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDate Today(2007, 4, 10);
@@ -19,26 +21,27 @@ QStringList candidateNames(int p, const QString& code = QStringLiteral("w")) {
 
 TEST(ProviderCandidates, TwoHoursBehindWithTwoEarlierHoursAsStandIns) {
     EXPECT_EQ(candidateNames(0),
-              QStringList({"20070409HALO22.gif", "20070409HALO21.gif", "20070409HALO20.gif"}));
+              QStringList({u"20070409HALO22.gif"_s, u"20070409HALO21.gif"_s, u"20070409HALO20.gif"_s}));
     EXPECT_EQ(candidateNames(1),
-              QStringList({"20070409HALO23.gif", "20070409HALO22.gif", "20070409HALO21.gif"}));
+              QStringList({u"20070409HALO23.gif"_s, u"20070409HALO22.gif"_s, u"20070409HALO21.gif"_s}));
     // Hour 0 has no hour before it on the same day; the third choice is yesterday's 22:00.
-    EXPECT_EQ(candidateNames(2), QStringList({"20070410HALO00.gif", "", "20070409HALO22.gif"}));
+    EXPECT_EQ(candidateNames(2), QStringList({u"20070410HALO00.gif"_s, u""_s, u"20070409HALO22.gif"_s}));
     EXPECT_EQ(candidateNames(3),
-              QStringList({"20070410HALO01.gif", "20070410HALO00.gif", "20070409HALO22.gif"}));
-    EXPECT_EQ(candidateNames(168, QStringLiteral("cc")),
-              QStringList({"20070416HALOpilv22.gif", "20070416HALOpilv21.gif", "20070416HALOpilv20.gif"}));
+              QStringList({u"20070410HALO01.gif"_s, u"20070410HALO00.gif"_s, u"20070409HALO22.gif"_s}));
+    EXPECT_EQ(
+        candidateNames(168, QStringLiteral("cc")),
+        QStringList({u"20070416HALOpilv22.gif"_s, u"20070416HALOpilv21.gif"_s, u"20070416HALOpilv20.gif"_s}));
 }
 
 TEST(ProviderCandidates, TheFirstThatExistsElseTheLast) {
-    const QStringList candidates{"a", "", "c"};
-    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString& p) { return p == "c"; }), "c");
-    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return true; }), "a");
-    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return false; }), "c");
+    const QStringList candidates{u"a"_s, u""_s, u"c"_s};
+    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString& p) { return p == u"c"_s; }), u"c"_s);
+    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return true; }), u"a"_s);
+    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return false; }), u"c"_s);
 }
 
 TEST(StoredHours, AnHourCountsWhenItsChartOrAStandInIsStored) {
-    const QSet<QString> names{"20070410HALO00.gif", "20070410000312.gif", "20070410HALOsade05.gif"};
+    const QSet<QString> names{u"20070410HALO00.gif"_s, u"20070410000312.gif"_s, u"20070410HALOsade05.gif"_s};
     const viewer::StoredHours wind = viewer::storedHours(names, Today, QStringLiteral("w"));
     ASSERT_EQ(wind.provider.size(), 169);
     EXPECT_TRUE(wind.provider[2]);
@@ -61,7 +64,7 @@ TEST(ChartFilesShown, ReachIntoYesterdayOnlyForItsLastChartsAndMaps) {
         }
     }
     past.sort();
-    QStringList expected{"20070409000321.gif", "20070409001621.gif"};
+    QStringList expected{u"20070409000321.gif"_s, u"20070409001621.gif"_s};
     for (const char* word : {"", "pilv", "temp", "sade"}) {
         for (int hour = 20; hour <= 23; ++hour) {
             expected << QStringLiteral("20070409HALO%1%2.gif").arg(QLatin1String(word)).arg(hour);

@@ -136,7 +136,7 @@ TEST_F(WaveMapWindowTest, StopDuringTheFifthMapStillShowsItAndFetchesNoSixth) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Command2->isEnabled(); }, PatienceMs));
     QTest::qWait(300);
     EXPECT_EQ(requestsStartingWith(*server, WavePath).size(), 5)
-        << qPrintable(server->requestedPaths().join(' '));
+        << qPrintable(server->requestedPaths().join(u' '));
     EXPECT_TRUE(QFile::exists(mapFile(5)));
     EXPECT_FALSE(QFile::exists(mapFile(6)));
     EXPECT_EQ(window->Slider1->value(), 5);
