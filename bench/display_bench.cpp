@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     reg::Store store(reg::makeFileBackend(home.filePath(QStringLiteral("settings.reg"))));
     store.WriteRegValue(reg::HKEY_CURRENT_USER, QString::fromLatin1(reg::BriselKeyPath),
                         QStringLiteral("Kustuta vanad allalaetud kaardid"), 0);
-    InterfaceTexts texts(folder.langIni());
+    InterfaceTexts texts(folder.langIniLayers());
     FixedClock clock(QDateTime(Today, QTime(12, 0)));
     DesktopShell shell;
     Downloader downloader;

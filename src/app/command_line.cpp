@@ -3,11 +3,15 @@
 #include "platform/clock.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 
 namespace command_line {
 
 QCommandLineOption home() {
-    return {QStringLiteral("home"), QStringLiteral("Use DIR as the program folder."), QStringLiteral("DIR")};
+    return {QStringLiteral("home"),
+            QStringLiteral("Keep the chart folder, the answer files and your own lang.ini, spots.ini or "
+                           "brisel.ini in DIR instead of your data folder."),
+            QStringLiteral("DIR")};
 }
 
 QCommandLineOption now() {
@@ -19,8 +23,43 @@ QCommandLineOption now() {
 
 QCommandLineOption download() {
     return {QStringLiteral("download"),
-            QStringLiteral("Download the charts as the window's button would, without a window, "
-                           "then exit.")};
+            QStringLiteral("Download the charts as the window's button would, without a window and "
+                           "without a display, then exit.")};
+}
+
+QCommandLineOption measureStartup() {
+    return {QStringLiteral("measure-startup"),
+            QStringLiteral("Print when the window was first painted and the memory it took, then close.")};
+}
+
+void declare(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral("Weather charts for sailors, online and offline."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({home(), now(), download(), measureStartup()});
+}
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+bool needsNoWindow(const QStringList& arguments) {
+    QCommandLineParser parser;
+    declare(parser);
+    const QStringList answeredWithoutWindow{QStringLiteral("help"), QStringLiteral("help-all"),
+                                            QStringLiteral("version"), download().names().constFirst()};
+    if (parser.parse(arguments)) {
+        return std::any_of(answeredWithoutWindow.cbegin(), answeredWithoutWindow.cend(),
+                           [&parser](const QString& name) { return parser.isSet(name); });
+    }
+    return std::any_of(arguments.cbegin(), arguments.cend(), [&](const QString& argument) {
+        return argument == QLatin1String("-h") || argument == QLatin1String("-v") ||
+               (argument.startsWith(QLatin1String("--")) && answeredWithoutWindow.contains(argument.mid(2)));
+    });
 }
 
 std::unique_ptr<Clock> clock(const QCommandLineParser& parser, QString* error) {

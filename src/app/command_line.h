@@ -2,17 +2,29 @@
 
 #include <QCommandLineOption>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class Clock;
 class QCommandLineParser;
 
-// The options the window and the run without it read alike.
+// The program's options, declared once: what --help lists and the man page is made from, and
+// what the window and the run without it accept alike.
 namespace command_line {
 
 QCommandLineOption home();
 QCommandLineOption now();
 QCommandLineOption download();
+QCommandLineOption measureStartup();
+
+// Every option, --help and --version among them.
+void declare(QCommandLineParser& parser);
+
+QStringList argumentsOf(int argc, char** argv);
+// True when the arguments ask for what is answered without a window (--help, --version,
+// --download), so that it works without a display; also when they are wrong and name one of
+// those, so that the mistake is told on the terminal rather than by a window that may not open.
+bool needsNoWindow(const QStringList& arguments);
 
 // The clock the program runs on: the system clock, or with --now a clock that stands at that
 // moment (ISO 8601, local time), so a test or a scheduled run can fetch as of a given hour.

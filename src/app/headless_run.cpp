@@ -174,7 +174,7 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
         progress.end();
         say(stderr, line);
     };
-    reg::Store store(reg::makeDefaultBackend());
+    reg::Store store(reg::makeDefaultBackend(folder.portableSettingsFile()));
     store.setErrorReporter(
         [&report](const QString& message) { report(QStringLiteral("brisel: ") + message); });
     const HostConfig hosts = HostConfig::load(folder.briselIni());
@@ -202,19 +202,7 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
 
 } // namespace
 
-int runDownloadWithoutWindow(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Download the weather charts without a window."));
-    const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({command_line::download(), command_line::home(), command_line::now()});
-    if (!parser.parse(arguments)) {
-        say(stderr, QStringLiteral("brisel: ") + parser.errorText());
-        return 1;
-    }
-    if (parser.isSet(help)) {
-        say(stdout, parser.helpText());
-        return 0;
-    }
+int runDownloadWithoutWindow(const QCommandLineParser& parser) {
     if (!parser.positionalArguments().isEmpty()) {
         say(stderr,
             QStringLiteral("brisel: unexpected argument %1").arg(parser.positionalArguments().first()));

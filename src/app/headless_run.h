@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QStringList>
+class QCommandLineParser;
 
 // `brisel --download [--home DIR] [--now MOMENT]`: the window's download run without a window, for
 // a scheduled download. It takes the stored settings as the window has them right after start-up
 // and the remembered provider login; it never checks for updates and never asks for a login.
-// Needs a QCoreApplication and no display. Returns the exit status: 0 when the run went through
-// (failed files included), 1 when it could not start (a bad option, no chart folder).
-int runDownloadWithoutWindow(const QStringList& arguments);
+// Needs a QCoreApplication and no display; takes the parsed command line. Returns the exit status:
+// 0 when the run went through (failed files included), 1 when it could not start (a bad option, no
+// chart folder).
+int runDownloadWithoutWindow(const QCommandLineParser& parser);

@@ -10,26 +10,26 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
-#include <cstring>
 
 namespace {
-
-// --version and --download are served without a display, so they are looked for before the GUI
-// exists.
-bool asksFor(int argc, char** argv, const char* option) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], option) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Brisel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRISEL_VERSION));
+}
+
+// Every size of the icon the program ships, so the desktop picks the one it draws.
+QIcon programIcon() {
+    QIcon icon;
+    const QDir sizes(QStringLiteral(":/data/icons"));
+    for (const QString& name : sizes.entryList(QDir::Files)) {
+        icon.addFile(sizes.filePath(name));
+    }
+    return icon;
 }
 
 void showSettingsError(const QString& message) {
@@ -40,27 +40,21 @@ void showSettingsError(const QString& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (asksFor(argc, argv, "--version")) {
-        std::printf("%s\n", BRISEL_VERSION);
-        return 0;
-    }
-    if (asksFor(argc, argv, "--download")) {
+    if (command_line::needsNoWindow(command_line::argumentsOf(argc, argv))) {
         QCoreApplication app(argc, argv);
         nameApplication();
-        return runDownloadWithoutWindow(QCoreApplication::arguments());
+        QCommandLineParser parser;
+        command_line::declare(parser);
+        parser.process(app); // answers --help and --version, and refuses what it does not know
+        return runDownloadWithoutWindow(parser);
     }
     QApplication app(argc, argv);
     nameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(BRISEL_APP_ID));
+    QApplication::setWindowIcon(programIcon());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Weather charts for sailors, online and offline."));
-    parser.addHelpOption();
-    const QCommandLineOption home = command_line::home();
-    const QCommandLineOption measure(
-        QStringLiteral("measure-startup"),
-        QStringLiteral("Print when the window was first painted and the memory it "
-                       "took, then close."));
-    parser.addOptions({home, command_line::now(), command_line::download(), measure});
+    command_line::declare(parser);
     parser.process(app);
     QString clockError;
     const std::unique_ptr<Clock> clock = command_line::clock(parser, &clockError);
@@ -70,13 +64,13 @@ int main(int argc, char** argv) {
     }
 
     const ProgramFolder folder =
-        ProgramFolder::choose(parser.value(home), QCoreApplication::applicationDirPath());
+        ProgramFolder::choose(parser.value(command_line::home()), QCoreApplication::applicationDirPath());
     if (!folder.prepare()) {
         std::fprintf(stderr, "brisel: cannot make the chart folder in %s\n", qPrintable(folder.root()));
     }
-    reg::Store store(reg::makeDefaultBackend());
+    reg::Store store(reg::makeDefaultBackend(folder.portableSettingsFile()));
     store.setErrorReporter(showSettingsError);
-    InterfaceTexts texts(folder.langIni());
+    InterfaceTexts texts(folder.langIniLayers());
     DesktopShell shell;
     const HostConfig hosts = HostConfig::load(folder.briselIni());
     Downloader downloader;
@@ -84,7 +78,7 @@ int main(int argc, char** argv) {
 
     Form1 form({folder, store, texts, *clock, hosts, shell, downloader, LocaleFormats::system()});
     form.Form_Load();
-    if (parser.isSet(measure)) {
+    if (parser.isSet(command_line::measureStartup())) {
         new StartupProbe(&form);
     }
     form.show();

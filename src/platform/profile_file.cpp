@@ -95,9 +95,13 @@ ProfileFile ProfileFile::parse(const QByteArray& content) {
 }
 
 QString ProfileFile::value(const QString& section, const QString& key, const QString& defaultValue) const {
+    return find(section, key).value_or(defaultValue);
+}
+
+std::optional<QString> ProfileFile::find(const QString& section, const QString& key) const {
     const auto found = m_sectionIndex.constFind(trimmedBlanks(section).toString().toCaseFolded());
     if (found == m_sectionIndex.constEnd()) {
-        return defaultValue;
+        return std::nullopt;
     }
     const QStringView wanted = trimmedBlanks(key);
     for (const Entry& entry : m_sections[*found].entries) { // the first of equal keys counts
@@ -105,7 +109,7 @@ QString ProfileFile::value(const QString& section, const QString& key, const QSt
             return entry.value;
         }
     }
-    return defaultValue;
+    return std::nullopt;
 }
 
 QStringList ProfileFile::sectionNames() const {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 // An INI ("profile") file read by the rules of the Windows profile reader: section and key names
 // compared without case, blanks around a value and one pair of enclosing quotes dropped, at most
@@ -18,6 +19,8 @@ public:
     static ProfileFile parse(const QByteArray& content);
 
     QString value(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
+    // The value, or nothing when the section or the key is missing (an empty value is there).
+    std::optional<QString> find(const QString& section, const QString& key) const;
     // Section names in file order, as written (duplicates merged into the first).
     QStringList sectionNames() const;
     // The key names of a section in file order, as first written (empty for a missing section).

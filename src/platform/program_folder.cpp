@@ -1,46 +1,116 @@
 #include "platform/program_folder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace {
 
-const char* const ShippedFiles[] = {"lang.ini", "spots.ini", "brisel.ini"};
+const QString LangIni = QStringLiteral("lang.ini");
+const QString PortableMarker = QStringLiteral("portable");
+const QStringList ShippedFiles{LangIni, QStringLiteral("spots.ini"), QStringLiteral("brisel.ini")};
+
+QString shippedDataFolder(const QString& executableDir) {
+    const QDir beside(executableDir);
+    if (QFileInfo::exists(beside.filePath(LangIni))) {
+        return executableDir;
+    }
+    return beside.filePath(QStringLiteral(BRISEL_SHIPPED_DATA_FROM_BINARY));
+}
+
+QString userDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+// A folder nobody may write (a read-only copy, a memory stick locked against writing) is left
+// alone even by an administrator, whom its permissions would not stop.
+bool canWriteInto(const QString& folder) {
+    constexpr auto AnyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!(QFileInfo(folder).permissions() & AnyWrite)) {
+        return false;
+    }
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".brisel-XXXXXX")));
+    return probe.open();
+}
+
+// "<sha256 hex>  <file name>" a line, as sha256sum writes it: every version of a shipped file
+// that a release of Brisel may have copied into a user's folder.
+bool isShippedVersion(const QString& name, const QByteArray& content) {
+    QFile list(QStringLiteral(":/data/shipped-versions.sha256"));
+    if (!list.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray hash = QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex();
+    const QByteArray fileName = name.toUtf8();
+    for (const QByteArray& line : list.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() == 2 && fields[0] == hash && fields[1].split('/').last() == fileName) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
-ProgramFolder::ProgramFolder(QString root) : m_root(QDir::cleanPath(QDir(root).absolutePath())) {}
+ProgramFolder::ProgramFolder(QString root) : ProgramFolder(root, root, false) {}
+
+ProgramFolder::ProgramFolder(QString root, QString shippedData, bool portable)
+    : m_root(QDir::cleanPath(QDir(root).absolutePath())),
+      m_shippedData(QDir::cleanPath(QDir(shippedData).absolutePath())), m_portable(portable) {}
 
 ProgramFolder ProgramFolder::choose(const QString& homeOption, const QString& executableDir) {
+    const QString shipped = shippedDataFolder(executableDir);
     if (!homeOption.isEmpty()) {
-        return ProgramFolder(homeOption);
+        return ProgramFolder(homeOption, shipped, false);
     }
-    if (QFileInfo::exists(QDir(executableDir).filePath(QStringLiteral("lang.ini")))) {
-        return ProgramFolder(executableDir);
+    if (QFileInfo::exists(QDir(executableDir).filePath(PortableMarker)) && canWriteInto(executableDir)) {
+        return ProgramFolder(executableDir, shipped, true);
     }
-    return ProgramFolder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    return ProgramFolder(userDataFolder(), shipped, false);
 }
 
 QString ProgramFolder::file(const QString& name) const {
     return QDir(m_root).filePath(name);
 }
 
+QStringList ProgramFolder::langIniLayers() const {
+    const QString shipped = QDir(m_shippedData).filePath(LangIni);
+    if (holdsShippedData()) {
+        return {shipped};
+    }
+    return {shipped, file(LangIni)};
+}
+
+QString ProgramFolder::ownOrShipped(const QString& name) const {
+    return QFileInfo::exists(file(name)) ? file(name) : QDir(m_shippedData).filePath(name);
+}
+
 QString ProgramFolder::chartFolder() const {
     return file(QStringLiteral("kaardid")) + QLatin1Char('/');
 }
 
+QString ProgramFolder::portableSettingsFile() const {
+    return m_portable ? file(QStringLiteral("settings.reg")) : QString();
+}
+
 bool ProgramFolder::prepare() const {
     QDir().mkpath(m_root);
-    for (const char* shipped : ShippedFiles) {
-        const QString name = QString::fromLatin1(shipped);
-        if (!QFileInfo::exists(file(name))) {
-            // The copy from the resources is read-only; the user owns the seeded file.
-            if (QFile::copy(QStringLiteral(":/data/") + name, file(name))) {
-                QFile::setPermissions(file(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-            }
-        }
+    if (!holdsShippedData()) {
+        removeUnchangedCopies();
     }
     return QDir().mkpath(file(QStringLiteral("kaardid")));
+}
+
+void ProgramFolder::removeUnchangedCopies() const {
+    for (const QString& name : ShippedFiles) {
+        QFile copy(file(name));
+        if (copy.open(QIODevice::ReadOnly) && isShippedVersion(name, copy.readAll())) {
+            copy.close();
+            copy.remove();
+        }
+    }
 }

@@ -2,10 +2,21 @@
 
 #include <array>
 
-InterfaceTexts::InterfaceTexts(const QString& langIniPath) : m_file(ProfileFile::load(langIniPath)) {}
+InterfaceTexts::InterfaceTexts(const QString& langIniPath) : InterfaceTexts(QStringList{langIniPath}) {}
+
+InterfaceTexts::InterfaceTexts(const QStringList& langIniLayers) {
+    for (const QString& path : langIniLayers) {
+        m_layers.append(ProfileFile::load(path));
+    }
+}
 
 QString InterfaceTexts::keeltekst(const QString& key) const {
-    return m_file.value(m_keel, key, QString());
+    for (auto layer = m_layers.crbegin(); layer != m_layers.crend(); ++layer) {
+        if (const std::optional<QString> text = layer->find(m_keel, key)) {
+            return *text;
+        }
+    }
+    return QString();
 }
 
 QString InterfaceTexts::npaev(const QDate& kuupa) const {

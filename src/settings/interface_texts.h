@@ -4,6 +4,8 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 // The interface texts of lang.ini in the current language `keel` ("estonian", "english" or
 // "latvian"). A missing file, section or key gives "".
@@ -14,6 +16,8 @@ public:
     static inline const QString Latvian = QStringLiteral("latvian");
 
     explicit InterfaceTexts(const QString& langIniPath);
+    // Several lang.ini files read as one: a later file adds keys or replaces an earlier one's.
+    explicit InterfaceTexts(const QStringList& langIniLayers);
 
     QString language() const { return m_keel; }
     void setLanguage(const QString& keel) { m_keel = keel; }
@@ -23,6 +27,6 @@ public:
     QString npaev(const QDate& kuupa) const;
 
 private:
-    ProfileFile m_file;
+    QVector<ProfileFile> m_layers;
     QString m_keel = Estonian;
 };

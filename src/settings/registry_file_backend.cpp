@@ -292,7 +292,10 @@ QString defaultSettingsFilePath() {
     return QDir::cleanPath(configHome + QStringLiteral("/Brisel/settings.reg"));
 }
 
-std::unique_ptr<Backend> makeDefaultBackend() {
+std::unique_ptr<Backend> makeDefaultBackend(const QString& portableFile) {
+    if (!portableFile.isEmpty()) {
+        return makeFileBackend(portableFile);
+    }
 #ifdef Q_OS_WIN
     return makeWindowsBackend();
 #else

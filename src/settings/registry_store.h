@@ -59,8 +59,9 @@ public:
 std::unique_ptr<Backend> makeFileBackend(const QString& filePath);
 // Where the file back end keeps its file: Brisel/settings.reg in $XDG_CONFIG_HOME, else ~/.config.
 QString defaultSettingsFilePath();
-// The back end this platform uses.
-std::unique_ptr<Backend> makeDefaultBackend();
+// The back end this platform uses; the file back end at portableFile, on every platform, when a
+// portable folder carries its settings with it.
+std::unique_ptr<Backend> makeDefaultBackend(const QString& portableFile = QString());
 
 // The message for a registry status, or "" when that status has none.
 QString errorMessage(Status status);

@@ -88,6 +88,10 @@ QCoro::Task<> UpdateWindow::load() {
 }
 
 QCoro::Task<> UpdateWindow::Command1_Click() {
+    if (!m_services.fetchesUpdater) {
+        m_services.shell.openUrl(m_services.home);
+        co_return;
+    }
     const QPointer<UpdateWindow> self(this);
     Command1->setEnabled(false);
     const QString updater = m_services.folder.file(home_site::UpdaterFile);

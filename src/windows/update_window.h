@@ -25,9 +25,13 @@ struct UpdateWindowServices {
     QString publicKey;
     // Ends the program at once, without the main window's shut-down: the updater replaces it.
     std::function<void()> endProgram;
+    // Whether "get update" fetches and starts the updater. A packaged program is updated by the
+    // package manager instead, so there the button opens the home page, which tells how.
+    bool fetchesUpdater = BRISEL_SELF_UPDATE;
 };
 
-// Asks the home site whether a newer version exists and offers to fetch and start its updater.
+// Asks the home site whether a newer version exists and offers to fetch and start its updater, or
+// to open the home page.
 // load() is what the menu and the download run share: the run loads the window unseen and shows
 // it only when offersUpdate().
 class UpdateWindow final : public QDialog {

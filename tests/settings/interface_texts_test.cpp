@@ -57,6 +57,22 @@ TEST_F(InterfaceTextsTest, MissingLanguageSectionOrFileGivesEmptyTexts) {
     EXPECT_EQ(none.keeltekst(QStringLiteral("Sun")), QString());
 }
 
+// The user's own lang.ini over the shipped one: its keys replace, even with an empty text, and
+// the keys it lacks, such as one a later version added, still come from the shipped file.
+TEST_F(InterfaceTextsTest, ALaterFileAddsOrReplacesKeys) {
+    folder.write(QStringLiteral("shipped.ini"), "[english]\nstartdl=Download\nclose=Close\nlegend=Legend\n");
+    folder.write(QStringLiteral("own.ini"), "[English]\nSTARTDL=Fetch\nlegend=\nextra=Mine\n");
+    InterfaceTexts texts(
+        QStringList{folder.file(QStringLiteral("shipped.ini")), folder.file(QStringLiteral("own.ini"))});
+    texts.setLanguage(InterfaceTexts::English);
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("startdl")), QStringLiteral("Fetch"));
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("close")), QStringLiteral("Close"));
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("legend")), QString());
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("extra")), QStringLiteral("Mine"));
+    texts.setLanguage(InterfaceTexts::Latvian);
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("close")), QString());
+}
+
 TEST(ShippedLangIni, ThreeLanguagesHoldTheSameKeys) {
     const ProfileFile ini = ProfileFile::load(testing_support::shippedDataFile(QStringLiteral("lang.ini")));
     const QStringList languages{InterfaceTexts::Estonian, InterfaceTexts::English, InterfaceTexts::Latvian};

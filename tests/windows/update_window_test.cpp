@@ -1,5 +1,5 @@
-// The update window against the demo home site: the check, its translations, and the updater
-// started only when its signature holds.
+// The update window against the demo home site: the check, its translations, the updater started
+// only when its signature holds, and the home page in its place for a packaged program.
 #include "side_window_fixture.h"
 #include "windows/program_version.h"
 #include "windows/update_window.h"
@@ -31,10 +31,7 @@ protected:
     void openWindowAt(const QUrl& home, const QString& keel, const QString& publicKey = {}) {
         side.texts.setLanguage(keel);
         window = new UpdateWindow({ProgramFolder(side.folder.root()), side.texts, side.downloader, side.shell,
-                                   home, publicKey,
-                                   [this] {
-                                       ++programEnds;
-                                   }},
+                                   home, publicKey, [this] { ++programEnds; }, fetchesUpdater},
                                   nullptr);
         window->show();
         const QString designText = window->Text1->toPlainText();
@@ -67,6 +64,7 @@ protected:
     std::unique_ptr<demo::DemoServer> server;
     QPointer<UpdateWindow> window;
     int programEnds = 0;
+    bool fetchesUpdater = true;
 };
 
 } // namespace
@@ -167,6 +165,17 @@ TEST_F(UpdateWindowTest, WithoutAConfiguredKeyOnlyTheReleaseKeyCounts) {
     ASSERT_NE(waitForMessage(), nullptr);
     EXPECT_FALSE(QFileInfo::exists(updater())) << "the demo's signature is no release signature";
     EXPECT_TRUE(side.shell.started.isEmpty());
+}
+
+TEST_F(UpdateWindowTest, PackagedProgramOpensTheHomePageInsteadOfFetchingAnUpdater) {
+    fetchesUpdater = false;
+    openWindow(offering());
+    EXPECT_TRUE(window->Command1->isEnabled()) << "it still says that a newer version exists";
+    window->Command1->click();
+    EXPECT_EQ(side.shell.openedUrls, QList<QUrl>{server->baseUrl()});
+    EXPECT_TRUE(requestsStartingWith(*server, QStringLiteral("/brl/uuendus.exe")).isEmpty());
+    EXPECT_TRUE(side.shell.started.isEmpty());
+    EXPECT_EQ(programEnds, 0);
 }
 
 TEST(UpdateWindowFromTheMenu, OpensModalAndChecks) {
