@@ -71,6 +71,10 @@ QCoro::Task<bool> ChartFetcher::loggedIn() {
 QCoro::Task<ChartFetcher::Outcome> ChartFetcher::downloadi(FetchSession& session, QUrl url, QString file,
                                                            Refresh refresh, FetchTurn turn) {
     QPointer<ChartFetcher> self(this);
+    // Once its fetcher has gone, a fetch that has not started never will.
+    turn.wanted = [self, wanted = std::move(turn.wanted)] {
+        return self && (!wanted || wanted());
+    };
     const std::optional<FetchResult> result = co_await session.fetch(url, file, refresh, std::move(turn));
     if (!self || !result) {
         co_return Outcome::Withdrawn;

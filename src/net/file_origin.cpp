@@ -34,9 +34,9 @@ bool setAttribute(const QByteArray& path, const char* name, const QByteArray& va
 std::optional<FileOrigin> readFileOrigin([[maybe_unused]] const QString& path) {
 #ifdef Q_OS_LINUX
     const QByteArray file = QFile::encodeName(path);
-    FileOrigin origin{attribute(file, OriginUrl), attribute(file, LastModified), attribute(file, ETag)};
-    if (!origin.url.isEmpty()) {
-        return origin;
+    const QByteArray url = attribute(file, OriginUrl);
+    if (!url.isEmpty()) {
+        return FileOrigin{url, attribute(file, LastModified), attribute(file, ETag)};
     }
 #endif
     return std::nullopt;
