@@ -205,7 +205,7 @@ public:
                          [this, limit = limits.connect] { m_connecting.start(limit); });
         QObject::connect(&reply, &QNetworkReply::requestSent, &m_connecting, &QTimer::stop);
         QObject::connect(&reply, &QNetworkReply::metaDataChanged, &m_idle, qOverload<>(&QTimer::start));
-        QObject::connect(&reply, &QNetworkReply::downloadProgress, &m_idle, qOverload<>(&QTimer::start));
+        QObject::connect(&reply, &QNetworkReply::readyRead, &m_idle, qOverload<>(&QTimer::start));
         QObject::connect(&m_connecting, &QTimer::timeout, &reply, [this, &reply, limit = limits.connect] {
             giveUp(reply, QStringLiteral("no connection within %1 ms").arg(limit.count()));
         });
