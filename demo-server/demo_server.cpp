@@ -7,6 +7,7 @@
 #include "service_clock.h"
 #include "text_answers.h"
 
+#include <QLocale>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -55,10 +56,53 @@ bool isFetch(const httplib::Request& request) {
     return request.method == "GET" || request.method == "HEAD";
 }
 
+const QString httpDateFormat = QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'");
+
+QByteArray httpDate(const QDateTime& moment) {
+    return QLocale::c().toString(moment.toUTC(), httpDateFormat).toLatin1();
+}
+
+QDateTime fromHttpDate(const std::string& text) {
+    QDateTime moment = QLocale::c().toDateTime(QString::fromStdString(text), httpDateFormat);
+    moment.setTimeSpec(Qt::UTC);
+    return moment;
+}
+
+// A picture the client holds already: its tag matches, or, without a tag asked for, it has not
+// changed since the time the client gives.
+bool clientHasIt(const httplib::Request& request, const Reply& reply) {
+    if (reply.status != 200 || !reply.lastModified.isValid()) {
+        return false;
+    }
+    if (request.has_header("If-None-Match")) {
+        return QByteArray::fromStdString(request.get_header_value("If-None-Match")) == reply.etag;
+    }
+    if (!request.has_header("If-Modified-Since")) {
+        return false;
+    }
+    const QDateTime since = fromHttpDate(request.get_header_value("If-Modified-Since"));
+    const qint64 lastModifiedSeconds = reply.lastModified.toSecsSinceEpoch();
+    return since.isValid() && lastModifiedSeconds <= since.toSecsSinceEpoch();
+}
+
+void sendValidators(httplib::Response& response, const Reply& reply) {
+    if (reply.lastModified.isValid()) {
+        response.set_header("Last-Modified", httpDate(reply.lastModified).toStdString());
+        response.set_header("ETag", reply.etag.toStdString());
+    }
+}
+
 qsizetype sendWhole(httplib::Response& response, const Reply& reply) {
     response.status = reply.status;
+    sendValidators(response, reply);
     response.set_content(reply.body.constData(), size_t(reply.body.size()), reply.contentType.toStdString());
     return reply.body.size();
+}
+
+qsizetype sendNotModified(httplib::Response& response, const Reply& reply) {
+    response.status = 304;
+    sendValidators(response, reply);
+    return 0;
 }
 
 // Announces the whole body but sends only its first half, then gives up on the connection.
@@ -88,6 +132,23 @@ struct DemoServer::Impl {
         : options(std::move(given)), clock(options.now),
           faults(options.faultKind, options.faultPercent, options.seed) {}
 
+    // Counts a request as on its way while it is handled, latency included.
+    class InFlight final {
+    public:
+        explicit InFlight(Impl& impl) : m_impl(impl) {
+            const int now = ++m_impl.inFlight;
+            int peak = m_impl.peakInFlight;
+            while (now > peak && !m_impl.peakInFlight.compare_exchange_weak(peak, now)) {
+            }
+        }
+        ~InFlight() { --m_impl.inFlight; }
+        InFlight(const InFlight&) = delete;
+        InFlight& operator=(const InFlight&) = delete;
+
+    private:
+        Impl& m_impl;
+    };
+
     void handle(const httplib::Request& request, httplib::Response& response);
     Reply replyFor(const httplib::Request& request, FaultKind fault);
     void record(const QString& target);
@@ -106,6 +167,8 @@ struct DemoServer::Impl {
 
     mutable std::mutex requestsMutex;
     QStringList targets;
+    std::atomic<int> inFlight{0};
+    std::atomic<int> peakInFlight{0};
 
     std::mutex stopMutex;
     std::condition_variable stopWake;
@@ -115,6 +178,7 @@ struct DemoServer::Impl {
 void DemoServer::Impl::handle(const httplib::Request& request, httplib::Response& response) {
     const QString target = QString::fromStdString(request.target);
     record(target);
+    const InFlight counted(*this);
     pause(options.latencyMs);
     const FaultKind fault = faults.next();
     if (fault == FaultKind::Slow) {
@@ -127,6 +191,10 @@ void DemoServer::Impl::handle(const httplib::Request& request, httplib::Response
         return;
     }
     const Reply reply = replyFor(request, fault);
+    if (fault == FaultKind::None && clientHasIt(request, reply)) {
+        log.write(clock.now(), target, 304, sendNotModified(response, reply));
+        return;
+    }
     const qsizetype sent = fault == FaultKind::Cut ? sendHalf(response, reply) : sendWhole(response, reply);
     log.write(clock.now(), target, reply.status, sent);
 }
@@ -231,6 +299,10 @@ int DemoServer::requestCount() const {
 QStringList DemoServer::requestedPaths() const {
     const std::lock_guard lock(m_impl->requestsMutex);
     return m_impl->targets;
+}
+
+int DemoServer::peakRequestsInFlight() const {
+    return m_impl->peakInFlight;
 }
 
 void DemoServer::setFault(FaultKind kind, int percent) {

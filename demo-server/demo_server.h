@@ -4,6 +4,9 @@
 // the wave service and the program's home site), all on one loopback port. Their paths do not
 // collide, so one base address serves as every host of brisel.ini.
 //
+// Pictures carry a Last-Modified (the moment the server first drew them) and an ETag, and a request
+// that gives either back for a picture that has not changed is answered 304 Not Modified.
+//
 // Pictures are drawn with QPainter and its fonts, so the process needs a QGuiApplication (the
 // offscreen platform will do) before start(). start() also makes the process ignore SIGPIPE: a
 // client that gives up mid-reply must not end the program.
@@ -62,6 +65,8 @@ public:
     void stop();
 
     int requestCount() const;
+    // The most requests it was handling at one time, each counted until its reply was made.
+    int peakRequestsInFlight() const;
     // Every request target as it arrived: the path with its query, not decoded.
     QStringList requestedPaths() const;
     void setFault(FaultKind kind, int percent);

@@ -11,7 +11,8 @@ constexpr qsizetype maximumPictures = 4096;
 
 } // namespace
 
-QByteArray PictureCache::gifFor(const QString& path, const std::function<QImage()>& draw) {
+CachedPicture PictureCache::gifFor(const QString& path, const QDateTime& now,
+                                   const std::function<QImage()>& draw) {
     {
         const std::lock_guard lock(m_mutex);
         const auto found = m_gifs.constFind(path);
@@ -19,13 +20,13 @@ QByteArray PictureCache::gifFor(const QString& path, const std::function<QImage(
             return *found;
         }
     }
-    const QByteArray gif = render(draw);
+    const CachedPicture picture{render(draw), now};
     const std::lock_guard lock(m_mutex);
     if (m_gifs.size() >= maximumPictures) {
         m_gifs.clear();
     }
-    m_gifs.insert(path, gif);
-    return gif;
+    m_gifs.insert(path, picture);
+    return picture;
 }
 
 QByteArray PictureCache::render(const std::function<QImage()>& draw) {

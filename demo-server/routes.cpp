@@ -5,6 +5,7 @@
 #include "text_answers.h"
 #include "updater_signing.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
 
 namespace demo {
@@ -162,11 +163,14 @@ QByteArray Routes::servedUpdater() const {
 }
 
 Reply Routes::picture(const QString& path, const std::function<QImage()>& draw) {
-    const QByteArray gif = m_pictures.gifFor(path, draw);
-    if (gif.isEmpty()) {
+    const CachedPicture picture = m_pictures.gifFor(path, m_clock.now(), draw);
+    if (picture.gif.isEmpty()) {
         return Reply{500, QByteArrayLiteral("text/plain"), QByteArrayLiteral("Picture failed\n")};
     }
-    return found(gifType, gif);
+    Reply reply = found(gifType, picture.gif);
+    reply.lastModified = picture.drawn;
+    reply.etag = '"' + QCryptographicHash::hash(picture.gif, QCryptographicHash::Sha1).toHex().left(16) + '"';
+    return reply;
 }
 
 } // namespace demo

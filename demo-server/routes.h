@@ -5,6 +5,7 @@
 #include "service_clock.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QUrl>
@@ -15,6 +16,9 @@ struct Reply {
     int status = 404;
     QByteArray contentType = QByteArrayLiteral("text/plain");
     QByteArray body;
+    // Pictures only: when the body was made, and a tag of its bytes.
+    QDateTime lastModified = {};
+    QByteArray etag = {};
 };
 
 Reply notFound();

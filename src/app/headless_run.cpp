@@ -159,9 +159,10 @@ private:
 };
 
 QString summary(const FetchTally& tally, qint64 milliseconds) {
-    return QStringLiteral("fetched=%1 failed=%2 bytes=%3 seconds=%4")
+    return QStringLiteral("fetched=%1 failed=%2 unchanged=%3 bytes=%4 seconds=%5")
         .arg(tally.fetched)
         .arg(tally.failed)
+        .arg(tally.unchanged)
         .arg(tally.bytes)
         .arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
 }
@@ -197,7 +198,8 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
     QCoro::waitFor(downloadRun(fetcher, loadSpotList(folder.spotsIni()), host));
     progress.end();
     say(stdout, summary(fetcher.tally(), timer.elapsed()));
-    return 0;
+    const FetchTally& tally = fetcher.tally();
+    return tally.failed > 0 && tally.fetched + tally.unchanged == 0 ? 2 : 0;
 }
 
 } // namespace

@@ -6,6 +6,6 @@ class QCommandLineParser;
 // a scheduled download. It takes the stored settings as the window has them right after start-up
 // and the remembered provider login; it never checks for updates and never asks for a login.
 // Needs a QCoreApplication and no display; takes the parsed command line. Returns the exit status:
-// 0 when the run went through (failed files included), 1 when it could not start (a bad option, no
-// chart folder).
+// 0 when at least one file was fetched or confirmed unchanged (or none was asked for), 2 when files
+// were asked for and none arrived, 1 when it could not start (a bad option, no chart folder).
 int runDownloadWithoutWindow(const QCommandLineParser& parser);

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <qcoro/qcorosignal.h>
+#include <vector>
 
 namespace {
 
@@ -21,79 +23,142 @@ QByteArray readReply(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.read(ForecastReplyLimit) : QByteArray();
 }
 
+// A reply the same as the one stored leaves that file untouched.
 bool storeReply(const QString& path, const QByteArray& reply) {
+    if (readReply(path) == reply) {
+        return true;
+    }
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(reply) == reply.size() && file.commit();
 }
 
 } // namespace
 
+int sixHourBlock(int providerHour) {
+    const int day = floorDiv(providerHour, 24);
+    return 100 * day + (providerHour - 24 * day) / 6;
+}
+
 ChartFetcher::ChartFetcher(Downloader& downloader, HostConfig hosts, QString chartFolder, const Clock& clock,
                            LocaleFormats formats, LoginCheck login)
     : m_downloader(downloader), m_hosts(std::move(hosts)), m_chartFolder(std::move(chartFolder)),
       m_clock(clock), m_formats(std::move(formats)), m_login(std::move(login)) {}
 
-QCoro::Task<bool> ChartFetcher::downloadi(QUrl url, QString file) {
+std::shared_ptr<FetchSession> ChartFetcher::action() {
+    std::shared_ptr<FetchSession> session = m_action.lock();
+    if (!session) {
+        session = std::make_shared<FetchSession>(m_downloader);
+        m_action = session;
+    }
+    return session;
+}
+
+QCoro::Task<bool> ChartFetcher::loggedIn() {
+    if (m_loginUnderWay) {
+        co_return co_await qCoro(this, &ChartFetcher::loginAnswered);
+    }
     QPointer<ChartFetcher> self(this);
-    const FetchResult result = co_await m_downloader.fetch(url, file);
+    m_loginUnderWay = true;
+    const bool accepted = co_await m_login();
     if (!self) {
         co_return false;
     }
-    ++(result.ok ? m_tally.fetched : m_tally.failed);
-    m_tally.bytes += result.ok ? result.bytes : 0;
-    co_return result.ok;
+    m_loginUnderWay = false;
+    Q_EMIT loginAnswered(accepted);
+    co_return accepted;
+}
+
+QCoro::Task<ChartFetcher::Outcome> ChartFetcher::downloadi(FetchSession& session, QUrl url, QString file,
+                                                           Refresh refresh, FetchTurn turn) {
+    QPointer<ChartFetcher> self(this);
+    // Once its fetcher has gone, a fetch that has not started never will.
+    turn.wanted = [self, wanted = std::move(turn.wanted)] {
+        return self && (!wanted || wanted());
+    };
+    const std::optional<FetchResult> result = co_await session.fetch(url, file, refresh, std::move(turn));
+    if (!self || !result) {
+        co_return Outcome::Withdrawn;
+    }
+    if (result->unchanged) {
+        ++m_tally.unchanged;
+    } else if (result->ok) {
+        ++m_tally.fetched;
+        m_tally.bytes += result->bytes;
+    } else {
+        ++m_tally.failed;
+    }
+    co_return result->ok ? Outcome::Stored : Outcome::Failed;
 }
 
 QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart) {
-    QPointer<ChartFetcher> self(this);
-    const bool loggedIn = co_await m_login();
-    if (!self || !loggedIn) {
-        co_return;
-    }
-    const QDate today = m_clock.today();
-    const SliderMoment moment = sliderMoment(today, slaider);
-    const QString file = halofail(m_chartFolder, moment.date, moment.hour, 0, kaart);
-    const int block = 100 * floorDiv(slaider, 24) + moment.hour / 6;
-    if (block != halojooks) {
-        halouusjooks = 0;
-    }
-    halojooks = block;
-    const auto address = [&](int choice) {
-        return halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart);
-    };
-    const bool fetched = co_await downloadi(address(halouusjooks), file);
-    if (!self || fetched) {
-        co_return;
-    }
-    for (int choice = 1; choice <= LastRunChoice; ++choice) {
-        if (choice == halouusjooks) {
-            continue;
-        }
-        const bool fetched = co_await downloadi(address(choice), file);
-        if (!self) {
-            co_return;
-        }
-        if (fetched) {
-            halouusjooks = choice;
-            co_return;
-        }
-    }
+    return laehalo(slaider, std::move(kaart), FetchTurn(), &runChoice);
 }
 
 QCoro::Task<> ChartFetcher::laemarevo(int sliderHour) {
+    return laemarevo(sliderHour, FetchTurn());
+}
+
+QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
+    return LoeQuellanSpot(std::move(spot), FetchTurn());
+}
+
+QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart, FetchTurn turn, RunChoiceMemory* memory) {
     QPointer<ChartFetcher> self(this);
-    for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
-        const SailingMap map = sailingMap(m_hosts.marevo, m_clock.today(), sliderHour, code);
-        co_await downloadi(map.url, chartPath(m_chartFolder, map.fileName));
-        if (!self) {
+    const std::shared_ptr<FetchSession> session = action();
+    const bool loggedIn = co_await this->loggedIn();
+    if (!self || !loggedIn) {
+        co_return;
+    }
+    RunChoiceMemory& remembered = *memory;
+    const QDate today = m_clock.today();
+    const SliderMoment moment = sliderMoment(today, slaider);
+    const QString file = halofail(m_chartFolder, moment.date, moment.hour, 0, kaart);
+    const int block = sixHourBlock(slaider);
+    if (block != remembered.halojooks) {
+        remembered.halouusjooks = 0;
+    }
+    remembered.halojooks = block;
+    const auto attempt = [&](int choice) {
+        return downloadi(*session, halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart),
+                         file, Refresh::IfChanged, turn);
+    };
+    const Outcome first = co_await attempt(remembered.halouusjooks);
+    if (!self || first != Outcome::Failed) {
+        co_return;
+    }
+    for (int choice = 1; choice <= LastRunChoice; ++choice) {
+        if (choice == remembered.halouusjooks) {
+            continue;
+        }
+        const Outcome outcome = co_await attempt(choice);
+        if (!self || outcome == Outcome::Withdrawn) {
+            co_return;
+        }
+        if (outcome == Outcome::Stored) {
+            remembered.halouusjooks = choice;
             co_return;
         }
     }
 }
 
-QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
+// Both maps are asked for at once; the mainland map takes its turn first.
+QCoro::Task<> ChartFetcher::laemarevo(int sliderHour, FetchTurn turn) {
+    const std::shared_ptr<FetchSession> session = action();
+    std::vector<QCoro::Task<Outcome>> maps;
+    for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
+        const SailingMap map = sailingMap(m_hosts.marevo, m_clock.today(), sliderHour, code);
+        maps.push_back(
+            downloadi(*session, map.url, chartPath(m_chartFolder, map.fileName), Refresh::IfChanged, turn));
+    }
+    for (QCoro::Task<Outcome>& map : maps) {
+        co_await map;
+    }
+}
+
+QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot, FetchTurn turn) {
     QPointer<ChartFetcher> self(this);
-    const bool loggedIn = co_await m_login();
+    const std::shared_ptr<FetchSession> session = action();
+    const bool loggedIn = co_await this->loggedIn();
     if (!self || !loggedIn) {
         co_return;
     }
@@ -104,9 +169,10 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
         co_return;
     }
     received.close();
-    const bool replied = co_await downloadi(pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
-                                            received.fileName());
-    if (!self || !replied) {
+    const Outcome replied =
+        co_await downloadi(*session, pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
+                           received.fileName(), Refresh::Whole, turn);
+    if (!self || replied != Outcome::Stored) {
         co_return;
     }
     const QByteArray reply = readReply(received.fileName());
@@ -114,10 +180,14 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot) {
         !storeReply(chartPath(m_chartFolder, spotReplyFile(spot.name)), reply)) {
         co_return;
     }
+    // The days side by side, each in the spot's turn.
+    std::vector<QCoro::Task<Outcome>> days;
     for (const ForecastDay& day : parsePointForecast(reply, m_formats)) {
-        co_await downloadi(day.picture, chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)));
-        if (!self) {
-            co_return;
-        }
+        days.push_back(downloadi(*session, day.picture,
+                                 chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)),
+                                 Refresh::IfChanged, turn));
+    }
+    for (QCoro::Task<Outcome>& day : days) {
+        co_await day;
     }
 }

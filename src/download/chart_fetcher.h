@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/fetch_session.h"
 #include "platform/host_config.h"
 #include "platform/locale_formats.h"
 #include "provider/spot_list.h"
@@ -8,22 +9,41 @@
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <memory>
 #include <qcoro/qcorotask.h>
 
 class Clock;
 class Downloader;
 
-// What a run fetched, for its closing line.
+// What an action fetched, for its closing line: files that arrived, files that did not, files the
+// server confirmed unchanged, and the bytes that arrived.
 struct FetchTally {
     int fetched = 0;
     int failed = 0;
+    int unchanged = 0;
     qint64 bytes = 0;
 };
+
+// The run choice that last gave a provider chart (`halouusjooks`), and the six-hour block it
+// belongs to (`halojooks`).
+struct RunChoiceMemory {
+    int halouusjooks = 0;
+    int halojooks = 0;
+};
+
+// The six-hour block of an hour value of the provider's clock: the day offset and the quarter of
+// the day. The charts of one block share their run choice.
+int sixHourBlock(int providerHour);
 
 // The fetches of every chart family into the chart folder: provider charts with their fallback
 // over older model runs, the sailing-site maps, and a spot's point forecast. The main window,
 // its double-clicks and the run without a window all fetch through one of these. A fetch that
 // comes back after its fetcher has gone (the window closed meanwhile) ends there.
+//
+// Each call is one user action of its own, with its own FetchSession, unless an action is held
+// (action()): then everything started meanwhile shares that one, its connections and the hosts it
+// gave up. A FetchTurn places a call's requests in the action's order and tells whether they are
+// still wanted when their turn comes.
 class ChartFetcher final : public QObject {
     Q_OBJECT
 public:
@@ -33,22 +53,36 @@ public:
     ChartFetcher(Downloader& downloader, HostConfig hosts, QString chartFolder, const Clock& clock,
                  LocaleFormats formats, LoginCheck login);
 
+    // The action under way, or a new one; it lasts while anyone holds it.
+    std::shared_ptr<FetchSession> action();
+
+    // The login check, asked once for fetches side by side: while one check is under way, the
+    // others wait for its answer.
+    QCoro::Task<bool> loggedIn();
+
     // One provider chart for an hour value of the provider's clock (two hours behind the slider).
-    // Within a six-hour block the run that last worked is tried first; the others follow.
+    // Within a six-hour block the run choice that last worked (`memory`, or the fetcher's own
+    // `runChoice`) is tried first; the others follow.
     QCoro::Task<> laehalo(int slaider, QString kaart);
+    QCoro::Task<> laehalo(int slaider, QString kaart, FetchTurn turn, RunChoiceMemory* memory);
     // The two sailing-site maps of a slider hour's three-hour slot, mainland first.
     QCoro::Task<> laemarevo(int sliderHour);
-    // A spot's point forecast and the meteogram of each day it names.
+    QCoro::Task<> laemarevo(int sliderHour, FetchTurn turn);
+    // A spot's point forecast, then the meteogram of each day it names.
     QCoro::Task<> LoeQuellanSpot(Spot spot);
+    QCoro::Task<> LoeQuellanSpot(Spot spot, FetchTurn turn);
 
-    // The run choice that last gave a provider chart, and the six-hour block it belongs to.
-    int halouusjooks = 0;
-    int halojooks = 0;
+    RunChoiceMemory runChoice;
 
     const FetchTally& tally() const { return m_tally; }
 
+Q_SIGNALS:
+    void loginAnswered(bool accepted);
+
 private:
-    QCoro::Task<bool> downloadi(QUrl url, QString file);
+    enum class Outcome { Stored, Failed, Withdrawn };
+    QCoro::Task<Outcome> downloadi(FetchSession& session, QUrl url, QString file, Refresh refresh,
+                                   FetchTurn turn);
 
     Downloader& m_downloader;
     HostConfig m_hosts;
@@ -57,4 +91,6 @@ private:
     LocaleFormats m_formats;
     LoginCheck m_login;
     FetchTally m_tally;
+    std::weak_ptr<FetchSession> m_action;
+    bool m_loginUnderWay = false;
 };

@@ -4,23 +4,31 @@
 #include "net/chart_names.h"
 #include "settings/stored_settings.h"
 
+#include <QPointer>
+#include <deque>
+#include <map>
+#include <memory>
+#include <vector>
+
 namespace {
 
-QCoro::Task<> spotStage(ChartFetcher& fetcher, const QVector<Spot>& spots, DownloadRunHost& host) {
-    host.spotsStarted(spots.size());
-    for (int n = 0; n < spots.size(); ++n) {
-        co_await fetcher.LoeQuellanSpot(spots[n]);
-        host.spotFetched(n);
-        co_await host.yield();
-        if (host.stopRequested()) {
-            break;
-        }
-    }
-    host.spotsEnded();
+using Choices = DownloadRunHost::Choices;
+
+// A provider chart family and its box.
+struct Family {
+    const char* code;
+    bool Choices::*ticked;
+};
+// The order in which an hour asks for them.
+constexpr Family ProviderFamilies[] = {
+    {"w", &Choices::quellan}, {"cc", &Choices::pilvisus}, {"pc", &Choices::sademed}, {"t10", &Choices::temp}};
+
+bool anyChartTicked(const Choices& c) {
+    return c.marevo || c.quellan || c.pilvisus || c.sademed || c.temp;
 }
 
-bool anyChartTicked(const DownloadRunHost::Choices& c) {
-    return c.marevo || c.quellan || c.pilvisus || c.sademed || c.temp;
+bool anyProviderChartTicked(const Choices& c) {
+    return c.quellan || c.pilvisus || c.sademed || c.temp;
 }
 
 // The marked period starts on a three-hour slot, so its sailing maps are all fetched.
@@ -37,72 +45,169 @@ DownloadRunHost::Period hourRange(DownloadRunHost& host) {
     return period;
 }
 
-// One provider family of an hour; false when the user asked to stop.
-QCoro::Task<bool> providerChart(ChartFetcher& fetcher, DownloadRunHost& host, bool ticked, int hour,
-                                const char* code) {
-    if (ticked) {
-        co_await fetcher.laehalo(hour - 2, QString::fromLatin1(code));
-        co_await host.yield();
-        co_return !host.stopRequested();
-    }
-    co_return true;
-}
+// The charts of a run, every one asked for at once: each waits for its turn in the action, and a
+// provider chart also for the chart of its block before it. The host is told hour by hour.
+class ChartStage final {
+public:
+    ChartStage(ChartFetcher& fetcher, DownloadRunHost& host) : m_fetcher(&fetcher), m_host(host) {}
 
-// The hour's charts; false when the user asked to stop.
-QCoro::Task<bool> chartsOfHour(ChartFetcher& fetcher, DownloadRunHost& host, int hour) {
-    const int hourOfDay = hour - 24 * floorDiv(hour, 24);
-    if (host.choices().marevo && hourOfDay % 3 == 0) {
-        co_await fetcher.laemarevo(hour);
-        co_await host.yield();
-    }
-    if (host.stopRequested()) {
-        co_return false;
-    }
-    if (hour > LastProviderHour) {
-        co_return true;
-    }
-    // Each family in its turn; a co_await stays out of compound conditions, which GCC 12 does not
-    // suspend and resume reliably.
-    const std::pair<bool, const char*> families[] = {
-        {host.choices().quellan, "w"}, {host.choices().pilvisus, "cc"}, {host.choices().sademed, "pc"}};
-    for (const auto& [ticked, code] : families) {
-        const bool goOn = co_await providerChart(fetcher, host, ticked, hour, code);
-        if (!goOn) {
-            co_return false;
+    QCoro::Task<> run(int first, int last, int step) {
+        for (int hour = first; hour <= last; hour += step) {
+            planHour(hour);
+            m_hours.push_back({hour, m_units.size()});
+        }
+        co_await settleHourByHour();
+        if (m_fetcher && m_lastTried) {
+            m_fetcher->runChoice = *m_lastTried;
         }
     }
-    co_await host.yield();
-    co_return co_await providerChart(fetcher, host, host.choices().temp, hour, "t10");
-}
+
+private:
+    struct Chain {
+        RunChoiceMemory memory;
+        QCoro::Task<>* last = nullptr;
+    };
+    struct PlannedHour {
+        int hour;
+        size_t unitsEnd;
+    };
+
+    void planHour(int hour) {
+        const int hourOfDay = hour - 24 * floorDiv(hour, 24);
+        if (hourOfDay % 3 == 0) {
+            const FetchTurn maps = turn(&Choices::marevo);
+            m_units.push_back(m_fetcher->laemarevo(hour, maps));
+        }
+        if (hour > LastProviderHour) {
+            return;
+        }
+        for (const Family& family : ProviderFamilies) {
+            Chain& chain = m_chains[sixHourBlock(hour - 2)];
+            const FetchTurn chart = turn(family.ticked);
+            m_units.push_back(
+                providerChart(chain.last, hour - 2, QString::fromLatin1(family.code), &chain.memory, chart));
+            chain.last = &m_units.back();
+        }
+    }
+
+    FetchTurn turn(bool Choices::*ticked) {
+        DownloadRunHost& host = m_host;
+        return {static_cast<int>(m_units.size()), [&host, ticked] {
+                    return !host.stopRequested() && host.choices().*ticked;
+                }};
+    }
+
+    // Its box is read when its turn comes: a family unticked then is not fetched, and asks for no
+    // login either.
+    QCoro::Task<> providerChart(QCoro::Task<>* before, int providerHour, QString code,
+                                RunChoiceMemory* memory, FetchTurn turn) {
+        if (before) {
+            co_await *before;
+        }
+        const std::shared_ptr<FetchSession> action = m_fetcher ? m_fetcher->action() : nullptr;
+        if (!action) {
+            co_return;
+        }
+        const bool wanted = co_await action->awaitTurn(turn);
+        if (!wanted || !m_fetcher) {
+            co_return;
+        }
+        if (!m_lastTriedOrder || turn.order > *m_lastTriedOrder) {
+            m_lastTriedOrder = turn.order;
+            m_lastTried = memory;
+        }
+        co_await m_fetcher->laehalo(providerHour, code, std::move(turn), memory);
+    }
+
+    // Each hour once all its files have settled; after a Stop only what is on its way is awaited.
+    QCoro::Task<> settleHourByHour() {
+        size_t settled = 0;
+        bool telling = true;
+        for (const PlannedHour& planned : m_hours) {
+            for (; settled < planned.unitsEnd; ++settled) {
+                co_await m_units[settled];
+            }
+            if (!telling || m_host.stopRequested()) {
+                telling = false;
+                continue;
+            }
+            m_host.hourFetched(planned.hour);
+            co_await m_host.yield();
+            telling = !m_host.stopRequested();
+        }
+    }
+
+    QPointer<ChartFetcher> m_fetcher;
+    DownloadRunHost& m_host;
+    // Stable while more are added, as the chains await the units before them.
+    std::deque<QCoro::Task<>> m_units;
+    std::map<int, Chain> m_chains;
+    std::vector<PlannedHour> m_hours;
+    std::optional<int> m_lastTriedOrder;
+    RunChoiceMemory* m_lastTried = nullptr;
+};
 
 QCoro::Task<> chartStage(ChartFetcher& fetcher, DownloadRunHost& host) {
-    fetcher.halouusjooks = 0;
+    QPointer<ChartFetcher> alive(&fetcher);
+    fetcher.runChoice.halouusjooks = 0;
     const DownloadRunHost::Period range = hourRange(host);
-    const int first = range.start;
-    const int last = range.start + range.length;
     const int step = host.choices().quellan3h ? 3 : 1;
-    host.chartsStarted(first, last);
-    for (int hour = first; hour <= last; hour += step) {
-        if (!co_await chartsOfHour(fetcher, host, hour)) {
-            break;
-        }
-        host.hourFetched(hour);
-        if (host.stopRequested()) {
-            break;
+    // Asked before the first chart, so that the charts side by side find it answered.
+    if (anyProviderChartTicked(host.choices())) {
+        co_await fetcher.loggedIn();
+        if (!alive) {
+            co_return;
         }
     }
+    host.chartsStarted(range.start, range.start + range.length);
+    ChartStage stage(fetcher, host);
+    co_await stage.run(range.start, range.start + range.length, step);
 }
 
 } // namespace
 
-QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRunHost& host) {
-    if (host.choices().quellanyld) {
-        const bool loggedIn = co_await host.login();
-        if (loggedIn) {
-            co_await spotStage(fetcher, spots, host);
+QCoro::Task<> fetchAllSpots(ChartFetcher& fetcher, QVector<Spot> spots, std::function<void(int)> spotFetched,
+                            std::function<bool()> goOn) {
+    QPointer<ChartFetcher> alive(&fetcher);
+    const std::shared_ptr<FetchSession> action = fetcher.action();
+    const bool loggedIn = co_await fetcher.loggedIn();
+    if (!alive || !loggedIn) {
+        co_return;
+    }
+    std::vector<QCoro::Task<>> started;
+    started.reserve(static_cast<size_t>(spots.size()));
+    for (int n = 0; n < spots.size(); ++n) {
+        const FetchTurn turn{n, goOn};
+        started.push_back(fetcher.LoeQuellanSpot(spots[n], turn));
+    }
+    bool telling = true;
+    for (int n = 0; n < spots.size(); ++n) {
+        co_await started[static_cast<size_t>(n)];
+        if (telling) {
+            spotFetched(n);
+            telling = !goOn || goOn();
         }
     }
-    if (!host.stopRequested() && anyChartTicked(host.choices())) {
+}
+
+QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRunHost& host) {
+    QPointer<ChartFetcher> alive(&fetcher);
+    const std::shared_ptr<FetchSession> action = fetcher.action();
+    if (host.choices().quellanyld) {
+        const bool loggedIn = co_await host.login();
+        if (loggedIn && alive) {
+            host.spotsStarted(spots.size());
+            const std::function<void(int)> told = [&host](int n) {
+                host.spotFetched(n);
+            };
+            const std::function<bool()> goOn = [&host] {
+                return !host.stopRequested();
+            };
+            co_await fetchAllSpots(fetcher, spots, told, goOn);
+            host.spotsEnded();
+        }
+    }
+    if (alive && !host.stopRequested() && anyChartTicked(host.choices())) {
         co_await chartStage(fetcher, host);
     }
 }

@@ -4,6 +4,7 @@
 #include "provider/spot_list.h"
 
 #include <QVector>
+#include <functional>
 #include <qcoro/qcorotask.h>
 
 class ChartFetcher;
@@ -48,9 +49,24 @@ inline constexpr int LastProviderHour = 74;
 
 // One run: the spot stage when its box is ticked and the login holds, then the charts of the
 // whole slider or of the marked period (its start moved down to a multiple of three), by one or
-// three hours. A Stop is honoured at the next check, never in the middle of a file, and a Stop in
-// the spot stage skips the charts.
+// three hours. It is one action: its files are asked for ahead and fetched side by side, as many at
+// once as the fetch limits' connections, yet the host hears of them as the one-at-a-time run would
+// tell them: spot by spot, then hour by hour, each hour once all its files have settled. The
+// provider charts of one six-hour block fetch one after another, each starting from the run choice
+// the chart before it found; blocks, sailing maps and spots go side by side.
+//
+// The boxes and Stop are read when a request's turn comes, so a change counts from the requests not
+// yet started. From a Stop on, no request starts; those on their way are finished and kept, then
+// the run ends; a Stop in the spot stage skips the charts.
 QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRunHost& host);
 
 // The run's choices as the window's boxes hold them right after start-up.
 DownloadRunHost::Choices storedChoices(const StoredSettings& settings);
+
+// Every spot's point forecast as one action, side by side, as the meteogram pictures' double-click
+// and the run's spot stage fetch them: the login is asked once, and `spotFetched(n)` is told in
+// list order once spot n and all before it have settled. When `goOn` says no (asked before each
+// request and after each spot told; a window that closed says no), no request starts any more,
+// what is on its way is finished, and no further spot is told.
+QCoro::Task<> fetchAllSpots(ChartFetcher& fetcher, QVector<Spot> spots, std::function<void(int)> spotFetched,
+                            std::function<bool()> goOn);

@@ -1,5 +1,7 @@
 #include "net/fetch.h"
 
+#include "net/file_origin.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
@@ -121,11 +123,16 @@ public:
         }
     }
 
-    // The staged body takes the target's place; the reason when it could not. rename() replaces the
-    // target's own entry in the folder, so a link there is replaced, never followed out of it.
-    QString commit() {
+    // The staged body takes the target's place, with its origin when one is given; the reason when
+    // it could not. An origin the file system does not keep only makes the next fetch a whole one.
+    // rename() replaces the target's own entry in the folder, so a link there is replaced, never
+    // followed out of it.
+    QString commit(const std::optional<FileOrigin>& origin) {
         if (!m_file.commit()) {
             return m_file.errorString();
+        }
+        if (origin && !writeFileOrigin(m_file.fileName(), *origin)) {
+            qCDebug(lcDownload) << "the file system keeps no origin for" << m_target;
         }
         std::error_code error;
         std::filesystem::rename(QFileInfo(m_file.fileName()).filesystemFilePath(),
@@ -186,8 +193,95 @@ QString rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, bool w
     return {};
 }
 
+// Gives a fetch up when no connection is made within the connect limit, or when nothing arrives
+// for the idle limit. Before a reply began, either means the host did not answer.
+class Patience final {
+public:
+    Patience(QNetworkReply& reply, const FetchLimits& limits) {
+        m_connecting.setSingleShot(true);
+        m_idle.setSingleShot(true);
+        m_idle.setInterval(limits.idle);
+        QObject::connect(&reply, &QNetworkReply::socketStartedConnecting, &m_connecting,
+                         [this, limit = limits.connect] { m_connecting.start(limit); });
+        QObject::connect(&reply, &QNetworkReply::requestSent, &m_connecting, &QTimer::stop);
+        QObject::connect(&reply, &QNetworkReply::metaDataChanged, &m_idle, qOverload<>(&QTimer::start));
+        QObject::connect(&reply, &QNetworkReply::readyRead, &m_idle, qOverload<>(&QTimer::start));
+        QObject::connect(&m_connecting, &QTimer::timeout, &reply, [this, &reply, limit = limits.connect] {
+            giveUp(reply, QStringLiteral("no connection within %1 ms").arg(limit.count()));
+        });
+        QObject::connect(&m_idle, &QTimer::timeout, &reply, [this, &reply, limit = limits.idle] {
+            giveUp(reply, QStringLiteral("nothing received for %1 ms").arg(limit.count()));
+        });
+        m_idle.start();
+    }
+
+    // Why the fetch was given up; empty while it was not.
+    const QString& reason() const { return m_reason; }
+
+private:
+    void giveUp(QNetworkReply& reply, const QString& reason) {
+        m_reason = reason;
+        m_connecting.stop();
+        m_idle.stop();
+        // Queued: aborting here would end the fetch while this timer is still in use.
+        QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    }
+
+    QTimer m_connecting;
+    QTimer m_idle;
+    QString m_reason;
+};
+
+// The host did not take the request, or did not answer it in time: a failure of the host, not of
+// the file.
+bool isUnreachable(const QNetworkReply& reply, const Patience& patience) {
+    if (httpStatusOf(reply) != 0) {
+        return false;
+    }
+    return !patience.reason().isEmpty() || reply.error() == QNetworkReply::ConnectionRefusedError ||
+           reply.error() == QNetworkReply::HostNotFoundError;
+}
+
+QByteArray originAddress(const QUrl& url) {
+    return url.adjusted(QUrl::RemoveUserInfo).toEncoded();
+}
+
+// What the stored target says of itself when it came from this very address.
+std::optional<FileOrigin> storedValidators(const QString& targetFile, const QUrl& url) {
+    std::optional<FileOrigin> origin = readFileOrigin(targetFile);
+    if (!origin || origin->url != originAddress(url) ||
+        (origin->lastModified.isEmpty() && origin->etag.isEmpty())) {
+        return std::nullopt;
+    }
+    return origin;
+}
+
+void askOnlyIfChanged(QNetworkRequest& request, const FileOrigin& stored) {
+    if (!stored.lastModified.isEmpty()) {
+        request.setRawHeader("If-Modified-Since", stored.lastModified);
+    }
+    if (!stored.etag.isEmpty()) {
+        request.setRawHeader("If-None-Match", stored.etag);
+    }
+}
+
+FileOrigin originOf(const QNetworkReply& reply, const QUrl& url) {
+    return {originAddress(url), reply.rawHeader("Last-Modified"), reply.rawHeader("ETag")};
+}
+
+bool isNotModified(const QNetworkReply& reply, const BodyReceiver& body) {
+    return body.refusal().isEmpty() && reply.error() == QNetworkReply::NoError && httpStatusOf(reply) == 304;
+}
+
 FetchResult failure(const QString& error) {
     return {false, 0, error, 0, 0};
+}
+
+QString outcomeText(const FetchResult& result) {
+    if (result.unchanged) {
+        return QStringLiteral("unchanged");
+    }
+    return result.ok ? QStringLiteral("ok") : result.error;
 }
 
 FetchResult logged(const QUrl& url, FetchResult result, const QElapsedTimer& clock) {
@@ -195,7 +289,7 @@ FetchResult logged(const QUrl& url, FetchResult result, const QElapsedTimer& clo
     // The query is left out: the login request carries the password in it.
     qCDebug(lcDownload).noquote() << url.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo) << "status"
                                   << result.httpStatus << "bytes" << result.bytes << "ms"
-                                  << result.milliseconds << (result.ok ? QStringLiteral("ok") : result.error);
+                                  << result.milliseconds << outcomeText(result);
     return result;
 }
 
@@ -225,7 +319,7 @@ void Downloader::shutDown() {
 
 // After the first suspension this coroutine touches only its own frame and the reply, never the
 // Downloader, which may be going away.
-QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
+QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh refresh) {
     QElapsedTimer clock;
     clock.start();
     if (!isWebAddress(url)) {
@@ -239,10 +333,15 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
         co_return logged(url, failure(body.errorString()), clock);
     }
     QNetworkRequest request(url);
-    request.setTransferTimeout(static_cast<int>(m_limits.idle.count()));
     request.setRawHeader("Accept-Encoding", "identity");
+    const std::optional<FileOrigin> stored =
+        refresh == Refresh::IfChanged ? storedValidators(targetFile, url) : std::nullopt;
+    if (stored) {
+        askOnlyIfChanged(request, *stored);
+    }
     QNetworkReply* reply = m_manager->get(request);
     reply->setReadBufferSize(ReadBufferSize);
+    const Patience patience(*reply, m_limits);
     const QMetaObject::Connection announcing = connect(reply, &QNetworkReply::metaDataChanged, reply,
                                                        [&body, reply] { body.checkAnnouncedLength(*reply); });
     const QMetaObject::Connection streaming =
@@ -260,13 +359,21 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile) {
     disconnect(streaming);
     reply->deleteLater();
 
-    FetchResult result{false, httpStatusOf(*reply), rejectionOf(*reply, body, isPictureFile(targetFile)),
-                       body.bytes(), 0};
-    if (result.error.isEmpty()) {
-        result.error = body.commit();
+    FetchResult result{false, httpStatusOf(*reply), {}, body.bytes(), 0};
+    if (isUnreachable(*reply, patience)) {
+        result.unreachable = true;
+        result.error = patience.reason().isEmpty() ? reply->errorString() : patience.reason();
+    } else if (stored && isNotModified(*reply, body)) {
+        result.unchanged = true;
+    } else {
+        result.error = rejectionOf(*reply, body, isPictureFile(targetFile));
+        if (result.error.isEmpty()) {
+            result.error = body.commit(refresh == Refresh::IfChanged ? std::optional(originOf(*reply, url))
+                                                                     : std::nullopt);
+        }
     }
     result.ok = result.error.isEmpty();
-    if (!result.ok) {
+    if (!result.ok || result.unchanged) {
         body.discard();
     }
     co_return logged(url, result, clock);

@@ -14,12 +14,19 @@ class QNetworkAccessManager;
 Q_DECLARE_LOGGING_CATEGORY(lcDownload)
 
 struct FetchResult {
-    bool ok = false;
+    bool ok = false;    // the file is as the address has it: fetched, or confirmed unchanged
     int httpStatus = 0; // 0 when no reply status arrived
     QString error;      // empty on success
     qint64 bytes = 0;   // body bytes received
     qint64 milliseconds = 0;
+    bool unchanged = false;   // the server said the stored file is current; it was left untouched
+    bool unreachable = false; // refused, not connected in time, or no reply in time
 };
+
+// Whether a fetch may ask the server for the file only when it changed. Asked so, it also records
+// where the stored file came from (file_origin.h). An address that carries a password (the login)
+// is fetched whole, so the password is never written beside a file.
+enum class Refresh { Whole, IfChanged };
 
 // The one way the program fetches a file: the whole network policy in one place. One instance
 // serves the main window and every side window; it keeps its connections alive between fetches.
@@ -36,6 +43,14 @@ struct FetchResult {
 // announced longer, fails. The reply is read only as fast as it is written, so little of it is
 // ever held in memory.
 //
+// With Refresh::IfChanged, a target that came from this very address is asked for with its
+// Last-Modified and ETag; a 304 keeps it untouched, its time included. The server's own time is
+// sent back, never the local clock's, which may be wrong on a boat's laptop. A target that came from
+// another address (an older model run's chart under the same name) is fetched whole.
+//
+// A failure at the connection level (refused, no connection within the connect limit, no reply
+// within the idle limit) is marked unreachable, so an action can give up on the host.
+//
 // Failures are not errors here: they are logged at debug level in "brisel.download" and returned.
 //
 // A running fetch does not depend on its caller: a window that awaits it must hold itself by
@@ -49,8 +64,9 @@ public:
     ~Downloader() override;
 
     void setLimits(FetchLimits limits) { m_limits = limits; }
+    const FetchLimits& limits() const { return m_limits; }
 
-    QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile);
+    QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile, Refresh refresh = Refresh::Whole);
 
     // The program is ending: running fetches end now as failures, leaving nothing behind, and no
     // new one starts, so whatever awaits them winds down without another request.

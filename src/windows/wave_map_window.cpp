@@ -2,6 +2,7 @@
 
 #include "net/chart_names.h"
 #include "net/fetch.h"
+#include "net/fetch_session.h"
 #include "platform/control_names.h"
 #include "settings/interface_texts.h"
 #include "viewer/picture_box.h"
@@ -14,6 +15,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace {
 
@@ -78,24 +80,48 @@ void WaveMapWindow::Command2_Click() {
     Command2->setEnabled(false);
 }
 
+// All eighteen are asked for at once and fetched side by side, as many at a time as the fetch
+// limits allow; the window tells of them one by one in order. From a Stop on no map is asked for;
+// those on their way are still stored, the map being told is shown, and the fetch ends.
 QCoro::Task<> WaveMapWindow::laadikaardid() {
     const QPointer<WaveMapWindow> self(this);
     setCursor(Qt::BusyCursor);
     Command2->setIcon(m_stopPicture);
     Command2->setText(StopCaption);
     Command2->setProperty(Tag, GoOn);
-    for (int k = 1; k <= WaveMapCount && !stopRequested(); ++k) {
-        const QString address = waveMapUrl(m_services.waveBase, k).toString();
-        StatusBar->showMessage(QStringLiteral("downloading: ") + address);
-        const QString mapFile = chartPath(m_services.chartFolder, waveMapFile(k));
-        const bool fetched = co_await m_services.downloader.downloadi(address, mapFile);
-        if (!self) {
-            co_return;
+    FetchSession session(m_services.downloader);
+    const auto wanted = [self] {
+        return self && !self->stopRequested();
+    };
+    QStringList addresses;
+    std::vector<QCoro::Task<std::optional<FetchResult>>> maps;
+    for (int k = 1; k <= WaveMapCount; ++k) {
+        const QUrl address = waveMapUrl(m_services.waveBase, k);
+        addresses << address.toString();
+        const FetchTurn turn{k, wanted};
+        maps.push_back(session.fetch(address, chartPath(m_services.chartFolder, waveMapFile(k)),
+                                     Refresh::IfChanged, turn));
+    }
+    // A closed window is not told; the maps on their way are still awaited, as they use the
+    // session.
+    bool telling = true;
+    for (int k = 1; k <= WaveMapCount; ++k) {
+        if (telling) {
+            StatusBar->showMessage(QStringLiteral("downloading: ") + addresses[k - 1]);
         }
-        if (fetched) {
-            StatusBar->showMessage(QStringLiteral("ok: ") + address);
+        const std::optional<FetchResult> fetched = co_await maps[static_cast<size_t>(k - 1)];
+        telling = telling && self && fetched;
+        if (!telling) {
+            continue;
+        }
+        if (fetched->ok) {
+            StatusBar->showMessage(QStringLiteral("ok: ") + addresses[k - 1]);
         }
         moveSliderTo(k);
+        telling = !stopRequested();
+    }
+    if (!self) {
+        co_return;
     }
     restoreButton();
     unsetCursor();

@@ -25,9 +25,9 @@ struct WaveMapServices {
     LocaleFormats formats;
 };
 
-// The wave-height maps of "Iltameri nyt", 3 to 54 hours ahead: a fetch of all eighteen that can
-// be stopped between maps, and a slider over the stored ones. It shares only the chart folder and
-// the download-button pictures with the main window.
+// The wave-height maps of "Iltameri nyt", 3 to 54 hours ahead: a fetch of all eighteen side by
+// side that a Stop ends after the maps on their way, and a slider over the stored ones. It shares only the
+// chart folder and the download-button pictures with the main window.
 class WaveMapWindow final : public QWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 // `brisel --download`, the real executable against the demo services: the same files as the
-// window's run for the same clock and settings, a refused login, and a run that cannot start.
+// window's run for the same clock and settings, a refused login, a run in which nothing arrives,
+// and a run that cannot start.
 #include "demo_server.h"
 #include "form1_fixture.h"
 #include "net/chart_names.h"
@@ -140,7 +141,7 @@ TEST_F(HeadlessRunTest, FetchesTheSameFilesAsTheWindowsRunAndTalliesThem) {
         }
     }
     const QRegularExpression summary(
-        QStringLiteral("^fetched=(\\d+) failed=0 bytes=(\\d+) seconds=\\d+\\.\\d\\n$"));
+        QStringLiteral("^fetched=(\\d+) failed=0 unchanged=0 bytes=(\\d+) seconds=\\d+\\.\\d\\n$"));
     const QRegularExpressionMatch match = summary.match(run.out);
     ASSERT_TRUE(match.hasMatch()) << qPrintable(run.out);
     EXPECT_EQ(match.captured(1).toInt(), headlessFiles.size() - 1);
@@ -170,6 +171,16 @@ TEST_F(HeadlessRunTest, WithoutARememberedLoginTheProviderIsNeverAsked) {
     EXPECT_EQ(listing(providerRequests()), "");
     EXPECT_GT(server->requestCount(), 0);
     EXPECT_TRUE(run.err.contains(QLatin1String("no remembered provider login"))) << qPrintable(run.err);
+}
+
+// Every service gone: files were asked for and none arrived, which a scheduler should hear of.
+TEST_F(HeadlessRunTest, ARunInWhichNoFileArrivesExitsWithTwo) {
+    storeHeadlessSettings(QStringLiteral("demo"));
+    server->stop();
+    const Finished run = downloadInto(headlessFolder.root());
+    EXPECT_EQ(run.exitCode, 2) << qPrintable(run.out + run.err);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("fetched=0 failed="))) << qPrintable(run.out);
+    EXPECT_FALSE(run.out.startsWith(QStringLiteral("fetched=0 failed=0 "))) << qPrintable(run.out);
 }
 
 TEST_F(HeadlessRunTest, ARunThatCannotStartExitsWithOneAndFetchesNothing) {

@@ -5,16 +5,22 @@
 
 namespace demo_test {
 
-Fetched fetch(quint16 port, const QString& target, int timeoutMs) {
+Fetched fetch(quint16 port, const QString& target, int timeoutMs, const RequestHeaders& headers) {
     httplib::Client client("127.0.0.1", port);
+    httplib::Headers sent;
+    for (const auto& [name, value] : headers) {
+        sent.emplace(name, value);
+    }
     client.set_url_encode(false);
     client.set_read_timeout(timeoutMs / 1000, (timeoutMs % 1000) * 1000);
     Fetched fetched;
     const httplib::Result result = client.Get(
-        target.toStdString(),
+        target.toStdString(), sent,
         [&fetched](const httplib::Response& response) {
             fetched.status = response.status;
             fetched.contentType = response.get_header_value("Content-Type");
+            fetched.lastModified = response.get_header_value("Last-Modified");
+            fetched.etag = response.get_header_value("ETag");
             if (response.has_header("Content-Length")) {
                 fetched.announcedLength = std::stoll(response.get_header_value("Content-Length"));
             }

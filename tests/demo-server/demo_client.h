@@ -8,6 +8,8 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace demo_test {
 
@@ -18,10 +20,14 @@ struct Fetched {
     QByteArray body;
     std::string contentType;
     qint64 announcedLength = -1;
+    std::string lastModified;
+    std::string etag;
 };
 
+using RequestHeaders = std::vector<std::pair<std::string, std::string>>;
+
 // Sends the target exactly as written, unencoded, to the server on 127.0.0.1.
-Fetched fetch(quint16 port, const QString& target, int timeoutMs = 5000);
+Fetched fetch(quint16 port, const QString& target, int timeoutMs = 5000, const RequestHeaders& headers = {});
 
 // A started server that believes it is the given moment.
 std::unique_ptr<demo::DemoServer> startServer(demo::ServerOptions options);

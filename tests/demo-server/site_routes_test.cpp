@@ -1,6 +1,8 @@
-// The sailing site's maps, the wave service's maps and the program's home site.
+// The sailing site's maps, the wave service's maps, the program's home site, and the pictures'
+// answer to a client that has them already.
 #include "demo_client.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 #include <sodium.h>
 
@@ -43,6 +45,42 @@ TEST(WaveService, ServesEighteenLeadTimes) {
         const QString path = QStringLiteral("/stc/itamerinyt/images/data/%1.gif").arg(QLatin1String(name));
         EXPECT_EQ(fetch(server->port(), path).status, 404) << name;
     }
+}
+
+namespace {
+
+// An HTTP date moved by some seconds.
+std::string shifted(const std::string& httpDate, int seconds) {
+    const QString format = QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'");
+    QDateTime moment = QLocale::c().toDateTime(QString::fromStdString(httpDate), format);
+    moment.setTimeSpec(Qt::UTC);
+    return QLocale::c().toString(moment.addSecs(seconds), format).toStdString();
+}
+
+} // namespace
+
+// A picture is answered 304 for a tag that matches, or without a tag for a time not before it
+// was made; text answers carry no validators.
+TEST(Pictures, AreAnsweredNotModifiedOnlyWhenTheClientHasThem) {
+    const auto server = startServerAt(earlyMorning());
+    const QString map = QStringLiteral("/stc/itamerinyt/images/data/wave03.gif");
+    const Fetched first = fetch(server->port(), map);
+    ASSERT_EQ(first.status, 200);
+    ASSERT_EQ(shifted(first.lastModified, 0), first.lastModified) << first.lastModified;
+    ASSERT_FALSE(first.etag.empty());
+    const auto statusWith = [&](const RequestHeaders& headers) {
+        return fetch(server->port(), map, 5000, headers).status;
+    };
+    EXPECT_EQ(statusWith({{"If-Modified-Since", first.lastModified}}), 304);
+    EXPECT_EQ(statusWith({{"If-Modified-Since", shifted(first.lastModified, 3600)}}), 304);
+    EXPECT_EQ(statusWith({{"If-Modified-Since", shifted(first.lastModified, -1)}}), 200);
+    EXPECT_EQ(statusWith({{"If-Modified-Since", "yesterday"}}), 200);
+    EXPECT_EQ(statusWith({{"If-None-Match", first.etag}}), 304);
+    EXPECT_EQ(statusWith({{"If-None-Match", "\"other\""}, {"If-Modified-Since", first.lastModified}}), 200)
+        << "a tag asked for decides alone";
+    const Fetched answer = fetch(server->port(), QStringLiteral("/brl/toetajad.php"));
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_TRUE(answer.lastModified.empty());
 }
 
 TEST(HomeSite, OffersUpdatesOnlyToOlderVersions) {

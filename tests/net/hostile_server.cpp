@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 
 namespace testing_support {
 
@@ -14,8 +15,10 @@ constexpr qint64 Chunk = 64 * 1024;
 // One connection: it waits for the end of the request, then sends the reply and closes.
 class Answer final : public QObject {
 public:
-    Answer(QTcpSocket* socket, const HostileReply& reply, std::atomic<qint64>& sent)
-        : QObject(socket), m_socket(socket), m_reply(reply), m_zeros(Chunk, '\0') {
+    using Heard = std::function<void(const QByteArray&)>;
+
+    Answer(QTcpSocket* socket, const HostileReply& reply, std::atomic<qint64>& sent, Heard heard)
+        : QObject(socket), m_socket(socket), m_reply(reply), m_zeros(Chunk, '\0'), m_heard(std::move(heard)) {
         connect(socket, &QTcpSocket::readyRead, this, &Answer::readRequest);
         connect(socket, &QTcpSocket::bytesWritten, this, [this, &sent](qint64 bytes) {
             sent += bytes;
@@ -32,6 +35,7 @@ private:
             return;
         }
         m_started = true;
+        m_heard(m_request.left(m_request.indexOf("\r\n\r\n")));
         m_socket->write(m_reply.head + "\r\n\r\n" + m_reply.body);
         if (m_reply.trickle.count() > 0) {
             m_trickle.start(m_reply.trickle);
@@ -72,6 +76,7 @@ private:
     const HostileReply& m_reply;
     const QByteArray m_zeros;
     QByteArray m_request;
+    const Heard m_heard;
     QTimer m_trickle;
     bool m_started = false;
     qint64 m_padded = 0;
@@ -81,7 +86,8 @@ private:
 
 class HostileServer::Connections final : public QObject {
 public:
-    Connections(HostileReply reply, std::atomic<qint64>& sent) : m_reply(std::move(reply)), m_sent(sent) {}
+    Connections(HostileReply reply, std::atomic<qint64>& sent, Answer::Heard heard)
+        : m_reply(std::move(reply)), m_sent(sent), m_heard(std::move(heard)) {}
 
     quint16 listen() {
         connect(&m_server, &QTcpServer::newConnection, this, &Connections::acceptAll);
@@ -91,16 +97,21 @@ public:
 private:
     void acceptAll() {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-            new Answer(socket, m_reply, m_sent);
+            new Answer(socket, m_reply, m_sent, m_heard);
         }
     }
 
     const HostileReply m_reply;
     std::atomic<qint64>& m_sent;
+    const Answer::Heard m_heard;
     QTcpServer m_server{this};
 };
 
-HostileServer::HostileServer(HostileReply reply) : m_connections(new Connections(std::move(reply), m_sent)) {
+HostileServer::HostileServer(HostileReply reply)
+    : m_connections(new Connections(std::move(reply), m_sent, [this](const QByteArray& request) {
+          const std::lock_guard lock(m_requestMutex);
+          m_lastRequest = request;
+      })) {
     m_connections->moveToThread(&m_thread);
     m_thread.start();
     QMetaObject::invokeMethod(
@@ -112,6 +123,11 @@ HostileServer::~HostileServer() {
         m_connections, [this] { delete m_connections; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
+}
+
+QByteArray HostileServer::lastRequest() const {
+    const std::lock_guard lock(m_requestMutex);
+    return m_lastRequest;
 }
 
 QUrl HostileServer::url(const QString& path) const {

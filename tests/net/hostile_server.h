@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <atomic>
 #include <chrono>
+#include <mutex>
 
 namespace testing_support {
 
@@ -30,9 +31,13 @@ public:
     QUrl url(const QString& path) const;
     // The bytes written to the connections so far.
     qint64 bytesSent() const { return m_sent; }
+    // The request line and headers of the last request answered.
+    QByteArray lastRequest() const;
 
 private:
     class Connections;
+    mutable std::mutex m_requestMutex;
+    QByteArray m_lastRequest;
     QThread m_thread;
     std::atomic<qint64> m_sent = 0;
     Connections* m_connections;

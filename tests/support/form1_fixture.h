@@ -53,6 +53,7 @@ public:
         HostConfig hosts = HostConfig::load(folder.file(QStringLiteral("brisel.ini")));
         // Closing the window shuts its downloader down, as at the end of the program.
         downloaderInstance = std::make_unique<Downloader>();
+        downloaderInstance->setLimits(hosts.fetchLimits);
         form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
                                                      hosts, shell, *downloaderInstance, formats, [this] {
                                                          endForUpdater();

@@ -1,0 +1,54 @@
+#include "net/file_origin.h"
+
+#include <QFile>
+
+#ifdef Q_OS_LINUX
+#include <sys/xattr.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_LINUX
+constexpr const char* OriginUrl = "user.xdg.origin.url";
+constexpr const char* LastModified = "user.brisel.last_modified";
+constexpr const char* ETag = "user.brisel.etag";
+
+QByteArray attribute(const QByteArray& path, const char* name) {
+    const ssize_t size = lgetxattr(path.constData(), name, nullptr, 0);
+    if (size <= 0) {
+        return {};
+    }
+    QByteArray value(static_cast<qsizetype>(size), Qt::Uninitialized);
+    const ssize_t read = lgetxattr(path.constData(), name, value.data(), static_cast<size_t>(value.size()));
+    return read == size ? value : QByteArray();
+}
+
+bool setAttribute(const QByteArray& path, const char* name, const QByteArray& value) {
+    return value.isEmpty() ||
+           lsetxattr(path.constData(), name, value.constData(), static_cast<size_t>(value.size()), 0) == 0;
+}
+#endif
+
+} // namespace
+
+std::optional<FileOrigin> readFileOrigin([[maybe_unused]] const QString& path) {
+#ifdef Q_OS_LINUX
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray url = attribute(file, OriginUrl);
+    if (!url.isEmpty()) {
+        return FileOrigin{url, attribute(file, LastModified), attribute(file, ETag)};
+    }
+#endif
+    return std::nullopt;
+}
+
+bool writeFileOrigin([[maybe_unused]] const QString& path, [[maybe_unused]] const FileOrigin& origin) {
+#ifdef Q_OS_LINUX
+    const QByteArray file = QFile::encodeName(path);
+    // The address goes last: once it is there, so is what the reply said of itself.
+    return setAttribute(file, LastModified, origin.lastModified) && setAttribute(file, ETag, origin.etag) &&
+           setAttribute(file, OriginUrl, origin.url);
+#else
+    return false;
+#endif
+}

@@ -1,0 +1,209 @@
+// What the fetch engine adds to a single fetch: asking only for what changed, giving up on hosts
+// that do not answer, and waiting no longer than the connect limit for a connection.
+#include "demo_server.h"
+#include "hostile_server.h"
+#include "net/chart_names.h"
+#include "net/fetch_session.h"
+#include "net/file_origin.h"
+#include "silent_host.h"
+#include "test_support.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <qcoro/qcorotask.h>
+#include <vector>
+
+using testing_support::HostileServer;
+using testing_support::SilentHost;
+using testing_support::TempProgramFolder;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QDateTime LongAgo(QDate(2001, 1, 1), QTime(12, 0));
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void backdate(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(LongAgo, QFileDevice::FileModificationTime));
+}
+
+QDateTime modifiedAt(const QString& path) {
+    return QFileInfo(path).lastModified();
+}
+
+class ConditionalRefresh : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.start(0)); }
+
+    FetchResult fetchInto(const QUrl& url, const QString& target, Refresh refresh = Refresh::IfChanged) {
+        return QCoro::waitFor(downloader.fetch(url, target, refresh));
+    }
+
+    demo::DemoServer server{demo::ServerOptions{}};
+    TempProgramFolder program;
+    Downloader downloader;
+    const QString target = chartPath(program.chartFolder(), waveMapFile(1));
+};
+
+} // namespace
+
+TEST_F(ConditionalRefresh, AFileFromTheSameAddressIsAskedForOnlyIfChangedAndKeptAsItWas) {
+    const QUrl first = waveMapUrl(server.baseUrl(), 1);
+    ASSERT_TRUE(fetchInto(first, target).ok);
+    ASSERT_EQ(readFileOrigin(target).value_or(FileOrigin{}).url, first.toEncoded());
+    backdate(target);
+    const QByteArray stored = contentOf(target);
+
+    const FetchResult again = fetchInto(first, target);
+    EXPECT_TRUE(again.ok);
+    EXPECT_TRUE(again.unchanged);
+    EXPECT_EQ(again.httpStatus, 304);
+    EXPECT_EQ(again.bytes, 0);
+    EXPECT_EQ(contentOf(target), stored);
+    EXPECT_EQ(modifiedAt(target), LongAgo) << "a 304 leaves even the file's time";
+
+    // Asked for whole, the same address sends its body again.
+    EXPECT_EQ(fetchInto(first, target, Refresh::Whole).httpStatus, 200);
+
+    // Another address into the same name is fetched whole: what is stored came from elsewhere.
+    const FetchResult other = fetchInto(waveMapUrl(server.baseUrl(), 2), target);
+    EXPECT_TRUE(other.ok);
+    EXPECT_FALSE(other.unchanged);
+    EXPECT_EQ(other.httpStatus, 200);
+    EXPECT_NE(contentOf(target), stored);
+}
+
+// The validators go back exactly as the server wrote them, never as the local clock reads.
+TEST(ConditionalRequest, SendsBackTheServersOwnValidators) {
+    const HostileServer server({"HTTP/1.1 200 OK\r\nContent-Length: 6\r\n"
+                                "Last-Modified: Tue, 10 Apr 2007 05:00:00 GMT\r\nETag: \"run-00\"",
+                                "answer",
+                                0,
+                                {}});
+    TempProgramFolder program;
+    Downloader downloader;
+    const QString target = program.chartFolder() + QStringLiteral("answer.txt");
+    ASSERT_TRUE(
+        QCoro::waitFor(downloader.fetch(server.url(QStringLiteral("/a")), target, Refresh::IfChanged)).ok);
+    EXPECT_FALSE(server.lastRequest().contains("If-"));
+    ASSERT_TRUE(
+        QCoro::waitFor(downloader.fetch(server.url(QStringLiteral("/a")), target, Refresh::IfChanged)).ok);
+    EXPECT_TRUE(server.lastRequest().contains("\r\nIf-Modified-Since: Tue, 10 Apr 2007 05:00:00 GMT"))
+        << server.lastRequest().toStdString();
+    EXPECT_TRUE(server.lastRequest().contains("\r\nIf-None-Match: \"run-00\""))
+        << server.lastRequest().toStdString();
+}
+
+// A tag too long for any file system's attribute stands for a file system that keeps none: the
+// file is still stored, and the next fetch is a whole one.
+TEST(ConditionalRequest, WithoutAnOriginKeptEveryFetchIsWhole) {
+    const QByteArray tag = '"' + QByteArray(70 * 1024, 'x') + '"';
+    const HostileServer server(
+        {"HTTP/1.1 200 OK\r\nContent-Length: 6\r\nLast-Modified: Tue, 10 Apr 2007 05:00:00 GMT\r\nETag: " +
+             tag,
+         "answer",
+         0,
+         {}});
+    TempProgramFolder program;
+    Downloader downloader;
+    const QString target = program.chartFolder() + QStringLiteral("answer.txt");
+    for (int fetch = 0; fetch < 2; ++fetch) {
+        const FetchResult result =
+            QCoro::waitFor(downloader.fetch(server.url(QStringLiteral("/a")), target, Refresh::IfChanged));
+        EXPECT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(contentOf(target), "answer");
+        EXPECT_FALSE(readFileOrigin(target).has_value());
+        EXPECT_FALSE(server.lastRequest().contains("If-")) << fetch;
+    }
+}
+
+TEST(FetchSession, GivesUpOnAHostThatFailedTwiceInARowForTheRestOfTheAction) {
+    const SilentHost silent;
+    demo::DemoServer demo{demo::ServerOptions{}};
+    ASSERT_TRUE(demo.start(0));
+    TempProgramFolder program;
+    Downloader downloader;
+    FetchLimits limits;
+    limits.idle = 300ms;
+    limits.connections = 1;
+    downloader.setLimits(limits);
+
+    FetchSession session(downloader);
+    std::vector<QCoro::Task<std::optional<FetchResult>>> fetches;
+    for (int k = 1; k <= 6; ++k) {
+        const QUrl url =
+            k == 4 ? waveMapUrl(demo.baseUrl(), k) : silent.url(QStringLiteral("/%1.gif").arg(k));
+        fetches.push_back(
+            session.fetch(url, chartPath(program.chartFolder(), waveMapFile(k)), Refresh::Whole, {k}));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<FetchResult> results;
+    for (auto& fetch : fetches) {
+        results.push_back(QCoro::waitFor(fetch).value());
+    }
+    EXPECT_LT(clock.elapsed(), 1500) << "two timeouts, then no more";
+    EXPECT_EQ(silent.connectionsTaken(), 2);
+    for (const int given : {0, 1, 2, 4, 5}) {
+        EXPECT_FALSE(results[given].ok) << given;
+        EXPECT_TRUE(results[given].unreachable) << given;
+    }
+    EXPECT_TRUE(results[3].ok) << "another host of the action is still asked";
+
+    // A new action asks the host again.
+    FetchSession next(downloader);
+    EXPECT_TRUE(
+        QCoro::waitFor(next.fetch(silent.url(QStringLiteral("/7.gif")),
+                                  chartPath(program.chartFolder(), waveMapFile(7)), Refresh::Whole, {}))
+            ->unreachable);
+    EXPECT_EQ(silent.connectionsTaken(), 3);
+}
+
+TEST(FetchSession, AFetchNoLongerWantedAtItsTurnMakesNoRequest) {
+    const SilentHost silent;
+    TempProgramFolder program;
+    Downloader downloader;
+    FetchLimits limits;
+    limits.idle = 200ms;
+    limits.connections = 1;
+    downloader.setLimits(limits);
+    FetchSession session(downloader);
+    bool wanted = true;
+    QCoro::Task<std::optional<FetchResult>> first = session.fetch(
+        silent.url(QStringLiteral("/1")), program.chartFolder() + QStringLiteral("1"), Refresh::Whole, {0});
+    QCoro::Task<std::optional<FetchResult>> second =
+        session.fetch(silent.url(QStringLiteral("/2")), program.chartFolder() + QStringLiteral("2"),
+                      Refresh::Whole, {1, [&wanted] {
+                                           return wanted;
+                                       }});
+    wanted = false;
+    EXPECT_TRUE(QCoro::waitFor(first).has_value());
+    EXPECT_FALSE(QCoro::waitFor(second).has_value());
+    EXPECT_EQ(silent.connectionsTaken(), 1);
+}
+
+TEST(ConnectLimit, AHostThatTakesNoConnectionIsGivenUpInTime) {
+    const SilentHost full(SilentHost::Takes::Nothing);
+    TempProgramFolder program;
+    Downloader downloader;
+    FetchLimits limits;
+    limits.connect = 300ms;
+    downloader.setLimits(limits);
+    QElapsedTimer clock;
+    clock.start();
+    const FetchResult result = QCoro::waitFor(downloader.fetch(
+        full.url(QStringLiteral("/x.gif")), program.chartFolder() + QStringLiteral("x.gif")));
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.unreachable);
+    EXPECT_EQ(result.error, QStringLiteral("no connection within 300 ms"));
+}
