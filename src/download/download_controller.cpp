@@ -229,16 +229,19 @@ QCoro::Task<> DownloadController::LoeQuellanSpot(QString SpotName) {
 
 QCoro::Task<> DownloadController::loequellanyld() {
     QPointer<DownloadController> self(this);
-    const QVector<Spot> spots = m_spots;
-    Q_EMIT spotsStarted(spots.size());
-    for (int i = 0; i < spots.size(); ++i) {
-        co_await m_fetcher.LoeQuellanSpot(spots[i]);
-        if (!self) {
-            co_return;
+    Q_EMIT spotsStarted(m_spots.size());
+    const std::function<void(int)> told = [self](int n) {
+        if (self) {
+            Q_EMIT self->spotFetched(n);
         }
-        Q_EMIT spotFetched(i);
+    };
+    const std::function<bool()> goOn = [self] {
+        return !self.isNull();
+    };
+    co_await fetchAllSpots(m_fetcher, m_spots, told, goOn);
+    if (self) {
+        Q_EMIT spotsEnded();
     }
-    Q_EMIT spotsEnded();
 }
 
 QCoro::Task<> DownloadController::Spot_DblClick(QString spotName) {

@@ -228,6 +228,31 @@ TEST_F(SlowProviderTest, AnAnswerAfterCancelIsDropped) {
     EXPECT_TRUE(login->cmdOK->isEnabled());
 }
 
+// The meteogram pictures' double-click fetches every spot once, as one action: a second
+// double-click while it runs starts nothing, and a window closed mid-way takes the rest with it.
+TEST_F(SlowProviderTest, AMeteogramDoubleClickFetchesEverySpotOnce) {
+    remember(QStringLiteral("demo"), QStringLiteral("demo"));
+    fixture.folder.write(QStringLiteral("spots.ini"),
+                         "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.38\nelev=3\n");
+    Form1& form = fixture.start();
+    const auto spotRequests = [this](const QString& place) {
+        return server->requestedPaths().filter(place).size();
+    };
+    QTest::mouseDClick(ui(form).halograaf1, Qt::LeftButton);
+    QTest::mouseDClick(ui(form).halograaf2, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ui(form).halograaf1->pixmap().isNull(); }, 10000));
+    QTest::qWait(400);
+    EXPECT_EQ(spotRequests(u"lat=58.378&"_s), 1);
+    EXPECT_EQ(spotRequests(u"lat=58.38&"_s), 1);
+    EXPECT_EQ(loginRequests(), 1);
+
+    QTest::mouseDClick(ui(form).halograaf1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spotRequests(u"lat=58.378&"_s) == 2; }, 5000));
+    fixture.close();
+    QTest::qWait(1000);
+    EXPECT_LE(spotRequests(u"lat=58.38&"_s), 2);
+}
+
 // A captive portal answers every address with its own page, 200 OK.
 TEST_F(ProviderTest, APortalPageNeverReplacesAStoredReplyNorItsPictures) {
     remember(QStringLiteral("demo"), QStringLiteral("demo"));
