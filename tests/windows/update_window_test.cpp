@@ -179,7 +179,9 @@ TEST_F(UpdateWindowTest, PackagedProgramOpensTheHomePageInsteadOfFetchingAnUpdat
 }
 
 TEST(UpdateWindowFromTheMenu, OpensModalAndChecks) {
-    const auto server = startServer();
+    demo::ServerOptions offering;
+    offering.latestVersion = runningVersionNumber() + 1;
+    const auto server = startServer(offering);
     Form1Fixture fixture;
     fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
     Form1& form = fixture.start();
