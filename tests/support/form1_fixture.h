@@ -54,9 +54,8 @@ public:
         // Closing the window shuts its downloader down, as at the end of the program.
         downloaderInstance = std::make_unique<Downloader>();
         form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
-                                                     hosts, shell, *downloaderInstance, formats, [this] {
-                                                         endForUpdater();
-                                                     }});
+                                                     hosts, shell, *downloaderInstance, formats,
+                                                     [this] { endForUpdater(); }, systemLocale});
         form->Form_Load();
         form->show();
         return *form;
@@ -91,6 +90,8 @@ public:
 
     testing_support::TempProgramFolder folder;
     FixedClock clock;
+    // The system's language, which a first start takes when lang.ini has it.
+    QLocale systemLocale = QLocale::c();
     LocaleFormats formats{QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm")};
     RecordingShell shell;
     // How often the window ended the program for an updater.
