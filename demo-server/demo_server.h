@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QtGlobal>
 #include <memory>
+#include <optional>
 
 namespace demo {
 
@@ -30,8 +31,9 @@ struct ServerOptions {
     int publishAfterHours = 5;
     QString user = QStringLiteral("demo");
     QString password = QStringLiteral("demo");
-    // The version the home site offers, as major * 1000000 + minor * 1000 + revision.
-    int latestVersion = 1000001;
+    // The version the home site offers, as major * 1000000 + minor * 1000 + revision. Without
+    // one it tells every program that it is the newest, so a demo run is not stopped by an offer.
+    std::optional<int> latestVersion;
     // When not empty, the home site answers every update check with this text instead.
     QByteArray updateAnswer;
     // The updater is served with one byte changed, its signature still that of the true one.

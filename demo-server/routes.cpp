@@ -150,7 +150,8 @@ Reply Routes::updateInfo(const Query& query) const {
     if (!m_options.updateAnswer.isEmpty()) {
         return found(QByteArrayLiteral("text/plain"), m_options.updateAnswer);
     }
-    return found(QByteArrayLiteral("text/plain"), updateAnswer(version, m_options.latestVersion));
+    return found(QByteArrayLiteral("text/plain"),
+                 updateAnswer(version, m_options.latestVersion.value_or(version)));
 }
 
 // A tampered updater differs in its last byte, as a program changed on the way would.

@@ -31,7 +31,9 @@ void describeOptions(QCommandLineParser& parser) {
         {QStringLiteral("login-marker"), QStringLiteral("The provider's login-page title."),
          QStringLiteral("TEXT")},
         {QStringLiteral("latest-version"),
-         QStringLiteral("Version the home site offers, major*1000000+minor*1000+rev."), QStringLiteral("N")},
+         QStringLiteral("Version the home site offers, major*1000000+minor*1000+rev.; without it "
+                        "every program is told it is the newest."),
+         QStringLiteral("N")},
         {QStringLiteral("latency-ms"), QStringLiteral("Delay added to every reply."), QStringLiteral("MS")},
         {QStringLiteral("fault-percent"), QStringLiteral("Share of requests that meet the fault."),
          QStringLiteral("P")},

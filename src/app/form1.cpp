@@ -48,12 +48,14 @@ struct Language {
     const char* caption;
     QString keel;
 };
-const Language Languages[] = {{"eesti", "Estonian", InterfaceTexts::Estonian},
-                              {"läti", "Latvian", InterfaceTexts::Latvian},
-                              {"english", "English", InterfaceTexts::English}};
+const Language Languages[] = {{"eesti", "&Estonian", InterfaceTexts::Estonian},
+                              {"läti", "&Latvian", InterfaceTexts::Latvian},
+                              {"english", "E&nglish", InterfaceTexts::English}};
 // The side windows' buttons: name, built-in caption, lang.ini key.
 const MenuItem SideButtons[] = {{"Command1", "Laineinfo", "waveinfo"},
                                 {"naitalegend", "Näita legendi", "legend"}};
+// Room for their longest caption in every language.
+constexpr int SideButtonWidth = 130;
 
 template<typename T> T* child(const QObject* parent, const char* name) {
     return parent->findChild<T*>(QString::fromUtf8(name));
@@ -89,32 +91,42 @@ void Form1::buildParts() {
     (new QObject(this))->setObjectName(QStringLiteral("ImageList1"));
 }
 
+// Every control has a place that no text can change: the window's minimum size is the same in
+// each language and fits a 1366x768 screen, and a caption that changes moves nothing. The chart
+// keeps its column on the left; the meteograms, the sailing maps and what a run fetches share the
+// right one; under both the slider, and under it the buttons, how a run goes and the period.
 void Form1::placeControls() {
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
-    grid->setContentsMargins(8, 6, 8, 4);
+    grid->setContentsMargins(8, 4, 8, 4);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
     grid->addWidget(m_chartView->chartColumn(), 0, 0, Qt::AlignTop);
     auto* side = new QVBoxLayout;
+    side->setSpacing(4);
+    m_meteograms->addBelowCity(m_downloads->choiceBoxes()->hint());
     side->addWidget(m_meteograms);
     side->addWidget(m_chartView->sailingPanel(), 1);
+    side->addWidget(m_downloads->choiceBoxes());
     grid->addLayout(side, 0, 1);
     grid->addWidget(m_chartView->slider(), 1, 0, 1, 2);
 
     auto* controls = new QHBoxLayout;
-    controls->setSpacing(12);
-    auto* buttons = new QGridLayout;
-    buttons->addWidget(m_downloads->button(), 0, 0);
-    buttons->addWidget(m_chartView->playButton(), 0, 1);
-    for (int i = 0; i < 2; ++i) {
-        auto* button = new QPushButton(QString::fromUtf8(SideButtons[i].caption), central);
-        button->setObjectName(QString::fromUtf8(SideButtons[i].name));
-        buttons->addWidget(button, 1, i);
+    controls->setSpacing(10);
+    controls->addWidget(m_downloads->button(), 0, Qt::AlignTop);
+    controls->addWidget(m_chartView->playButton(), 0, Qt::AlignTop);
+    auto* sideButtons = new QVBoxLayout;
+    sideButtons->setSpacing(2);
+    for (const MenuItem& item : SideButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(item.caption), central);
+        button->setObjectName(QString::fromUtf8(item.name));
+        button->setFixedWidth(SideButtonWidth);
+        sideButtons->addWidget(button);
     }
-    controls->addLayout(buttons);
-    controls->addWidget(m_downloads->choiceBoxes(), 1);
-    controls->addWidget(m_chartView->periodGroup());
+    controls->addLayout(sideButtons);
+    controls->addWidget(m_downloads->choiceBoxes()->runOptions(), 0, Qt::AlignTop);
+    controls->addStretch(1);
+    controls->addWidget(m_chartView->periodGroup(), 0, Qt::AlignTop);
     grid->addLayout(controls, 2, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
@@ -128,7 +140,7 @@ void Form1::placeControls() {
 }
 
 void Form1::buildMenus() {
-    m_programMenu = menuBar()->addMenu(QStringLiteral("Brisel"));
+    m_programMenu = menuBar()->addMenu(QStringLiteral("&Brisel"));
     m_deleteOld = m_programMenu->addAction(settings_table::kustutavanad.builtInCaption);
     m_deleteOld->setObjectName(QString::fromUtf8(settings_table::kustutavanad.objectName));
     m_deleteOld->setCheckable(true);
@@ -138,7 +150,8 @@ void Form1::buildMenus() {
                                        : m_programMenu->addSeparator();
         action->setObjectName(QString::fromUtf8(item.name));
     }
-    m_languageMenu = menuBar()->addMenu(QStringLiteral("Language"));
+    child<QAction>(this, "valju")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_languageMenu = menuBar()->addMenu(QStringLiteral("&Language"));
     m_languageMenu->setObjectName(QStringLiteral("mnukeel"));
     for (const Language& language : Languages) {
         QAction* action = m_languageMenu->addAction(QString::fromUtf8(language.caption));
@@ -180,7 +193,8 @@ void Form1::connectParts() {
 void Form1::Form_Load() {
     loadSpotList();
     const StoredSettings settings(m_services.store);
-    m_services.texts.setLanguage(settings.value(settings_table::Keel));
+    m_services.texts.setLanguage(
+        settings.stored(settings_table::Keel).value_or(InterfaceTexts::languageFor(m_services.systemLocale)));
     m_chartView->placeSliderAtNow();
     m_chartView->Slider1_Scroll();
     restoreSettings();

@@ -3,6 +3,7 @@
 #include "platform/host_config.h"
 #include "platform/locale_formats.h"
 #include "platform/program_folder.h"
+#include "settings/interface_texts.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -13,7 +14,6 @@ class ChartView;
 class Clock;
 class DownloadController;
 class Downloader;
-class InterfaceTexts;
 class LoginWindowPrompt;
 class MeteogramPanel;
 class ProviderSession;
@@ -41,6 +41,8 @@ struct Form1Services {
     std::function<void()> endForUpdater = [] {
         QCoreApplication::exit(0);
     };
+    // Chooses the interface language of a first start.
+    QLocale systemLocale = systemInterfaceLocale();
 };
 
 // The main window: it composes the chart view, the meteogram panel, the download controller and

@@ -17,6 +17,8 @@ namespace {
 
 constexpr int ProgressBarHeight = 13;
 constexpr QSize ButtonIconSize(24, 24);
+// Room for the longest caption in every language: "Stop" during a run moves nothing.
+constexpr QSize ButtonSize(160, 36);
 
 } // namespace
 
@@ -108,7 +110,7 @@ QWidget* DownloadController::buildButton(QWidget* window) {
     m_button->setObjectName(QStringLiteral("Command2"));
     m_button->setIcon(download);
     m_button->setIconSize(ButtonIconSize);
-    m_button->setMinimumHeight(36);
+    m_button->setFixedSize(ButtonSize);
     connect(m_button, &QPushButton::clicked, this, [this] { Command2_Click(); });
     return m_button;
 }
@@ -134,6 +136,7 @@ void DownloadController::retranslate() {
     if (m_state == RunState::Idle || m_state == RunState::CheckingForUpdates) {
         m_button->setText(m_services.texts.keeltekst(QStringLiteral("startdl")));
     }
+    m_button->setToolTip(m_services.texts.keeltekst(QStringLiteral("tooltipdownload")));
     m_choices->retranslate(m_services.texts);
 }
 
@@ -278,6 +281,8 @@ void DownloadController::kustuta_Click() {
     QMessageBox question(QMessageBox::Question, QStringLiteral("Brisel"),
                          m_services.texts.keeltekst(QStringLiteral("deleteconf")),
                          QMessageBox::Yes | QMessageBox::No, m_window);
+    question.button(QMessageBox::Yes)->setText(m_services.texts.keeltekst(QStringLiteral("yes")));
+    question.button(QMessageBox::No)->setText(m_services.texts.keeltekst(QStringLiteral("no")));
     question.setDefaultButton(QMessageBox::No);
     question.setTextFormat(Qt::PlainText);
     if (question.exec() == QMessageBox::Yes) {

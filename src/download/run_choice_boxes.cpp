@@ -9,24 +9,47 @@
 
 namespace t = settings_table;
 
-RunChoiceBoxes::RunChoiceBoxes(QWidget* parent) : QWidget(parent) {
-    auto* grid = new QGridLayout(this);
+namespace {
+
+// Each column of boxes has the room of its longest text in every language, so the window's
+// minimum size is the same in each.
+constexpr int BoxColumnWidth = 250;
+constexpr int HintWidth = 165;
+
+QGridLayout* boxGrid(QWidget* widget) {
+    auto* grid = new QGridLayout(widget);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
-    const t::Toggle* const columns[3][4] = {{&t::quellan, &t::pilvisus, &t::temp, &t::sademed},
-                                            {&t::marevo, &t::quellanyld, &t::quellan3h, nullptr},
-                                            {&t::aintmärgitud, &t::tsekiuuendusi, nullptr, nullptr}};
-    for (int column = 0; column < 3; ++column) {
-        for (int line = 0; line < 4 && columns[column][line]; ++line) {
-            grid->addWidget(makeBox(*columns[column][line]), line, column);
+    return grid;
+}
+
+} // namespace
+
+// What is fetched sits in one block of two lines; how a run goes (every third hour, only the
+// marked period, the update check first) in a second block, beside the button that starts it.
+RunChoiceBoxes::RunChoiceBoxes(QWidget* parent) : QWidget(parent), m_runOptions(new QWidget(parent)) {
+    const t::Toggle* const fetched[2][3] = {{&t::quellan, &t::temp, &t::quellanyld},
+                                            {&t::pilvisus, &t::sademed, &t::marevo}};
+    QGridLayout* grid = boxGrid(this);
+    for (int line = 0; line < 2; ++line) {
+        for (int column = 0; column < 3; ++column) {
+            grid->addWidget(makeBox(*fetched[line][column], this), line, column);
         }
     }
-    m_hint = new QLabel(QStringLiteral("Väike vihje: Topeltklõps kaardil laeb ainult valitud kaardi"), this);
+    const t::Toggle* const howToRun[2][2] = {{&t::quellan3h, &t::tsekiuuendusi}, {&t::aintmärgitud, nullptr}};
+    QGridLayout* options = boxGrid(m_runOptions);
+    for (int line = 0; line < 2; ++line) {
+        for (int column = 0; column < 2 && howToRun[line][column]; ++column) {
+            options->addWidget(makeBox(*howToRun[line][column], m_runOptions), line, column);
+        }
+    }
+    m_hint =
+        new QLabel(QStringLiteral("Väike vihje: Topeltklõps kaardil laeb ainult valitud kaardi"), parent);
     m_hint->setObjectName(QStringLiteral("Label4"));
     m_hint->setTextFormat(Qt::PlainText);
     m_hint->setWordWrap(true);
+    m_hint->setFixedWidth(HintWidth);
     m_hint->setEnabled(false);
-    grid->addWidget(m_hint, 3, 1, 1, 2, Qt::AlignBottom);
     // A hint about greyed-out functions that only the Estonian interface ever explained; nothing
     // in Brisel is greyed out for a reason the user can change, so it stays out of sight.
     auto* greyHint =
@@ -35,9 +58,11 @@ RunChoiceBoxes::RunChoiceBoxes(QWidget* parent) : QWidget(parent) {
     greyHint->hide();
 }
 
-QCheckBox* RunChoiceBoxes::makeBox(const t::Toggle& toggle) {
-    auto* box = new QCheckBox(toggle.builtInCaption, this);
+QCheckBox* RunChoiceBoxes::makeBox(const t::Toggle& toggle, QWidget* parent) {
+    auto* box = new QCheckBox(toggle.builtInCaption, parent);
     box->setObjectName(QString::fromUtf8(toggle.objectName));
+    box->setMinimumWidth(BoxColumnWidth);
+    m_boxes.append(box);
     box->setChecked(toggle.builtInChecked);
     // Grey comes only from the stored settings; a click leaves it for good.
     connect(box, &QCheckBox::stateChanged, box, [box](int state) {
@@ -49,7 +74,13 @@ QCheckBox* RunChoiceBoxes::makeBox(const t::Toggle& toggle) {
 }
 
 QCheckBox* RunChoiceBoxes::box(const t::Toggle& toggle) const {
-    return findChild<QCheckBox*>(QString::fromUtf8(toggle.objectName));
+    const QString name = QString::fromUtf8(toggle.objectName);
+    for (QCheckBox* box : m_boxes) {
+        if (box->objectName() == name) {
+            return box;
+        }
+    }
+    Q_UNREACHABLE();
 }
 
 // A grey box is not ticked.
@@ -60,6 +91,10 @@ bool RunChoiceBoxes::ticked(const t::Toggle& toggle) const {
 DownloadRunHost::Choices RunChoiceBoxes::choices() const {
     return {ticked(t::marevo),  ticked(t::quellan),    ticked(t::pilvisus),  ticked(t::temp),
             ticked(t::sademed), ticked(t::quellanyld), ticked(t::quellan3h), ticked(t::aintmärgitud)};
+}
+
+QWidget* RunChoiceBoxes::hint() const {
+    return m_hint;
 }
 
 bool RunChoiceBoxes::checksForUpdates() const {

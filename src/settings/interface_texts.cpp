@@ -1,5 +1,7 @@
 #include "settings/interface_texts.h"
 
+#include "settings/settings_table.h"
+
 #include <array>
 
 InterfaceTexts::InterfaceTexts(const QString& langIniPath) : InterfaceTexts(QStringList{langIniPath}) {}
@@ -27,4 +29,28 @@ QString InterfaceTexts::npaev(const QDate& kuupa) const {
         return QString();
     }
     return keeltekst(Keys[kuupa.dayOfWeek() % 7]); // dayOfWeek: Monday 1 .. Sunday 7
+}
+
+QString InterfaceTexts::languageFor(const QLocale& locale) {
+    switch (locale.language()) {
+    case QLocale::English:
+        return English;
+    case QLocale::Latvian:
+        return Latvian;
+    default:
+        return settings_table::Keel.fallback;
+    }
+}
+
+QLocale systemInterfaceLocale() {
+    const QStringList languages = QLocale::system().uiLanguages();
+    return languages.isEmpty() ? QLocale::system() : QLocale(languages.first());
+}
+
+QString withoutMnemonic(QString caption) {
+    for (qsizetype i = caption.indexOf(QLatin1Char('&')); i >= 0;
+         i = caption.indexOf(QLatin1Char('&'), i + 1)) {
+        caption.remove(i, 1);
+    }
+    return caption;
 }

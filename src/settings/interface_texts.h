@@ -3,6 +3,7 @@
 #include "platform/profile_file.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -26,7 +27,16 @@ public:
     // The weekday abbreviation of a date in the current language ("Sun" .. "Sat" keys).
     QString npaev(const QDate& kuupa) const;
 
+    // The interface language that suits a locale when none is stored: its own language when
+    // lang.ini has it, Estonian otherwise.
+    static QString languageFor(const QLocale& locale);
+
 private:
     QVector<ProfileFile> m_layers;
     QString m_keel = Estonian;
 };
+
+// The locale the user reads the desktop in: the first of the system's interface languages.
+QLocale systemInterfaceLocale();
+// A menu or button caption as plain text: its mnemonic marks dropped, "&&" kept as "&".
+QString withoutMnemonic(QString caption);

@@ -12,6 +12,7 @@ struct Text {
     QString fallback;
 };
 
+// The language of a first start whose system speaks none of lang.ini's languages.
 inline const Text Keel{QStringLiteral("Keel"), QStringLiteral("estonian")};
 inline const Text Linn{QStringLiteral("Linn"), QStringLiteral("Tartu")};
 // The remembered provider account; the password is kept as it was typed.

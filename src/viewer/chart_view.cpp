@@ -25,6 +25,14 @@
 namespace {
 
 constexpr QSize ChartSize(468, 510);
+// The download time lies on the chart's bottom edge, where a text of any length moves nothing.
+constexpr QRect DownloadTimePlace(ChartSize.width() - 262, ChartSize.height() - 22, 260, 20);
+// The period controls get the room of their longest texts in every language, so a language
+// switch does not change the window's minimum size.
+constexpr int MarkingWidth = 150;
+constexpr int MarkButtonWidth = 80;
+constexpr int PeriodTitleWidth = 95;
+constexpr int PeriodWidth = 215;
 constexpr int AnimationStepMs = 200;
 constexpr QSize ButtonIconSize(24, 24);
 
@@ -61,7 +69,6 @@ QWidget* ChartView::buildChartColumn(QWidget* window) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
 
-    auto* tabRow = new QHBoxLayout;
     m_families = named(new QTabBar(column), QStringLiteral("miskaart"));
     m_families->setDrawBase(false);
     m_families->setExpanding(false);
@@ -72,19 +79,21 @@ QWidget* ChartView::buildChartColumn(QWidget* window) {
     for (const auto& [caption, icon] : tabs) {
         m_families->addTab(resourceIcon(QString::fromLatin1(icon)), QString::fromUtf8(caption));
     }
-    tabRow->addWidget(m_families);
-    tabRow->addStretch(1);
-    m_chartDownloaded = named(new QLabel(column), QStringLiteral("halokp"));
-    m_chartDownloaded->setTextFormat(Qt::PlainText);
-    tabRow->addWidget(m_chartDownloaded);
-    layout->addLayout(tabRow);
+    layout->addWidget(m_families, 0, Qt::AlignLeft);
 
     m_chart = named(new PictureBox(column), QStringLiteral("halo"));
     m_chart->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_chart->setFixedSize(ChartSize);
     m_chart->setFrameShape(QFrame::Box);
-    m_chart->setStyleSheet(QStringLiteral("#halo { background: #dfe6ec; border: 1px solid #9aa7b2; }"));
+    m_chart->setStyleSheet(
+        QStringLiteral("#halo { background: #dfe6ec; border: 1px solid #9aa7b2; }"
+                       "#halokp { background: rgba(255, 255, 255, 200); padding: 0 4px; }"));
     layout->addWidget(m_chart);
+    m_chartDownloaded = named(new QLabel(m_chart), QStringLiteral("halokp"));
+    m_chartDownloaded->setTextFormat(Qt::PlainText);
+    m_chartDownloaded->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_chartDownloaded->setGeometry(DownloadTimePlace);
+    m_chartDownloaded->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_placeholder = named(new QLabel(column), QStringLiteral("quellanbk"));
     m_placeholder->setPixmap(QPixmap(QStringLiteral(":/data/pictures/placeholder.gif")));
     m_placeholder->hide();
@@ -118,13 +127,20 @@ QWidget* ChartView::buildPeriodGroup(QWidget* window) {
     m_markEnd = named(new QPushButton(QStringLiteral("lõpp"), group), QStringLiteral("märgilõpp"));
     m_period = named(new QLabel(group), QStringLiteral("periood"));
     m_period->setTextFormat(Qt::PlainText);
-    m_period->setMinimumWidth(
-        group->fontMetrics().horizontalAdvance(QStringLiteral("Tue 10.04 14:00 - Thu 12.04 00:00")));
-    layout->addWidget(title, 0, 0, 1, 3);
-    layout->addWidget(m_marking, 1, 0);
-    layout->addWidget(m_markStart, 1, 1);
-    layout->addWidget(m_markEnd, 1, 2);
-    layout->addWidget(m_period, 2, 0, 1, 3);
+    m_marking->setFixedWidth(MarkingWidth);
+    title->setFixedWidth(PeriodTitleWidth);
+    for (QPushButton* button : {m_markStart, m_markEnd}) {
+        button->setFixedWidth(MarkButtonWidth);
+    }
+    m_period->setFixedWidth(PeriodWidth);
+    layout->addWidget(m_marking, 0, 0);
+    layout->addWidget(m_markStart, 0, 1);
+    layout->addWidget(m_markEnd, 0, 2);
+    auto* periodRow = new QHBoxLayout;
+    periodRow->addWidget(title);
+    periodRow->addWidget(m_period);
+    periodRow->addStretch(1);
+    layout->addLayout(periodRow, 1, 0, 1, 3);
     return group;
 }
 
@@ -165,9 +181,15 @@ void ChartView::retranslate() {
         m_families->setTabToolTip(tab, text(tabTips[tab]));
     }
     m_chart->setToolTip(text("tooltipcurrentmap"));
+    m_track->setToolTip(text("tooltipslider"));
+    m_track->setStoredHoursToolTip(text("tooltipstored"));
+    m_play->setToolTip(text("tooltipplay"));
     m_sailing->retranslate(texts);
     writeDayLabels();
     writePeriodLabel();
+    // The download times begin with a word of the language.
+    showProviderChart(hour());
+    m_sailing->showMaps(m_services.clock.today(), hour());
 }
 
 void ChartView::writeDayLabels() {

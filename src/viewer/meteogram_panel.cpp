@@ -26,6 +26,8 @@ constexpr QRect StripPlaces[MeteogramPanel::Days] = {
     {0, Top + 80, 117, 9}, {100, Top + 80, 117, 9}, {200, Top + 80, 145, 9}};
 constexpr QRect ScalePlace(317, Top, 17, 97);
 constexpr int DayLabelWidth = 100;
+// The city column beside the meteograms, as wide in every language.
+constexpr int CityColumnWidth = 165;
 
 QLabel* fixedPicture(const QString& name, const QString& resource, const QRect& place, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -39,34 +41,46 @@ QLabel* fixedPicture(const QString& name, const QString& resource, const QRect& 
 
 MeteogramPanel::MeteogramPanel(QString chartFolder, const Clock& clock, QWidget* parent)
     : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_clock(clock) {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    layout->addWidget(buildCityRow());
+    layout->setSpacing(8);
     layout->addWidget(buildMeteograms());
+    layout->addWidget(buildCityColumn());
+    layout->addStretch(1);
     connect(m_city, &QComboBox::currentIndexChanged, this, [this] { halograafikud(); });
 }
 
-QWidget* MeteogramPanel::buildCityRow() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_cityLabel = new QLabel(QStringLiteral("Linn:"), row);
+// The bar keeps its room while hidden, so what lies under it stays where it is.
+QWidget* MeteogramPanel::buildCityColumn() {
+    auto* column = new QWidget(this);
+    column->setFixedWidth(CityColumnWidth);
+    m_cityColumn = new QVBoxLayout(column);
+    m_cityColumn->setContentsMargins(0, 0, 0, 0);
+    m_cityColumn->setSpacing(4);
+    m_cityLabel = new QLabel(QStringLiteral("Linn:"), column);
     m_cityLabel->setObjectName(QStringLiteral("lblLinn"));
     m_cityLabel->setTextFormat(Qt::PlainText);
-    m_city = new QComboBox(row);
+    m_city = new QComboBox(column);
     m_city->setObjectName(QStringLiteral("linn"));
-    m_city->setMinimumContentsLength(14);
-    m_progress = new QProgressBar(row);
+    m_city->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_city->setMinimumContentsLength(12);
+    m_progress = new QProgressBar(column);
     m_progress->setObjectName(QStringLiteral("prgQuellan"));
-    m_progress->setFixedSize(120, 12);
+    m_progress->setFixedHeight(12);
     m_progress->setTextVisible(false);
+    QSizePolicy keepsRoom = m_progress->sizePolicy();
+    keepsRoom.setRetainSizeWhenHidden(true);
+    m_progress->setSizePolicy(keepsRoom);
     m_progress->hide();
-    layout->addWidget(m_cityLabel);
-    layout->addWidget(m_city);
-    layout->addWidget(m_progress);
-    layout->addStretch(1);
-    return row;
+    m_cityColumn->addWidget(m_cityLabel);
+    m_cityColumn->addWidget(m_city);
+    m_cityColumn->addWidget(m_progress);
+    m_cityColumn->addStretch(1);
+    return column;
+}
+
+void MeteogramPanel::addBelowCity(QWidget* widget) {
+    m_cityColumn->insertWidget(m_cityColumn->count() - 1, widget);
 }
 
 QWidget* MeteogramPanel::buildMeteograms() {
@@ -148,7 +162,7 @@ void MeteogramPanel::setDayLabels(const QStringList& texts) {
 void MeteogramPanel::retranslate(const InterfaceTexts& texts) {
     m_cityLabel->setText(texts.keeltekst(QStringLiteral("city")));
     for (PictureBox* meteogram : m_meteograms) {
-        meteogram->setToolTip(texts.keeltekst(QStringLiteral("tooltipcurrentmap")));
+        meteogram->setToolTip(texts.keeltekst(QStringLiteral("tooltipmeteogram")));
     }
 }
 

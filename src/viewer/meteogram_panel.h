@@ -12,10 +12,11 @@ class PictureBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
+class QVBoxLayout;
 
-// The chosen place's meteograms: the city box lblLinn/linn with the spot progress bar prgQuellan,
-// and under it Picture10 with the three days' meteograms halograaf1..3, their day labels
-// hlabel(0..2), hour strips and scale. A double-click on a meteogram asks for every spot's.
+// The chosen place's meteograms: Picture10 with the three days' meteograms halograaf1..3, their
+// day labels hlabel(0..2), hour strips and scale, and beside it the city box lblLinn/linn with the
+// spot progress bar prgQuellan. A double-click on a meteogram asks for every spot's.
 class MeteogramPanel final : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ public:
     // A spot's meteograms were fetched: they are shown, the spot chosen.
     void showFetchedSpot(const QString& spotName);
 
+    // Places a widget in the column of the city box, under it.
+    void addBelowCity(QWidget* widget);
     void setDayLabels(const QStringList& texts);
     void retranslate(const InterfaceTexts& texts);
 
@@ -47,12 +50,13 @@ Q_SIGNALS:
     void doubleClicked();
 
 private:
-    QWidget* buildCityRow();
+    QWidget* buildCityColumn();
     QWidget* buildMeteograms();
     bool selectCity(const QString& name);
 
     QString m_chartFolder;
     const Clock& m_clock;
+    QVBoxLayout* m_cityColumn;
     QLabel* m_cityLabel;
     QComboBox* m_city;
     QProgressBar* m_progress;

@@ -7,7 +7,6 @@
 #include "viewer/picture_box.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -21,7 +20,12 @@ constexpr QSize MainlandMapSize(395, 269);
 constexpr int Spacing = 320;
 constexpr int Rise = 76;
 constexpr int PairWidth = Spacing + MainlandMapSize.width();
-constexpr QSize MinimumPanelSize(578, 356);
+// Wide enough for the whole pair: neither map is ever cut off, and the scroll bar only comes into
+// play for a pair drawn wider than the panel.
+constexpr QSize MinimumPanelSize(PairWidth, 356);
+// The corner left of the mainland map and above the island map holds the two time labels.
+constexpr QRect ValidTimePlace(6, 6, Spacing - 12, 18);
+constexpr QRect DownloadTimePlace(6, 28, Spacing - 12, 18);
 
 PictureBox* mapPicture(const QString& name, const QSize& size, QWidget* parent) {
     auto* map = new PictureBox(parent);
@@ -49,26 +53,23 @@ SailingMapPanel::SailingMapPanel(QString chartFolder, const InterfaceTexts& text
     : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_texts(texts), m_formats(std::move(formats)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    layout->addWidget(buildLabelRow());
     layout->addWidget(buildMaps(), 1);
+    buildLabels();
 }
 
-QWidget* SailingMapPanel::buildLabelRow() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_validTime = new QLabel(row);
+// Fixed places of their own: a time that changes moves nothing, and a double-click on them is one
+// on the panel.
+void SailingMapPanel::buildLabels() {
+    m_validTime = new QLabel(m_panel);
     m_validTime->setObjectName(QStringLiteral("wokell"));
-    m_downloaded = new QLabel(QStringLiteral("Kaart laetud"), row);
+    m_validTime->setGeometry(ValidTimePlace);
+    m_downloaded = new QLabel(QStringLiteral("Kaart laetud"), m_panel);
     m_downloaded->setObjectName(QStringLiteral("millal"));
+    m_downloaded->setGeometry(DownloadTimePlace);
     for (QLabel* label : {m_validTime, m_downloaded}) {
         label->setTextFormat(Qt::PlainText);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    layout->addWidget(m_validTime);
-    layout->addStretch(1);
-    layout->addWidget(m_downloaded);
-    return row;
 }
 
 QWidget* SailingMapPanel::buildMaps() {

@@ -10,10 +10,10 @@ class PictureBox;
 class QLabel;
 class QScrollBar;
 
-// The sailing site's two maps of a three-hour slot: the valid time wokell and the download time
-// millal above, and Picture4 holding the island map Picture2 and the mainland map Picture1, drawn
-// to overlap, with the scroll bar HScroll1 along its bottom. A double-click on it asks for the
-// slot's maps.
+// The sailing site's two maps of a three-hour slot: Picture4 holding the island map Picture2 and
+// the mainland map Picture1, drawn to overlap, with the scroll bar HScroll1 along its bottom and
+// the valid time wokell and the download time millal in the corner the maps leave free. A double-click on it
+// asks for the slot's maps.
 class SailingMapPanel final : public QWidget {
     Q_OBJECT
 public:
@@ -33,7 +33,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* buildLabelRow();
+    void buildLabels();
     QWidget* buildMaps();
 
     QString m_chartFolder;

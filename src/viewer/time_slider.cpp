@@ -3,20 +3,24 @@
 #include "platform/control_names.h"
 
 #include <QFrame>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QToolTip>
 
 namespace {
 
-constexpr int DayLineHeight = 8;
 constexpr int SelectionThickness = 4;
-// Two thin rows along the bottom edge, under the ticks: provider charts, then sailing maps.
-constexpr int StoredRowHeight = 2;
+// Two thin rows along the bottom edge, under the ticks: provider charts, then sailing maps. Each
+// row lies on a grey rail, and both colours stand out of it by more than 3:1, so an hour that is
+// missing shows as a gap.
+constexpr int StoredRowHeight = 3;
 constexpr int StoredStripHeight = 2 * StoredRowHeight + 3;
-const QColor ProviderStoredColour(0x1f, 0x77, 0xb4);
-const QColor SailingStoredColour(0xe0, 0x8a, 0x1e);
+const QColor StoredRailColour(0xd4, 0xd4, 0xd4);
+const QColor ProviderStoredColour(0x1f, 0x4e, 0x9c);
+const QColor SailingStoredColour(0xb4, 0x54, 0x0a);
 
 } // namespace
 
@@ -113,6 +117,17 @@ QSize TrackBar::sizeHint() const {
     return QSlider::sizeHint() + QSize(0, StoredStripHeight);
 }
 
+bool TrackBar::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (help->pos().y() >= height() - StoredStripHeight && !m_storedToolTip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), m_storedToolTip, this);
+            return true;
+        }
+    }
+    return QSlider::event(event);
+}
+
 void TrackBar::paintStoredHours(QPainter& painter) const {
     const int halfHour = std::max(1, (xForValue(1) - xForValue(0)) / 2);
     const auto paintRow = [&](const QVector<bool>& stored, int top, const QColor& colour) {
@@ -123,6 +138,11 @@ void TrackBar::paintStoredHours(QPainter& painter) const {
         }
     };
     const int top = height() - StoredStripHeight;
+    const int railLeft = xForValue(minimum()) - halfHour;
+    const int railWidth = xForValue(maximum()) + halfHour - railLeft;
+    for (const int rowTop : {top, top + StoredRowHeight + 1}) {
+        painter.fillRect(railLeft, rowTop, railWidth, StoredRowHeight, StoredRailColour);
+    }
     paintRow(m_stored.provider, top, ProviderStoredColour);
     paintRow(m_stored.sailing, top + StoredRowHeight + 1, SailingStoredColour);
 }
@@ -185,9 +205,10 @@ TimeSlider::TimeSlider(QWidget* parent) : QWidget(parent), m_track(new TrackBar(
     }
 }
 
+// The day lines run beside the day labels, not above them, which keeps the slider low.
 QSize TimeSlider::sizeHint() const {
     const int labelHeight = fontMetrics().height();
-    return {SliderMaximum * 4, m_track->sizeHint().height() + DayLineHeight + labelHeight + 2};
+    return {SliderMaximum * 4, m_track->sizeHint().height() + labelHeight + 2};
 }
 
 void TimeSlider::resizeEvent(QResizeEvent*) {
@@ -202,7 +223,7 @@ void TimeSlider::placeDayMarks() {
         const int x = m_track->xForValue(day * SliderHoursPerDay);
         m_dayLines[day]->setGeometry(x, lineTop, 1, height() - lineTop);
     }
-    const int labelTop = lineTop + 1;
+    const int labelTop = lineTop;
     for (int day = 0; day < SliderDays; ++day) {
         const int left = m_track->xForValue(day * SliderHoursPerDay) + 1;
         const int right = m_track->xForValue((day + 1) * SliderHoursPerDay);

@@ -33,6 +33,8 @@ public:
     // Marks along the track, hour by hour, what is stored to be shown.
     void setStoredHours(viewer::StoredHours hours);
     const viewer::StoredHours& storedHours() const { return m_stored; }
+    // What a pointer resting on the stored-hours rows is told; elsewhere it gets the slider's own.
+    void setStoredHoursToolTip(const QString& text) { m_storedToolTip = text; }
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -40,6 +42,7 @@ Q_SIGNALS:
     void changed();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -59,6 +62,7 @@ private:
     int m_selLength = 0;
     bool m_userAction = false;
     viewer::StoredHours m_stored;
+    QString m_storedToolTip;
 };
 
 // The time slider of the main window: the track over seven days with the day labels plabel(0..6)

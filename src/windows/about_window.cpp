@@ -32,7 +32,7 @@ AboutWindow::AboutWindow(const InterfaceTexts& texts, Downloader& downloader, Pr
       cmdOK(named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"))),
       m_downloader(downloader), m_folder(std::move(folder)), m_home(std::move(home)) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(texts.keeltekst(QStringLiteral("about")));
+    setWindowTitle(withoutMnemonic(texts.keeltekst(QStringLiteral("about"))));
     Image1->setPixmap(QPixmap(QStringLiteral(":/data/pictures/wind.png")));
     lblTitle->setFont(titleFont(lblTitle->font()));
     // Texts of lang.ini, shown as they stand even when one begins with a tag.

@@ -8,10 +8,20 @@
 
 namespace {
 
-void showModal(QDialog* window) {
+// A window opens over the middle of the main window, where the user's eyes are, rather than where
+// the desktop puts new windows (a corner of the screen, when it has no window manager's say). It is
+// placed once shown, when it has taken its own size.
+void showCentred(QWidget* window, const QWidget* mainWindow) {
+    window->show();
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(mainWindow->frameGeometry().center());
+    window->move(frame.topLeft());
+}
+
+void showModal(QDialog* window, const QWidget* mainWindow) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
-    window->show();
+    showCentred(window, mainWindow);
 }
 
 // A window already open comes forward rather than a second one opening.
@@ -29,7 +39,7 @@ SideWindows::SideWindows(Services services, QWidget* mainWindow)
 void SideWindows::showAbout() {
     auto* window = new AboutWindow(m_services.texts, m_services.downloader, m_services.folder,
                                    m_services.hosts.home, m_mainWindow);
-    showModal(window);
+    showModal(window, m_mainWindow);
     window->load();
 }
 
@@ -42,7 +52,7 @@ UpdateWindow* SideWindows::makeUpdateWindow() {
 
 void SideWindows::showUpdateCheck() {
     UpdateWindow* window = makeUpdateWindow();
-    showModal(window);
+    showModal(window, m_mainWindow);
     window->load();
 }
 
@@ -55,6 +65,7 @@ void SideWindows::showWaveMaps() {
             new WaveMapWindow({m_services.texts, m_services.downloader, m_services.folder.chartFolder(),
                                m_services.hosts.wave, downloadPictures, m_services.formats},
                               m_mainWindow);
+        showCentred(m_waveMaps, m_mainWindow);
     }
     bringForward(m_waveMaps);
 }
@@ -62,6 +73,7 @@ void SideWindows::showWaveMaps() {
 void SideWindows::showLegend() {
     if (!m_legend) {
         m_legend = new LegendWindow(m_services.texts, m_mainWindow);
+        showCentred(m_legend, m_mainWindow);
     }
     bringForward(m_legend);
 }

@@ -43,7 +43,7 @@ UpdateWindow::UpdateWindow(UpdateWindowServices services, QWidget* parent)
       Command2(named(new QPushButton(this), QStringLiteral("Command2"))), m_services(std::move(services)) {
     setObjectName(QStringLiteral("update"));
     const InterfaceTexts& texts = m_services.texts;
-    setWindowTitle(texts.keeltekst(QStringLiteral("updates")));
+    setWindowTitle(withoutMnemonic(texts.keeltekst(QStringLiteral("updates"))));
     // A text of lang.ini, shown as it stands even when it begins with a tag.
     Label1->setTextFormat(Qt::PlainText);
     Label1->setText(texts.keeltekst(QStringLiteral("currentversion")) + QLatin1Char(' ') +

@@ -101,6 +101,27 @@ TEST(Form1Startup, FirstStartTakesTheDefaults) {
               fixture.texts->npaev(QDate(2007, 4, 12)) + QStringLiteral(" 12.04"));
 }
 
+// With no language stored, the system's own language is taken when lang.ini has it; a stored one
+// always wins.
+TEST(Form1Startup, AFirstStartSpeaksTheSystemsLanguage) {
+    const std::tuple<QLocale::Language, const char*, const char*> cases[] = {
+        {QLocale::Latvian, nullptr, "läti"},
+        {QLocale::English, nullptr, "english"},
+        {QLocale::Estonian, nullptr, "eesti"},
+        {QLocale::German, nullptr, "eesti"},
+        {QLocale::Latvian, "english", "english"}};
+    for (const auto& [language, stored, menu] : cases) {
+        Form1Fixture fixture;
+        fixture.systemLocale = QLocale(language);
+        if (stored) {
+            fixture.storeSetting(settings_table::Keel.name, QString::fromLatin1(stored));
+        }
+        const Form1& form = fixture.start();
+        EXPECT_EQ(checkedLanguages(form), QStringList{QString::fromUtf8(menu)})
+            << QLocale::languageToString(language).toStdString();
+    }
+}
+
 TEST(Form1Startup, LateEveningStartsTheSliderAtTomorrowMidnight) {
     Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(23, 30)));
     const Form1& form = fixture.start();
@@ -181,6 +202,9 @@ constexpr TextRow LanguageRows[] = {
     {"märgiperiood", "text", "selrange"},
     {"märgiperiood", "toolTip", "selrangetooltip"},
     {"Command2", "text", "startdl"},
+    {"Command2", "toolTip", "tooltipdownload"},
+    {"Play", "toolTip", "tooltipplay"},
+    {"Slider1", "toolTip", "tooltipslider"},
     {"marevo", "text", "mrv"},
     {"quellan", "text", "quellanwind"},
     {"pilvisus", "text", "quellancc"},
@@ -198,9 +222,9 @@ constexpr TextRow LanguageRows[] = {
     {"Picture1", "toolTip", "tooltipcurrentmap"},
     {"Picture2", "toolTip", "tooltipcurrentmap"},
     {"Picture4", "toolTip", "tooltipcurrentmap"},
-    {"halograaf1", "toolTip", "tooltipcurrentmap"},
-    {"halograaf2", "toolTip", "tooltipcurrentmap"},
-    {"halograaf3", "toolTip", "tooltipcurrentmap"},
+    {"halograaf1", "toolTip", "tooltipmeteogram"},
+    {"halograaf2", "toolTip", "tooltipmeteogram"},
+    {"halograaf3", "toolTip", "tooltipmeteogram"},
 };
 
 TEST(Form1Language, TheMenuSwitchesEveryTextAtOnce) {
@@ -344,6 +368,36 @@ TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {
     }
 }
 
+// Each menu and each of its items opens by a letter of its own in every language, and Ctrl+Q
+// leaves the program as `valju` does, saving the settings.
+TEST(Form1Menus, TheKeyboardReachesEveryItem) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    const auto mnemonics = [](const QList<QAction*>& actions) {
+        QStringList letters;
+        for (const QAction* action : actions) {
+            if (!action->isSeparator()) {
+                letters << QKeySequence::mnemonic(action->text()).toString();
+                EXPECT_FALSE(letters.last().isEmpty()) << action->text().toStdString();
+            }
+        }
+        EXPECT_EQ(letters.removeDuplicates(), 0) << letters.join(u' ').toStdString();
+    };
+    for (const char* language : {"läti", "english", "eesti"}) {
+        SCOPED_TRACE(language);
+        fixture.find<QAction>(QString::fromUtf8(language))->trigger();
+        mnemonics(form.menuBar()->actions());
+        for (const QAction* menu : form.menuBar()->actions()) {
+            mnemonics(menu->menu()->actions());
+        }
+    }
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(fixture.stored(settings_table::Keel.name), QVariant(InterfaceTexts::Estonian));
+}
+
 TEST(Form1Menus, HomePageOpensThroughTheShell) {
     Form1Fixture fixture;
     Form1& form = fixture.start();
@@ -351,6 +405,23 @@ TEST(Form1Menus, HomePageOpensThroughTheShell) {
     ASSERT_EQ(fixture.shell.openedUrls.size(), 1);
     EXPECT_EQ(fixture.shell.openedUrls.first(),
               HostConfig::load(fixture.folder.file(QStringLiteral("brisel.ini"))).home);
+}
+
+TEST(Form1SideWindows, TheyOpenOverTheMiddleOfTheMainWindow) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    form.move(150, 60);
+    QTest::mouseClick(ui(form).naitalegend, Qt::LeftButton);
+    QTest::mouseClick(ui(form).Command1, Qt::LeftButton);
+    int opened = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &form && window->isVisible()) {
+            ++opened;
+            EXPECT_LE((window->frameGeometry().center() - form.frameGeometry().center()).manhattanLength(), 1)
+                << window->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(opened, 2);
 }
 
 TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {

@@ -98,6 +98,11 @@ TEST(HomeSite, OffersUpdatesOnlyToOlderVersions) {
         EXPECT_EQ(current.body, "Kasutuses on uusim versioon\r\n") << version;
     }
     EXPECT_EQ(fetch(server->port(), QStringLiteral("/brl/uuendused.php3?ver=new")).status, 404);
+
+    // Unless told a version to offer, the demo stops no download run at the update window.
+    const auto plain = startServer(demo::ServerOptions{});
+    EXPECT_EQ(fetch(plain->port(), QStringLiteral("/brl/uuendused.php3?ver=1000000")).body,
+              "Kasutuses on uusim versioon\r\n");
 }
 
 TEST(HomeSite, ServesTheUpdaterAndTheSupporters) {

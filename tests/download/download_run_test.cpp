@@ -515,17 +515,24 @@ TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
         fixture.folder.write(QStringLiteral("kaardid/") + QLatin1String(name), "x");
     }
     Form1& form = fixture.start();
+    // The answers speak the interface language too.
+    fixture.find<QAction>(QStringLiteral("läti"))->trigger();
+    const auto text = [this](const char* key) {
+        return fixture.texts->keeltekst(QString::fromLatin1(key));
+    };
     for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
         QString question;
         QTimer::singleShot(0, [&question, answer] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                question = box->windowTitle() + u'|' + box->text();
+                question = box->windowTitle() + u'|' + box->text() + u'|' +
+                           box->button(QMessageBox::Yes)->text() + u'|' +
+                           box->button(QMessageBox::No)->text();
                 box->button(answer)->click();
             }
         });
         ui(form).kustuta->trigger();
         EXPECT_EQ(question,
-                  QStringLiteral("Brisel|") + fixture.texts->keeltekst(QStringLiteral("deleteconf")));
+                  QStringLiteral("Brisel|") + text("deleteconf") + u'|' + text("yes") + u'|' + text("no"));
         EXPECT_EQ(storedFiles().size(), answer == QMessageBox::No ? 5 : 2);
     }
     EXPECT_EQ(storedFiles(), QStringList({QStringLiteral("Tartu.xml"), QStringLiteral("quellan.txt")}));

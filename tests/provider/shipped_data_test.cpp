@@ -18,11 +18,13 @@ const QStringList Languages{u"estonian"_s, u"english"_s, u"latvian"_s};
 
 // Every key the program looks up, in every language.
 const QStringList LanguageKeys =
-    QStringLiteral("deleteold deletenow about webpage updates exit selrange selrangetooltip startdl mrv "
-                   "quellanwind quellancc quellantemp quellanperc quellancharts quellan3h onlyselected "
-                   "chupdates clicktip city waveinfo legend Sun Mon Tue Wed Thu Fri Sat tooltipwnd tooltipcc "
-                   "tooltiptemp tooltipperc tooltipcurrentmap deleteconf Dltime DLtime supporters version "
-                   "currentversion getupdate close updateavailable runninglatest legendtitle legendtxt")
+    QStringLiteral(
+        "deleteold deletenow about webpage updates exit selrange selrangetooltip startdl mrv "
+        "quellanwind quellancc quellantemp quellanperc quellancharts quellan3h onlyselected "
+        "chupdates clicktip city waveinfo legend Sun Mon Tue Wed Thu Fri Sat tooltipwnd tooltipcc "
+        "tooltiptemp tooltipperc tooltipcurrentmap deleteconf Dltime DLtime supporters version "
+        "currentversion getupdate close updateavailable runninglatest legendtitle legendtxt yes no "
+        "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.

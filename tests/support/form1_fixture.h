@@ -55,9 +55,8 @@ public:
         downloaderInstance = std::make_unique<Downloader>();
         downloaderInstance->setLimits(hosts.fetchLimits);
         form = std::make_unique<Form1>(Form1Services{ProgramFolder(folder.root()), *store, *texts, clock,
-                                                     hosts, shell, *downloaderInstance, formats, [this] {
-                                                         endForUpdater();
-                                                     }});
+                                                     hosts, shell, *downloaderInstance, formats,
+                                                     [this] { endForUpdater(); }, systemLocale});
         form->Form_Load();
         form->show();
         return *form;
@@ -92,6 +91,8 @@ public:
 
     testing_support::TempProgramFolder folder;
     FixedClock clock;
+    // The system's language, which a first start takes when lang.ini has it.
+    QLocale systemLocale = QLocale::c();
     LocaleFormats formats{QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm")};
     RecordingShell shell;
     // How often the window ended the program for an updater.

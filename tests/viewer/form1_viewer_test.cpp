@@ -7,8 +7,11 @@
 #include "viewer/chart_display.h"
 #include "viewer/time_slider.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -172,6 +175,75 @@ TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {
     EXPECT_TRUE(
         ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
     EXPECT_TRUE(ui(showHour(18)).Picture1->isHidden());
+}
+
+TEST_F(ViewerTest, ALanguageSwitchRewritesTheDownloadTimes) {
+    storeProviderChart(Today, 10);
+    storeSailingMap(12, MainlandMapCode);
+    fixture.start();
+    const Form1& form = showHour(12);
+    ui(form).english->trigger();
+    const QString downloaded = fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' ';
+    EXPECT_TRUE(ui(form).halokp->text().startsWith(downloaded)) << ui(form).halokp->text().toStdString();
+    EXPECT_TRUE(ui(form).millal->text().startsWith(downloaded)) << ui(form).millal->text().toStdString();
+}
+
+// Where each visible control of the window stands, by name.
+QMap<QString, QRect> placesOf(const Form1& form) {
+    QMap<QString, QRect> places;
+    for (const QWidget* widget : form.findChildren<QWidget*>()) {
+        if (!widget->objectName().isEmpty() && widget->isVisible()) {
+            places.insert(widget->objectName(), QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size()));
+        }
+    }
+    return places;
+}
+
+// The window fits a 1366x768 screen with room for its frame and the desktop's panel, at the same
+// minimum size in every language; at that size every text fits its control, both sailing maps
+// are whole, and a text that changes (a download time, the button's Stop) moves nothing.
+TEST_F(ViewerTest, TheWindowFitsALaptopScreenAndKeepsStillInEveryLanguage) {
+    storeProviderChart(Today, 10);
+    storeSailingMap(12, MainlandMapCode);
+    storeSailingMap(12, IslandsMapCode);
+    Form1& form = fixture.start();
+    form.resize(form.minimumSize());
+    const QSize first = form.size();
+    EXPECT_LT(first.width(), 1340);
+    EXPECT_LT(first.height(), 690);
+    for (const char* language : {"läti", "english", "eesti"}) {
+        SCOPED_TRACE(language);
+        fixture.find<QAction>(QString::fromUtf8(language))->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(form.minimumSize(), first);
+        EXPECT_EQ(form.size(), first);
+        for (const QWidget* widget : form.findChildren<QWidget*>()) {
+            const auto* label = qobject_cast<const QLabel*>(widget);
+            const auto* button = qobject_cast<const QAbstractButton*>(widget);
+            if (widget->isVisible() &&
+                ((label && !label->wordWrap() && !label->text().isEmpty()) || button)) {
+                EXPECT_LE(widget->sizeHint().width(), widget->width()) << widget->objectName().toStdString();
+            }
+        }
+        for (const QWidget* map : {ui(form).Picture1, ui(form).Picture2}) {
+            EXPECT_TRUE(ui(form).Picture4->rect().contains(map->geometry()))
+                << map->objectName().toStdString();
+        }
+
+        Form1& shown = showHour(12);
+        const QMap<QString, QRect> before = placesOf(shown);
+        ASSERT_FALSE(ui(shown).halokp->text().isEmpty());
+        showHour(60);
+        ASSERT_TRUE(ui(shown).halokp->text().isEmpty());
+        ASSERT_TRUE(ui(shown).millal->text().isEmpty());
+        ui(shown).Command2->setText(QStringLiteral("Stop")); // as a run does
+        const QMap<QString, QRect> after = placesOf(shown);
+        for (auto place = before.cbegin(); place != before.cend(); ++place) {
+            if (after.contains(place.key())) {
+                EXPECT_EQ(after[place.key()], place.value()) << place.key().toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(ViewerTest, TheTabsChooseTheFamily) {

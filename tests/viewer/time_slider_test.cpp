@@ -1,9 +1,13 @@
 #include "viewer/time_slider.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,6 +110,42 @@ TEST_F(TrackBarTest, DayLabelsSitBetweenTheDayLines) {
         EXPECT_GE(label->x(), left->x());
         EXPECT_LE(label->x() + label->width(), right->x());
         EXPECT_EQ(left->x(), track->xForValue(day * 24));
+    }
+}
+
+// Under the ticks each kind of stored chart has a row of its own colour; an hour that is missing
+// must stand out of both rows by 3:1 or more, and a pointer resting there is told what the rows are.
+TEST_F(TrackBarTest, AMissingHourShowsAsAGapInBothStoredRows) {
+    viewer::StoredHours hours{QVector<bool>(169, true), QVector<bool>(169, true)};
+    hours.provider[100] = hours.sailing[100] = false;
+    track->setStoredHours(hours);
+    const QImage shot = track->grab().toImage();
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](float value) {
+            return value <= 0.03928f ? value / 12.92f : std::pow((value + 0.055f) / 1.055f, 2.4f);
+        };
+        return 0.2126f * channel(colour.redF()) + 0.7152f * channel(colour.greenF()) +
+               0.0722f * channel(colour.blueF());
+    };
+    QSet<QRgb> rowsWithGaps;
+    for (int y = track->height() - 12; y < track->height(); ++y) {
+        const QColor stored = shot.pixelColor(track->xForValue(98), y);
+        const float a = luminance(stored);
+        const float b = luminance(shot.pixelColor(track->xForValue(100), y));
+        if ((std::max(a, b) + 0.05f) / (std::min(a, b) + 0.05f) >= 3.0f) {
+            rowsWithGaps.insert(stored.rgb());
+        }
+    }
+    EXPECT_EQ(rowsWithGaps.size(), 2);
+
+    track->setToolTip(QStringLiteral("slider"));
+    track->setStoredHoursToolTip(QStringLiteral("rows"));
+    for (const auto& [y, expected] :
+         {std::pair{track->height() - 2, "rows"}, {track->height() / 3, "slider"}}) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(200, y), track->mapToGlobal(QPoint(200, y)));
+        QApplication::sendEvent(track, &help);
+        EXPECT_EQ(QToolTip::text(), QString::fromLatin1(expected));
+        QToolTip::hideText();
     }
 }
 
