@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "download/chart_cleanup.h"
+#include "download/connect_download.h"
 #include "download/download_controller.h"
 #include "download/run_choice_boxes.h"
 #include "net/fetch.h"
@@ -84,6 +85,7 @@ void Form1::buildParts() {
     m_downloads = new DownloadController(
         {s.downloader, s.hosts, chartFolder, s.clock, s.formats, *m_session, s.texts}, this);
     m_downloads->setMarkedPeriodSource([this] { return m_chartView->markedPeriod(); });
+    m_connectDownload = new ConnectDownload(*m_downloads, s.clock, this);
     m_sideWindows = new SideWindows(
         {s.folder, s.texts, s.downloader, s.shell, s.hosts, s.formats, s.endForUpdater}, this);
     m_downloads->setUpdateOffer([this] { return updaterTookOver(m_sideWindows->makeUpdateWindow()); });
@@ -145,6 +147,8 @@ void Form1::buildMenus() {
     m_deleteOld->setObjectName(QString::fromUtf8(settings_table::kustutavanad.objectName));
     m_deleteOld->setCheckable(true);
     m_deleteOld->setChecked(settings_table::kustutavanad.builtInChecked);
+    m_programMenu->addActions(m_connectDownload->actions());
+    m_programMenu->setToolTipsVisible(true);
     for (const MenuItem& item : ProgramMenu) {
         QAction* action = item.caption ? m_programMenu->addAction(QString::fromUtf8(item.caption))
                                        : m_programMenu->addSeparator();
@@ -226,6 +230,7 @@ void Form1::restoreSettings() {
     if (const std::optional<bool> checked = settings.menuCheck(settings_table::kustutavanad)) {
         m_deleteOld->setChecked(*checked);
     }
+    m_connectDownload->restore(settings);
 }
 
 void Form1::muudakeel() {
@@ -245,6 +250,7 @@ void Form1::muudakeel() {
     m_chartView->retranslate();
     m_meteograms->retranslate(texts);
     m_downloads->retranslate();
+    m_connectDownload->retranslate(texts);
     for (const Language& language : Languages) {
         child<QAction>(this, language.name)->setChecked(texts.language() == language.keel);
     }
@@ -261,6 +267,7 @@ void Form1::salvestaseaded() {
     settings.write(settings_table::Linn, m_meteograms->city());
     settings.write(settings_table::Keel, m_services.texts.language());
     settings.writeMenuCheck(settings_table::kustutavanad, m_deleteOld->isChecked());
+    m_connectDownload->save(settings);
 }
 
 // Closing is never refused: the settings are saved and the program ends, whatever other window

@@ -12,6 +12,7 @@
 
 class ChartView;
 class Clock;
+class ConnectDownload;
 class DownloadController;
 class Downloader;
 class LoginWindowPrompt;
@@ -61,6 +62,7 @@ public:
     ChartView& chartView() const { return *m_chartView; }
     MeteogramPanel& meteograms() const { return *m_meteograms; }
     DownloadController& downloads() const { return *m_downloads; }
+    ConnectDownload& connectDownload() const { return *m_connectDownload; }
     ProviderSession& providerSession() const { return *m_session; }
 
 protected:
@@ -82,6 +84,7 @@ private:
     ChartView* m_chartView = nullptr;
     MeteogramPanel* m_meteograms = nullptr;
     DownloadController* m_downloads = nullptr;
+    ConnectDownload* m_connectDownload = nullptr;
     SideWindows* m_sideWindows = nullptr;
 
     QMenu* m_programMenu = nullptr;

@@ -161,6 +161,20 @@ QCoro::Task<> DownloadController::Command2_Click() {
             co_return;
         }
     }
+    co_await run();
+}
+
+QCoro::Task<> DownloadController::startUnattended() {
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    m_services.session.setUnattended(true);
+    co_await run();
+}
+
+QCoro::Task<> DownloadController::run() {
+    QPointer<DownloadController> self(this);
     m_state = RunState::Running;
     showRunning(true);
     WindowRunHost host(this);
@@ -170,6 +184,7 @@ QCoro::Task<> DownloadController::Command2_Click() {
     }
     m_state = RunState::Idle;
     showRunning(false);
+    m_services.session.setUnattended(false);
     m_services.session.actionEnded();
     Q_EMIT runFinished();
 }

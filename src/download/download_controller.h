@@ -59,6 +59,10 @@ public:
     const FetchTally& tally() const { return m_fetcher.tally(); }
 
     QCoro::Task<> Command2_Click();
+    // The run as the button starts it, for nobody watching: no update offer, and no login window
+    // (only the remembered account is tried). Nothing when another action runs.
+    QCoro::Task<> startUnattended();
+    bool idle() const { return !m_actions.busy(); }
     // The window is closing: a run still going ends now, leaving the chart that was there.
     void stop();
 
@@ -87,6 +91,8 @@ Q_SIGNALS:
 private:
     friend class WindowRunHost;
     QWidget* buildButton(QWidget* window);
+    // The run itself, once its action holds the gate.
+    QCoro::Task<> run();
     void showRunning(bool running);
 
     Services m_services;

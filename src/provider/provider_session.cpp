@@ -27,7 +27,7 @@ QCoro::Task<bool> ProviderSession::askOnce() {
     QPointer<ProviderSession> self(this);
     const Account account = m_prompt.accountToTry();
     if (!account.complete()) {
-        co_return co_await m_prompt.askForLogin(LoginPrompt::Reason::NoAccount);
+        co_return co_await ask(LoginPrompt::Reason::NoAccount);
     }
     const bool accepted = co_await requestLogin(m_downloader, m_where, account.user, account.password);
     if (!self) {
@@ -36,5 +36,12 @@ QCoro::Task<bool> ProviderSession::askOnce() {
     if (accepted) {
         co_return true;
     }
-    co_return co_await m_prompt.askForLogin(LoginPrompt::Reason::Refused);
+    co_return co_await ask(LoginPrompt::Reason::Refused);
+}
+
+QCoro::Task<bool> ProviderSession::ask(LoginPrompt::Reason reason) {
+    if (m_askNobody) {
+        co_return false;
+    }
+    co_return co_await m_prompt.askForLogin(reason);
 }

@@ -39,6 +39,9 @@ public:
     QCoro::Task<bool> CheckQuellanlogin();
     // The user's action is over: the next one may ask again.
     void actionEnded() { loginkontrollitud = false; }
+    // While nobody watches (a download started by the link coming up) only the remembered account
+    // is tried: a missing or refused one skips the provider, as in the run without a window.
+    void setUnattended(bool unattended) { m_askNobody = unattended; }
 
     bool loggedIn() const { return loginolek; }
     // Whether this action was already refused or cancelled.
@@ -46,10 +49,12 @@ public:
 
 private:
     QCoro::Task<bool> askOnce();
+    QCoro::Task<bool> ask(LoginPrompt::Reason reason);
 
     Downloader& m_downloader;
     LoginRequest m_where;
     LoginPrompt& m_prompt;
     bool loginolek = false;
     bool loginkontrollitud = false;
+    bool m_askNobody = false;
 };

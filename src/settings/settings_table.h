@@ -38,6 +38,9 @@ inline const Toggle quellan3h{"quellan3h", QStringLiteral("www.quellan.example i
 inline const Toggle aintmärgitud{"aintmärgitud", QStringLiteral("Lae ainult märgitud periood"), true};
 inline const Toggle tsekiuuendusi{"tsekiuuendusi", QStringLiteral("Kontrolli programmi uuendusi"), true};
 inline const Toggle kustutavanad{"kustutavanad", QStringLiteral("Kustuta vanad allalaetud kaardid"), true};
+// Off by default: a download nobody asked for may cost a sailor on a paid link.
+inline const Toggle laadiühendusel{"laadiühendusel", QStringLiteral("Lae kaardid, kui ühendus tekib"), false};
+inline const Toggle mõõdetudühendus{"mõõdetudühendus", QStringLiteral("Ka mõõdetud ühendusel"), false};
 
 // The order start-up restores the check boxes in.
 inline const std::array<const Toggle*, 9> RestoreOrder{

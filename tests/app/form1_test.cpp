@@ -57,8 +57,9 @@ TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
     for (const QAction* action : form.menuBar()->actions().first()->menu()->actions()) {
         programMenu << action->objectName();
     }
-    EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
-                                        u"netilehele"_s, u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
+    EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"laadiühendusel"_s, u"mõõdetudühendus"_s,
+                                        u"kustuta"_s, u"sepa2"_s, u"about"_s, u"netilehele"_s, u"sepa"_s,
+                                        u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
     const QTabBar* tabs = fixture.find<QTabBar>(QStringLiteral("miskaart"));
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Tuul"));
@@ -351,7 +352,8 @@ TEST(Form1Settings, ExitWritesTheValuesInTheirOrder) {
                            t::temp.builtInCaption, t::sademed.builtInCaption, t::quellanyld.builtInCaption,
                            t::quellan3h.builtInCaption, t::aintmärgitud.builtInCaption,
                            t::tsekiuuendusi.builtInCaption, t::Linn.name, t::Keel.name,
-                           t::kustutavanad.builtInCaption}));
+                           t::kustutavanad.builtInCaption, t::laadiühendusel.builtInCaption,
+                           t::mõõdetudühendus.builtInCaption}));
 }
 
 TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {

@@ -1,6 +1,7 @@
 // The download run end to end: the real main window against the demo services, for a clock that
 // stands still, checking the files in the chart folder and the requests the services received.
 #include "demo_server.h"
+#include "download/connect_download.h"
 #include "form1_fixture.h"
 #include "net/chart_names.h"
 #include "provider/login_window.h"
@@ -398,6 +399,46 @@ TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
     EXPECT_EQ(requestedPaths(QStringLiteral("/cg/")).size(), 1);
     EXPECT_TRUE(requestedPaths(QStringLiteral("/m/EU0")).isEmpty());
     EXPECT_FALSE(requestedPaths(QStringLiteral("/daten/segel/")).isEmpty());
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
+}
+
+// The link coming up starts the run the button starts, once, for nobody watching: no update
+// offer, no login window (the refused remembered account skips the provider), and the link
+// coming up again within the hour, during the run or after it, starts nothing more.
+TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyone) {
+    fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
+    tick(settings_table::laadiühendusel, true);
+    tick(settings_table::quellanyld, false);
+    Form1& form = fixture.start();
+    int asked = 0;
+    auto* answer = new QTimer(&form);
+    QObject::connect(answer, &QTimer::timeout, &form, [&asked] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++asked;
+            modal->reject();
+        }
+    });
+    answer->start(10);
+    ConnectDownload& link = form.connectDownload();
+    const LinkState down{true, false, false};
+    const LinkState up{true, true, false};
+    QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
+    link.linkChanged(down);
+    link.linkChanged(up);
+    EXPECT_EQ(form.downloads().state(), DownloadController::RunState::Running);
+    link.linkChanged(down);
+    link.linkChanged(up);
+    ASSERT_TRUE(finished.wait(60000));
+    link.linkChanged(down);
+    link.linkChanged(up);
+    QTest::qWait(100);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/brl/")).isEmpty());
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/")).size(), 1);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/m/EU0")).isEmpty());
+    EXPECT_FALSE(requestedPaths(QStringLiteral("/daten/segel/")).isEmpty());
+    // The next action the user starts may ask again.
     EXPECT_FALSE(form.providerSession().refusedThisAction());
 }
 
