@@ -1,4 +1,4 @@
-// The profile (INI) reader: the rules of the Windows profile reader (Parts 1.3 and 4.2).
+// The profile (INI) reader: the rules of the Windows profile reader.
 
 #include "platform/profile_file.h"
 #include "test_support.h"
@@ -16,7 +16,7 @@ ProfileFile parse(const char* text) {
     return ProfileFile::parse(QByteArray(text));
 }
 
-TEST(ProfileFile, ValueLosesItsBlanksAndOnePairOfQuotesOnly) {
+TEST(ProfileFile, ValueLosesItsBlanksAndOnePairOfQuotesAndIsCutTo199Characters) {
     const ProfileFile ini = parse("[keel]\n"
                                   "plain=  two   words \t\n"
                                   "double = \"  kept  inside  \"  \n"
@@ -37,33 +37,27 @@ TEST(ProfileFile, ValueLosesItsBlanksAndOnePairOfQuotesOnly) {
     EXPECT_EQ(ini.value(u"keel"_s, u"empty"_s, u"default"_s), QString())
         << "present but empty is not missing";
     EXPECT_EQ(ini.value(u"keel"_s, u"equals"_s), QStringLiteral("a=b"));
-}
 
-TEST(ProfileFile, SectionsAndKeysAreComparedWithoutCase) {
-    const ProfileFile ini = parse("[English]\nStartDL=Start\n[ latvian ]\nkey=lv\n");
-    EXPECT_EQ(ini.value(u"english"_s, u"startdl"_s), QStringLiteral("Start"));
-    EXPECT_EQ(ini.value(u"ENGLISH"_s, u"STARTDL"_s), QStringLiteral("Start"));
-    EXPECT_EQ(ini.value(u"latvian"_s, u"key"_s), QStringLiteral("lv"));
-}
-
-TEST(ProfileFile, LongValueIsCutTo199Characters) {
     const QString text = QString(200, QLatin1Char('a')) + QString(50, QLatin1Char('b'));
-    const ProfileFile ini = ProfileFile::parse("[s]\nlong=" + text.toUtf8() + "\nquoted=\"" +
-                                               QString(250, QChar(0x00f5)).toUtf8() + "\"\n");
-    EXPECT_EQ(ini.value(u"s"_s, u"long"_s), text.left(199));
-    EXPECT_EQ(ini.value(u"s"_s, u"quoted"_s), QString(199, QChar(0x00f5)))
+    const ProfileFile longer = ProfileFile::parse("[s]\nlong=" + text.toUtf8() + "\nquoted=\"" +
+                                                  QString(250, QChar(0x00f5)).toUtf8() + "\"\n");
+    EXPECT_EQ(longer.value(u"s"_s, u"long"_s), text.left(199)) << "cut to 199 characters";
+    EXPECT_EQ(longer.value(u"s"_s, u"quoted"_s), QString(199, QChar(0x00f5)))
         << "characters, not bytes; quotes first";
 }
 
-TEST(ProfileFile, MissingFileSectionOrKeyGivesTheDefault) {
+TEST(ProfileFile, NamesAreComparedWithoutCaseAndWhatIsMissingGivesTheDefault) {
+    const ProfileFile ini = parse("key=orphan\n[English]\nStartDL=Start\n[ latvian ]\nkey=lv\n");
+    EXPECT_EQ(ini.value(u"ENGLISH"_s, u"startdl"_s), QStringLiteral("Start"));
+    EXPECT_EQ(ini.value(u"latvian"_s, u"KEY"_s), QStringLiteral("lv"));
+    EXPECT_EQ(ini.value(u"estonian"_s, u"startdl"_s, u"d"_s), QStringLiteral("d"));
+    EXPECT_EQ(ini.value(u"english"_s, u"deleteold"_s, u"d"_s), QStringLiteral("d"));
+    EXPECT_EQ(ini.value(u"english"_s, u"deleteold"_s), QString());
+    EXPECT_EQ(ini.value(u""_s, u"key"_s, u"d"_s), QStringLiteral("d")) << "a key before any section";
+
     const ProfileFile missing = ProfileFile::load(QStringLiteral("/nonexistent/brisel/lang.ini"));
     EXPECT_EQ(missing.value(u"english"_s, u"startdl"_s, u"d"_s), QStringLiteral("d"));
     EXPECT_TRUE(missing.sectionNames().isEmpty());
-
-    const ProfileFile ini = parse("[english]\nstartdl=Start\n");
-    EXPECT_EQ(ini.value(u"latvian"_s, u"startdl"_s, u"d"_s), QStringLiteral("d"));
-    EXPECT_EQ(ini.value(u"english"_s, u"deleteold"_s, u"d"_s), QStringLiteral("d"));
-    EXPECT_EQ(ini.value(u"english"_s, u"deleteold"_s), QString());
 }
 
 TEST(ProfileFile, SectionNamesComeInFileOrderAsWritten) {
@@ -87,12 +81,6 @@ TEST(ProfileFile, ReadsUtf8WithByteOrderMarkCommentsAndCrLf) {
     EXPECT_EQ(ini.value(u"estonian"_s, u"city"_s), QStringLiteral("Jõgeva")) << "the first of repeated keys";
     EXPECT_EQ(ini.value(u"estonian"_s, u"; city"_s, u"d"_s), QStringLiteral("d"));
     EXPECT_EQ(ini.keyNames(u"estonian"_s), QStringList{u"city"_s});
-}
-
-TEST(ProfileFile, KeysBeforeAnySectionAreIgnored) {
-    const ProfileFile ini = parse("key=orphan\n[s]\nkey=in s\n");
-    EXPECT_EQ(ini.value(u""_s, u"key"_s, u"d"_s), QStringLiteral("d"));
-    EXPECT_EQ(ini.value(u"s"_s, u"key"_s), QStringLiteral("in s"));
 }
 
 TEST(ProfileFile, BinaryJunkDoesNotHurt) {
