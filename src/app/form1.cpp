@@ -193,8 +193,7 @@ void Form1::connectParts() {
 void Form1::Form_Load() {
     loadSpotList();
     const StoredSettings settings(m_services.store);
-    m_services.texts.setLanguage(
-        settings.stored(settings_table::Keel).value_or(InterfaceTexts::languageFor(m_services.systemLocale)));
+    m_services.texts.setLanguage(settings.language(m_services.systemLocale));
     m_chartView->placeSliderAtNow();
     m_chartView->Slider1_Scroll();
     restoreSettings();
