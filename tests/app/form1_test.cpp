@@ -57,7 +57,7 @@ TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
     for (const QAction* action : form.menuBar()->actions().first()->menu()->actions()) {
         programMenu << action->objectName();
     }
-    EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
+    EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"pakk"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
                                         u"netilehele"_s, u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
     const QTabBar* tabs = fixture.find<QTabBar>(QStringLiteral("miskaart"));
     ASSERT_EQ(tabs->count(), 4);

@@ -24,7 +24,8 @@ const QStringList LanguageKeys =
         "chupdates clicktip city waveinfo legend Sun Mon Tue Wed Thu Fri Sat tooltipwnd tooltipcc "
         "tooltiptemp tooltipperc tooltipcurrentmap deleteconf Dltime DLtime supporters version "
         "currentversion getupdate close updateavailable runninglatest legendtitle legendtxt yes no "
-        "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored")
+        "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored exportpack packwritten "
+        "packfailed")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.
