@@ -229,7 +229,7 @@ int exportPackInto(const QString& target, const ProgramFolder& folder, const Clo
     say(stdout, QStringLiteral("files=%1 bytes=%2 seconds=%3")
                     .arg(result.files)
                     .arg(result.bytes)
-                    .arg(static_cast<double>(timer.elapsed()) / 1000.0, 0, 'f', 2));
+                    .arg(static_cast<double>(timer.elapsed()) / 1000.0, 0, 'f', 3));
     return 0;
 }
 
