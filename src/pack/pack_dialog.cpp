@@ -18,7 +18,8 @@ void exportPackFromMenu(QWidget* window, QStatusBar* statusBar, const PackReques
     if (folder.isEmpty()) {
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Over whatever pointer the window has, a download's busy one among them, and back to it.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
     const PackResult result = exportPack(request, folder);
     QApplication::restoreOverrideCursor();
     statusBar->showMessage(result.written ? texts.keeltekst(QStringLiteral("packwritten")) +
