@@ -27,6 +27,14 @@ QCommandLineOption download() {
                            "without a display, then exit.")};
 }
 
+QCommandLineOption exportPack() {
+    return {QStringLiteral("export-pack"),
+            QStringLiteral("Write the stored charts of today and the following days with a page that "
+                           "shows them in any browser, without Brisel and without a network, into the "
+                           "folder DIR, or into one zip file when DIR ends in .zip; then exit."),
+            QStringLiteral("DIR")};
+}
+
 QCommandLineOption measureStartup() {
     return {QStringLiteral("measure-startup"),
             QStringLiteral("Print when the window was first painted and the memory it took, then close.")};
@@ -36,7 +44,7 @@ void declare(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Weather charts for sailors, online and offline."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({home(), now(), download(), measureStartup()});
+    parser.addOptions({home(), now(), download(), exportPack(), measureStartup()});
 }
 
 QStringList argumentsOf(int argc, char** argv) {
@@ -51,7 +59,8 @@ bool needsNoWindow(const QStringList& arguments) {
     QCommandLineParser parser;
     declare(parser);
     const QStringList answeredWithoutWindow{QStringLiteral("help"), QStringLiteral("help-all"),
-                                            QStringLiteral("version"), download().names().constFirst()};
+                                            QStringLiteral("version"), download().names().constFirst(),
+                                            exportPack().names().constFirst()};
     if (parser.parse(arguments)) {
         return std::any_of(answeredWithoutWindow.cbegin(), answeredWithoutWindow.cend(),
                            [&parser](const QString& name) { return parser.isSet(name); });

@@ -15,6 +15,7 @@ namespace command_line {
 QCommandLineOption home();
 QCommandLineOption now();
 QCommandLineOption download();
+QCommandLineOption exportPack();
 QCommandLineOption measureStartup();
 
 // Every option, --help and --version among them.
@@ -22,7 +23,7 @@ void declare(QCommandLineParser& parser);
 
 QStringList argumentsOf(int argc, char** argv);
 // True when the arguments ask for what is answered without a window (--help, --version,
-// --download), so that it works without a display; also when they are wrong and name one of
+// --download, --export-pack), so that it works without a display; also when they are wrong and name one of
 // those, so that the mistake is told on the terminal rather than by a window that may not open.
 bool needsNoWindow(const QStringList& arguments);
 

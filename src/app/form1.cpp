@@ -5,6 +5,7 @@
 #include "download/download_controller.h"
 #include "download/run_choice_boxes.h"
 #include "net/fetch.h"
+#include "pack/pack_dialog.h"
 #include "platform/clock.h"
 #include "platform/shell.h"
 #include "provider/login_window.h"
@@ -35,6 +36,7 @@ struct MenuItem {
     const char* key;
 };
 const MenuItem ProgramMenu[] = {
+    {"pakk", "Salvesta kaardid kaasavõtmiseks..", "exportpack"},
     {"kustuta", "Kustuta kõik allalaetud kaardid..", "deletenow"},
     {"sepa2", nullptr, nullptr},
     {"about", "Teave programmi kohta..", "about"},
@@ -184,6 +186,12 @@ void Form1::connectParts() {
             &MeteogramPanel::showFetchedSpot);
     connect(child<QAction>(this, "kustuta"), &QAction::triggered, downloads,
             &DownloadController::kustuta_Click);
+    connect(child<QAction>(this, "pakk"), &QAction::triggered, this, [this] {
+        const Form1Services& s = m_services;
+        pack::exportPackFromMenu(this, statusBar(),
+                                 {s.folder.chartFolder(), m_meteograms->spots(), m_meteograms->city(),
+                                  s.texts, s.formats, s.clock.now()});
+    });
     connect(child<QAction>(this, "netilehele"), &QAction::triggered, this,
             [this] { m_services.shell.openUrl(m_services.hosts.home); });
     connect(child<QAction>(this, "valju"), &QAction::triggered, this, &QWidget::close);
@@ -197,8 +205,7 @@ void Form1::connectParts() {
 void Form1::Form_Load() {
     loadSpotList();
     const StoredSettings settings(m_services.store);
-    m_services.texts.setLanguage(
-        settings.stored(settings_table::Keel).value_or(InterfaceTexts::languageFor(m_services.systemLocale)));
+    m_services.texts.setLanguage(settings.language(m_services.systemLocale));
     m_chartView->placeSliderAtNow();
     m_chartView->Slider1_Scroll();
     restoreSettings();

@@ -5,11 +5,13 @@
 #include "download/chart_fetcher.h"
 #include "download/download_run.h"
 #include "net/fetch.h"
+#include "pack/pack_export.h"
 #include "platform/clock.h"
 #include "platform/host_config.h"
 #include "platform/program_folder.h"
 #include "provider/provider_session.h"
 #include "provider/spot_list.h"
+#include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 #include "settings/stored_settings.h"
 #include "viewer/chart_display.h"
@@ -202,25 +204,74 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
     return tally.failed > 0 && tally.fetched + tally.unchanged == 0 ? 2 : 0;
 }
 
-} // namespace
+// The pack in the interface language and for the spot the window would start with.
+int exportPackInto(const QString& target, const ProgramFolder& folder, const Clock& clock) {
+    reg::Store store(reg::makeDefaultBackend(folder.portableSettingsFile()));
+    store.setErrorReporter([](const QString& message) { say(stderr, QStringLiteral("brisel: ") + message); });
+    const StoredSettings settings(store);
+    InterfaceTexts texts(folder.langIniLayers());
+    texts.setLanguage(settings.language(systemInterfaceLocale()));
+    QStringList spots;
+    for (const Spot& spot : loadSpotList(folder.spotsIni())) {
+        spots.append(spot.name);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const pack::PackResult result =
+        pack::exportPack({folder.chartFolder(), spots, settings.value(settings_table::Linn), texts,
+                          LocaleFormats::system(), clock.now()},
+                         target);
+    if (!result.written) {
+        say(stderr,
+            QStringLiteral("brisel: cannot write the pack: %1: %2").arg(result.failedPath, result.problem));
+        return 1;
+    }
+    say(stdout, QStringLiteral("files=%1 bytes=%2 seconds=%3")
+                    .arg(result.files)
+                    .arg(result.bytes)
+                    .arg(static_cast<double>(timer.elapsed()) / 1000.0, 0, 'f', 3));
+    return 0;
+}
 
-int runDownloadWithoutWindow(const QCommandLineParser& parser) {
+// What every run without a window needs first: no stray argument, a clock, a chart folder. Says
+// what is wrong, and gives nothing, when one of them is missing.
+struct RunStart {
+    std::unique_ptr<Clock> clock;
+    ProgramFolder folder;
+};
+std::optional<RunStart> startWithoutWindow(const QCommandLineParser& parser) {
     if (!parser.positionalArguments().isEmpty()) {
         say(stderr,
             QStringLiteral("brisel: unexpected argument %1").arg(parser.positionalArguments().first()));
-        return 1;
+        return std::nullopt;
     }
     QString clockError;
-    const std::unique_ptr<Clock> clock = command_line::clock(parser, &clockError);
+    std::unique_ptr<Clock> clock = command_line::clock(parser, &clockError);
     if (!clock) {
         say(stderr, QStringLiteral("brisel: ") + clockError);
-        return 1;
+        return std::nullopt;
     }
     const ProgramFolder folder =
         ProgramFolder::choose(parser.value(command_line::home()), QCoreApplication::applicationDirPath());
     if (!folder.prepare()) {
         say(stderr, QStringLiteral("brisel: cannot make the chart folder in %1").arg(folder.root()));
+        return std::nullopt;
+    }
+    return RunStart{std::move(clock), folder};
+}
+
+} // namespace
+
+int runDownloadWithoutWindow(const QCommandLineParser& parser) {
+    const std::optional<RunStart> start = startWithoutWindow(parser);
+    return start ? downloadInto(start->folder, *start->clock) : 1;
+}
+
+int exportPackWithoutWindow(const QCommandLineParser& parser) {
+    if (parser.isSet(command_line::download())) {
+        say(stderr, QStringLiteral("brisel: --download and --export-pack are runs of their own; give one"));
         return 1;
     }
-    return downloadInto(folder, *clock);
+    const std::optional<RunStart> start = startWithoutWindow(parser);
+    return start ? exportPackInto(parser.value(command_line::exportPack()), start->folder, *start->clock) : 1;
 }

@@ -9,3 +9,8 @@ class QCommandLineParser;
 // 0 when at least one file was fetched or confirmed unchanged (or none was asked for), 2 when files
 // were asked for and none arrived, 1 when it could not start (a bad option, no chart folder).
 int runDownloadWithoutWindow(const QCommandLineParser& parser);
+
+// `brisel --export-pack DIR [--home DIR] [--now MOMENT]`: the offline pack of the stored charts,
+// in the stored interface language, without a window and without a display. Prints what it wrote;
+// returns 0 when the pack is written, 1 when it could not start or could not write it.
+int exportPackWithoutWindow(const QCommandLineParser& parser);

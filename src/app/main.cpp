@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
         QCommandLineParser parser;
         command_line::declare(parser);
         parser.process(app); // answers --help and --version, and refuses what it does not know
-        return runDownloadWithoutWindow(parser);
+        return parser.isSet(command_line::exportPack()) ? exportPackWithoutWindow(parser)
+                                                        : runDownloadWithoutWindow(parser);
     }
     QApplication app(argc, argv);
     nameApplication();

@@ -1,5 +1,6 @@
 #include "settings/stored_settings.h"
 
+#include "settings/interface_texts.h"
 #include "settings/registry_store.h"
 
 #include <QLocale>
@@ -34,6 +35,10 @@ QVariant read(const reg::Store& store, const QString& name) {
 std::optional<QString> StoredSettings::stored(const settings_table::Text& text) const {
     const QVariant value = read(m_store, text.name);
     return value.isValid() ? std::optional(value.toString()) : std::nullopt;
+}
+
+QString StoredSettings::language(const QLocale& systemLocale) const {
+    return stored(settings_table::Keel).value_or(InterfaceTexts::languageFor(systemLocale));
 }
 
 void StoredSettings::write(const settings_table::Text& text, const QString& value) {

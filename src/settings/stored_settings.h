@@ -5,6 +5,7 @@
 #include <Qt>
 #include <optional>
 
+class QLocale;
 namespace reg {
 class Store;
 }
@@ -19,6 +20,8 @@ public:
     std::optional<QString> stored(const settings_table::Text& text) const;
     QString value(const settings_table::Text& text) const { return stored(text).value_or(text.fallback); }
     void write(const settings_table::Text& text, const QString& value);
+    // The interface language: the kept one, else the one that suits the system's locale.
+    QString language(const QLocale& systemLocale) const;
 
     // A kept number is a box's value: 0 unticked, 1 ticked, 2 grey (which is not ticked); a text
     // holding a number counts as that number. Nothing when no value is kept or it is no box value,

@@ -42,17 +42,26 @@ SailingMaps sailingMapsAt(const LocaleFormats& formats, const QDate& today, int 
     return {mainland.fileName, islands.fileName, label};
 }
 
-StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode) {
-    const auto stored = [&chartFileNames](const QString& path) {
-        return !path.isEmpty() && chartFileNames.contains(QFileInfo(path).fileName());
+QString storedProviderChart(const QSet<QString>& chartFileNames, const QDate& today, int p,
+                            const QString& chartCode) {
+    const auto stored = [&chartFileNames](const QString& name) {
+        return chartFileNames.contains(name);
     };
+    QStringList names;
+    for (const QString& path : providerCandidates(QString(), today, p, chartCode)) {
+        names.append(path.isEmpty() ? QString() : QFileInfo(path).fileName());
+    }
+    const QString chosen = chooseCandidate(names, stored);
+    return stored(chosen) ? chosen : QString();
+}
+
+StoredHours storedHours(const QSet<QString>& chartFileNames, const QDate& today, const QString& chartCode) {
     StoredHours hours;
     hours.provider.reserve(SliderMaximum + 1);
     hours.sailing.reserve(SliderMaximum + 1);
     for (int p = 0; p <= SliderMaximum; ++p) {
-        const QStringList candidates = providerCandidates(QString(), today, p, chartCode);
-        hours.provider.append(std::any_of(candidates.begin(), candidates.end(), stored));
-        hours.sailing.append(stored(sailingMap(QUrl(), today, p, MainlandMapCode).fileName));
+        hours.provider.append(!storedProviderChart(chartFileNames, today, p, chartCode).isEmpty());
+        hours.sailing.append(chartFileNames.contains(sailingMap(QUrl(), today, p, MainlandMapCode).fileName));
     }
     return hours;
 }

@@ -15,9 +15,24 @@ namespace viewer {
 
 inline constexpr int TabCount = 4;
 
+// A tab of the family strip: its caption, the same in every language; its picture among the
+// program's pictures (:/data/pictures/); the lang.ini key of its tooltip.
+struct FamilyTab {
+    const char* caption;
+    const char* picture;
+    const char* tooltipKey;
+};
+inline constexpr FamilyTab FamilyTabs[TabCount] = {{"Tuul", "wind.png", "tooltipwnd"},
+                                                   {"Pilvisus", "cloud.png", "tooltipcc"},
+                                                   {"Temperatuur", "temperature.png", "tooltiptemp"},
+                                                   {"Sademed", "rain.png", "tooltipperc"}};
+
 // The provider chart code of a tab of the family strip (0 wind, 1 cloud cover, 2 temperature,
 // 3 precipitation).
 QString chartCodeForTab(int tab);
+
+// The meteograms shown side by side: today's and those of the days after it.
+inline constexpr int MeteogramDays = 3;
 
 // The provider chart files worth showing at slider hour p, best first. The provider's clock runs
 // two hours behind the slider; when the hour itself is missing, the hour before it, then the one
@@ -43,6 +58,11 @@ struct SailingMaps {
     QString label;
 };
 SailingMaps sailingMapsAt(const LocaleFormats& formats, const QDate& today, int p);
+
+// The name of the provider chart shown at slider hour p among the names in the chart folder; empty
+// when none of its candidates is stored.
+QString storedProviderChart(const QSet<QString>& chartFileNames, const QDate& today, int p,
+                            const QString& chartCode);
 
 // Which slider hours have something stored to show: a provider chart of the family (any of its
 // candidates) and the sailing maps (the mainland map). One entry per slider hour 0..168.

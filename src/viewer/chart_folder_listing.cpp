@@ -2,6 +2,11 @@
 
 #include <QDir>
 
+QSet<QString> chartFileNames(const QString& chartFolder) {
+    const QStringList names = QDir(chartFolder).entryList(QDir::Files);
+    return QSet<QString>(names.begin(), names.end());
+}
+
 ChartFolderListing::ChartFolderListing(const QString& chartFolder, QObject* parent)
     : QObject(parent), m_folder(chartFolder) {
     if (QDir(m_folder).exists()) {
@@ -12,7 +17,6 @@ ChartFolderListing::ChartFolderListing(const QString& chartFolder, QObject* pare
 }
 
 void ChartFolderListing::relist() {
-    const QStringList names = QDir(m_folder).entryList(QDir::Files);
-    m_names = QSet<QString>(names.begin(), names.end());
+    m_names = chartFileNames(m_folder);
     Q_EMIT changed();
 }

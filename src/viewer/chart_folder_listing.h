@@ -5,6 +5,9 @@
 #include <QSet>
 #include <QString>
 
+// The names of the files in the chart folder as they are now.
+QSet<QString> chartFileNames(const QString& chartFolder);
+
 // The names of the files in the chart folder, listed once per change of the folder rather than
 // looked up file by file, so that a view of all 169 hours costs one listing.
 class ChartFolderListing final : public QObject {

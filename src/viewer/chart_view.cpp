@@ -72,12 +72,8 @@ QWidget* ChartView::buildChartColumn(QWidget* window) {
     m_families = named(new QTabBar(column), QStringLiteral("miskaart"));
     m_families->setDrawBase(false);
     m_families->setExpanding(false);
-    const std::pair<const char*, const char*> tabs[] = {{"Tuul", "wind.png"},
-                                                        {"Pilvisus", "cloud.png"},
-                                                        {"Temperatuur", "temperature.png"},
-                                                        {"Sademed", "rain.png"}};
-    for (const auto& [caption, icon] : tabs) {
-        m_families->addTab(resourceIcon(QString::fromLatin1(icon)), QString::fromUtf8(caption));
+    for (const viewer::FamilyTab& tab : viewer::FamilyTabs) {
+        m_families->addTab(resourceIcon(QString::fromLatin1(tab.picture)), QString::fromUtf8(tab.caption));
     }
     layout->addWidget(m_families, 0, Qt::AlignLeft);
 
@@ -176,9 +172,8 @@ void ChartView::retranslate() {
     };
     m_marking->setText(text("selrange"));
     m_marking->setToolTip(text("selrangetooltip"));
-    const char* const tabTips[] = {"tooltipwnd", "tooltipcc", "tooltiptemp", "tooltipperc"};
     for (int tab = 0; tab < m_families->count(); ++tab) {
-        m_families->setTabToolTip(tab, text(tabTips[tab]));
+        m_families->setTabToolTip(tab, text(viewer::FamilyTabs[tab].tooltipKey));
     }
     m_chart->setToolTip(text("tooltipcurrentmap"));
     m_track->setToolTip(text("tooltipslider"));

@@ -118,6 +118,14 @@ void MeteogramPanel::setSpots(const QStringList& names) {
     m_city->setCurrentIndex(-1);
 }
 
+QStringList MeteogramPanel::spots() const {
+    QStringList names;
+    for (int index = 0; index < m_city->count(); ++index) {
+        names.append(m_city->itemText(index));
+    }
+    return names;
+}
+
 void MeteogramPanel::restoreCity(const std::optional<QString>& kept, const QString& fallback) {
     const int index = m_city->findText(kept.value_or(fallback), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/chart_display.h"
+
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
@@ -20,12 +22,13 @@ class QVBoxLayout;
 class MeteogramPanel final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int Days = 3;
+    static constexpr int Days = viewer::MeteogramDays;
 
     MeteogramPanel(QString chartFolder, const Clock& clock, QWidget* parent = nullptr);
 
     // The spots' names in file order; nothing is chosen until restoreCity().
     void setSpots(const QStringList& names);
+    QStringList spots() const;
     // A kept city the list does not hold leaves the list as it is; without a kept city the
     // fallback is chosen when the list has it, and nothing otherwise.
     void restoreCity(const std::optional<QString>& kept, const QString& fallback);

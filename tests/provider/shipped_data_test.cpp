@@ -25,7 +25,7 @@ const QStringList LanguageKeys =
         "tooltiptemp tooltipperc tooltipcurrentmap deleteconf Dltime DLtime supporters version "
         "currentversion getupdate close updateavailable runninglatest legendtitle legendtxt yes no "
         "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored downloadonconnect "
-        "onmeteredlink nolinkwatch")
+        "onmeteredlink nolinkwatch exportpack packwritten packfailed")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.

@@ -1,0 +1,61 @@
+#include "pack/pack_zip.h"
+
+#include <QFile>
+#include <zip.h>
+
+namespace pack {
+namespace {
+
+bool addEntry(zip_t* archive, const ZipEntry& entry) {
+    const bool fromFile = !entry.sourceFile.isEmpty();
+    zip_source_t* source =
+        fromFile ? zip_source_file(archive, QFile::encodeName(entry.sourceFile).constData(), 0, 0)
+                 : zip_source_buffer(archive, entry.bytes.constData(),
+                                     static_cast<zip_uint64_t>(entry.bytes.size()), 0);
+    if (!source) {
+        return false;
+    }
+    const zip_int64_t index =
+        zip_file_add(archive, entry.name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+    if (index < 0) {
+        zip_source_free(source);
+        return false;
+    }
+    return !fromFile ||
+           zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0;
+}
+
+QString openProblem(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
+}
+
+} // namespace
+
+bool writeZip(const QString& target, const QVector<ZipEntry>& entries, QString* problem) {
+    int code = 0;
+    zip_t* archive = zip_open(QFile::encodeName(target).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (!archive) {
+        *problem = openProblem(code);
+        return false;
+    }
+    for (const ZipEntry& entry : entries) {
+        if (!addEntry(archive, entry)) {
+            *problem = QString::fromLocal8Bit(zip_strerror(archive));
+            zip_discard(archive);
+            return false;
+        }
+    }
+    // The entries are read and the file is written only now; the bytes above live until then.
+    if (zip_close(archive) != 0) {
+        *problem = QString::fromLocal8Bit(zip_strerror(archive));
+        zip_discard(archive);
+        return false;
+    }
+    return true;
+}
+
+} // namespace pack
