@@ -1,8 +1,10 @@
 #include "app/command_line.h"
 
 #include "platform/clock.h"
+#include "platform/program_folder.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace command_line {
@@ -81,6 +83,10 @@ std::unique_ptr<Clock> clock(const QCommandLineParser& parser, QString* error) {
         return nullptr;
     }
     return std::make_unique<FixedClock>(moment);
+}
+
+ProgramFolder programFolder(const QCommandLineParser& parser) {
+    return ProgramFolder::choose(parser.value(home()), QCoreApplication::applicationDirPath());
 }
 
 } // namespace command_line

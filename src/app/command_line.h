@@ -6,6 +6,7 @@
 #include <memory>
 
 class Clock;
+class ProgramFolder;
 class QCommandLineParser;
 
 // The program's options, declared once: what --help lists and the man page is made from, and
@@ -31,5 +32,9 @@ bool needsNoWindow(const QStringList& arguments);
 // moment (ISO 8601, local time), so a test or a scheduled run can fetch as of a given hour.
 // nullptr, and what to tell the user in *error, when --now holds no date and time.
 std::unique_ptr<Clock> clock(const QCommandLineParser& parser, QString* error);
+
+// The folder the program keeps its files in: --home when given, else the portable folder or the
+// user's data folder, as ProgramFolder chooses. Not yet made on disk.
+ProgramFolder programFolder(const QCommandLineParser& parser);
 
 } // namespace command_line

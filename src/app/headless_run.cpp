@@ -251,8 +251,7 @@ std::optional<RunStart> startWithoutWindow(const QCommandLineParser& parser) {
         say(stderr, QStringLiteral("brisel: ") + clockError);
         return std::nullopt;
     }
-    const ProgramFolder folder =
-        ProgramFolder::choose(parser.value(command_line::home()), QCoreApplication::applicationDirPath());
+    const ProgramFolder folder = command_line::programFolder(parser);
     if (!folder.prepare()) {
         say(stderr, QStringLiteral("brisel: cannot make the chart folder in %1").arg(folder.root()));
         return std::nullopt;

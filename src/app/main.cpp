@@ -64,8 +64,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const ProgramFolder folder =
-        ProgramFolder::choose(parser.value(command_line::home()), QCoreApplication::applicationDirPath());
+    const ProgramFolder folder = command_line::programFolder(parser);
     if (!folder.prepare()) {
         std::fprintf(stderr, "brisel: cannot make the chart folder in %s\n", qPrintable(folder.root()));
     }
