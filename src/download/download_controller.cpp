@@ -50,7 +50,7 @@ public:
 
     Period markedPeriod() const override { return m_controller ? m_controller->m_markedPeriod() : Period{}; }
     void markedPeriodMoved(Period period) override { tell(&DownloadController::markedPeriodMoved, period); }
-    void chartsStarted(int firstHour, int lastHour) override {
+    void chartsStarted(int firstHour, int lastHour, int) override {
         if (m_controller) {
             QProgressBar* bar = m_controller->m_progress;
             bar->setRange(firstHour, lastHour);

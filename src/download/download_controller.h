@@ -56,7 +56,6 @@ public:
     void retranslate();
 
     RunState state() const { return m_state; }
-    const FetchTally& tally() const { return m_fetcher.tally(); }
 
     QCoro::Task<> Command2_Click();
     // The window is closing: a run still going ends now, leaving the chart that was there.
