@@ -142,8 +142,7 @@ void Form1::placeControls() {
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar1"));
     statusBar->setSizeGripEnabled(false);
-    statusBar->addWidget(m_downloads->statusLine(), 1);
-    statusBar->setFixedHeight(m_downloads->statusLine()->height());
+    m_downloads->statusLine()->fill(statusBar);
     setStatusBar(statusBar);
 }
 

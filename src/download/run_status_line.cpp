@@ -1,18 +1,31 @@
 #include "download/run_status_line.h"
 
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QToolTip>
 
 // One line of the interface's font, whatever its size.
-RunStatusLine::RunStatusLine(int roomBelow, QWidget* parent) : QLabel(parent) {
+RunStatusLine::RunStatusLine(int roomBelow, QWidget* parent) : QLabel(parent), m_roomBelow(roomBelow) {
     setObjectName(QStringLiteral("runStatus"));
-    setFixedHeight(fontMetrics().height() + roomBelow);
-    setContentsMargins(0, 0, 0, roomBelow);
+    setFixedHeight(fontMetrics().height());
+    setContentsMargins(4, 0, 0, 0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setTextFormat(Qt::PlainText);
-    // The line takes the width it is given and asks for none.
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    setMinimumWidth(0);
+}
+
+void RunStatusLine::fill(QStatusBar* bar) {
+    setParent(bar);
+    bar->setFixedHeight(height() + m_roomBelow);
+    bar->installEventFilter(this);
+    setGeometry(0, 0, bar->width(), height());
+    show();
+}
+
+bool RunStatusLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parent() && event->type() == QEvent::Resize) {
+        resize(parentWidget()->width(), height());
+    }
+    return QLabel::eventFilter(watched, event);
 }
 
 void RunStatusLine::showProgress(const QString& text) {
@@ -34,11 +47,11 @@ void RunStatusLine::fitText() {
     setText(fontMetrics().elidedText(m_text, Qt::ElideRight, contentsRect().width()));
 }
 
-void RunStatusLine::mousePressEvent(QMouseEvent* event) {
+void RunStatusLine::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
     if (!toolTip().isEmpty()) {
         QToolTip::showText(event->globalPosition().toPoint(), toolTip(), this);
     }
-    QLabel::mousePressEvent(event);
 }
 
 void RunStatusLine::resizeEvent(QResizeEvent* event) {

@@ -517,6 +517,7 @@ TEST_F(FaultyServiceTest, TheFilesStoredAreExactlyThoseThatArrived) {
     ASSERT_GT(failed.size(), MostListed);
     EXPECT_TRUE(line->toolTip().contains(QStringLiteral("… and %1 more").arg(failed.size() - MostListed)));
     QTest::mouseClick(ui(form).runStatus, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 1000));
     EXPECT_EQ(QToolTip::text(), line->toolTip());
 }
 
