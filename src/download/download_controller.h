@@ -101,14 +101,15 @@ private:
 
     Services m_services;
     QPointer<QWidget> m_window;
+    // The run going, or else the last one, until the next starts. It outlives the fetcher that
+    // tells it of files.
+    std::unique_ptr<RunReport> m_report;
     ChartFetcher m_fetcher;
     ActionGate m_actions;
     RunState m_state = RunState::Idle;
     QVector<Spot> m_spots;
     UpdateOffer m_updateOffer;
     std::function<Period()> m_markedPeriod;
-    // The run going, or else the last one, until the next starts.
-    std::unique_ptr<RunReport> m_report;
     bool m_progressQueued = false;
     QPushButton* m_button;
     QPushButton* m_buttonPictures;

@@ -68,6 +68,7 @@ QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRu
 
 // While it lives, the report hears of every request the downloader ends, every file the fetcher
 // settles and every login answer: the window and the run without a window record a run alike.
+// The fetcher must not outlive the report; once the fetcher has gone, the report hears nothing.
 class RunRecording final {
 public:
     RunRecording(RunReport& report, Downloader& downloader, ChartFetcher& fetcher, ProviderSession& session);
