@@ -4,6 +4,7 @@
 #include "download/connect_download.h"
 #include "download/download_controller.h"
 #include "download/run_choice_boxes.h"
+#include "download/run_status_line.h"
 #include "net/fetch.h"
 #include "pack/pack_dialog.h"
 #include "platform/clock.h"
@@ -15,6 +16,7 @@
 #include "settings/stored_settings.h"
 #include "viewer/chart_display.h"
 #include "viewer/chart_view.h"
+#include "viewer/display_texts.h"
 #include "viewer/meteogram_panel.h"
 #include "viewer/sailing_map_panel.h"
 #include "windows/side_windows.h"
@@ -84,8 +86,11 @@ void Form1::buildParts() {
     m_session = new ProviderSession(s.downloader, login, *m_loginPrompt, this);
     m_chartView = new ChartView({chartFolder, s.texts, s.clock, s.formats}, this);
     m_meteograms = new MeteogramPanel(chartFolder, s.clock, this);
+    const auto momentOf = [&texts = s.texts, &clock = s.clock](int hour) {
+        return viewer::momentText(texts, clock.today(), hour);
+    };
     m_downloads = new DownloadController(
-        {s.downloader, s.hosts, chartFolder, s.clock, s.formats, *m_session, s.texts}, this);
+        {s.downloader, s.hosts, chartFolder, s.clock, s.formats, *m_session, s.texts, momentOf}, this);
     m_downloads->setMarkedPeriodSource([this] { return m_chartView->markedPeriod(); });
     m_connectDownload = new ConnectDownload(*m_downloads, s.clock, this);
     m_sideWindows = new SideWindows(
@@ -102,7 +107,8 @@ void Form1::buildParts() {
 void Form1::placeControls() {
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
-    grid->setContentsMargins(8, 4, 8, 4);
+    // The status bar below keeps the last row off the window's edge.
+    grid->setContentsMargins(8, 4, 8, 0);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
     grid->addWidget(m_chartView->chartColumn(), 0, 0, Qt::AlignTop);
@@ -136,10 +142,11 @@ void Form1::placeControls() {
     grid->setRowStretch(0, 1);
     setCentralWidget(central);
 
+    // The run's line fills the status bar above the progress bar that lies along its bottom.
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar->setFixedHeight(17);
     statusBar->setSizeGripEnabled(false);
+    m_downloads->statusLine()->fill(statusBar);
     setStatusBar(statusBar);
 }
 

@@ -4,6 +4,7 @@
 #include "download/chart_cleanup.h"
 #include "download/chart_fetcher.h"
 #include "download/download_run.h"
+#include "download/run_report.h"
 #include "net/fetch.h"
 #include "pack/pack_export.h"
 #include "platform/clock.h"
@@ -19,7 +20,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -86,29 +86,18 @@ private:
 };
 
 // No login window can open here: the remembered account is tried once per run, and a missing or
-// refused one skips the provider's parts for the whole run, said once.
+// refused one skips the provider's parts for the whole run, as the closing summary says.
 class RememberedAccountPrompt final : public LoginPrompt {
 public:
-    using Report = std::function<void(const QString&)>;
-
-    RememberedAccountPrompt(const StoredSettings& settings, Report report)
+    explicit RememberedAccountPrompt(const StoredSettings& settings)
         : m_account{settings.value(settings_table::QuellanUser),
-                    settings.value(settings_table::QuellanPassword)},
-          m_report(std::move(report)) {}
+                    settings.value(settings_table::QuellanPassword)} {}
 
     Account accountToTry() override { return m_account; }
-    QCoro::Task<bool> askForLogin(Reason reason) override {
-        m_report(
-            reason == Reason::NoAccount
-                ? QStringLiteral("brisel: no remembered provider login; its charts and spots are skipped")
-                : QStringLiteral("brisel: the provider refused the remembered login; its charts and "
-                                 "spots are skipped"));
-        co_return false;
-    }
+    QCoro::Task<LoginOutcome> askForLogin(Reason reason) override { co_return outcomeWithoutAsking(reason); }
 
 private:
     Account m_account;
-    Report m_report;
 };
 
 // The run as a terminal shows it. Nobody presses Stop here and nobody moves the slider; the marked
@@ -133,7 +122,7 @@ public:
 
     Period markedPeriod() const override { return m_marked; }
     void markedPeriodMoved(Period period) override { m_marked = period; }
-    void chartsStarted(int firstHour, int lastHour) override {
+    void chartsStarted(int firstHour, int lastHour, int) override {
         m_firstHour = firstHour;
         m_lastHour = lastHour;
         drawHour(firstHour);
@@ -169,6 +158,13 @@ QString summary(const FetchTally& tally, qint64 milliseconds) {
         .arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
 }
 
+// The summary on the error output speaks English, as the rest of the command line does.
+QString closingSummary(const ProgramFolder& folder, const RunReport& run) {
+    InterfaceTexts texts(folder.langIniLayers());
+    texts.setLanguage(InterfaceTexts::English);
+    return QStringLiteral("brisel: ") + run.endText(texts);
+}
+
 // What the window does at start-up that bears on a run: its stored boxes, old charts deleted when
 // that box is ticked, the marked period from the current hour on.
 int downloadInto(const ProgramFolder& folder, const Clock& clock) {
@@ -188,19 +184,25 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
         deleteOldCharts(folder.chartFolder(), clock.today(), viewer::chartFilesShown(clock.today()));
     }
 
-    QElapsedTimer timer;
-    timer.start();
-    RememberedAccountPrompt prompt(settings, report);
+    RunReport run;
+    RememberedAccountPrompt prompt(settings);
     ProviderSession login(downloader, {hosts.provider, folder.chartFolder(), hosts.loginMarker}, prompt);
     ChartFetcher fetcher(downloader, hosts, folder.chartFolder(), clock, LocaleFormats::system(),
                          [&login] { return login.CheckQuellanlogin(); });
     const int start = viewer::startSliderHour(clock.now().time());
-    TerminalRunHost host(storedChoices(settings), {start, SliderMaximum - start}, login, fetcher.tally(),
+    TerminalRunHost host(storedChoices(settings), {start, SliderMaximum - start}, login, run.tally(),
                          progress);
-    QCoro::waitFor(downloadRun(fetcher, loadSpotList(folder.spotsIni()), host));
-    progress.end();
-    say(stdout, summary(fetcher.tally(), timer.elapsed()));
-    const FetchTally& tally = fetcher.tally();
+    {
+        const RunRecording recording(run, downloader, fetcher, login);
+        QCoro::waitFor(downloadRun(fetcher, loadSpotList(folder.spotsIni()), host));
+    }
+    run.finish();
+    if (!writeRunLog(run, lastRunLogFile())) {
+        report(QStringLiteral("brisel: cannot write the run's log %1").arg(lastRunLogFile()));
+    }
+    report(closingSummary(folder, run));
+    say(stdout, summary(run.tally(), run.milliseconds()));
+    const FetchTally& tally = run.tally();
     return tally.failed > 0 && tally.fetched + tally.unchanged == 0 ? 2 : 0;
 }
 

@@ -7,6 +7,7 @@
 #include "provider/provider_replies.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSaveFile>
 #include <QTemporaryFile>
@@ -68,25 +69,26 @@ QCoro::Task<bool> ChartFetcher::loggedIn() {
     co_return accepted;
 }
 
-QCoro::Task<ChartFetcher::Outcome> ChartFetcher::downloadi(FetchSession& session, QUrl url, QString file,
-                                                           Refresh refresh, FetchTurn turn) {
+QCoro::Task<std::optional<FetchResult>> ChartFetcher::request(FetchSession& session, QUrl url, QString file,
+                                                              Refresh refresh, FetchTurn turn) {
     QPointer<ChartFetcher> self(this);
     // Once its fetcher has gone, a fetch that has not started never will.
     turn.wanted = [self, wanted = std::move(turn.wanted)] {
         return self && (!wanted || wanted());
     };
     const std::optional<FetchResult> result = co_await session.fetch(url, file, refresh, std::move(turn));
+    co_return self ? result : std::nullopt;
+}
+
+QCoro::Task<ChartFetcher::Outcome> ChartFetcher::downloadi(FetchSession& session, Service service, QUrl url,
+                                                           QString file, QString name, Refresh refresh,
+                                                           FetchTurn turn) {
+    QPointer<ChartFetcher> self(this);
+    const std::optional<FetchResult> result = co_await request(session, url, file, refresh, std::move(turn));
     if (!self || !result) {
         co_return Outcome::Withdrawn;
     }
-    if (result->unchanged) {
-        ++m_tally.unchanged;
-    } else if (result->ok) {
-        ++m_tally.fetched;
-        m_tally.bytes += result->bytes;
-    } else {
-        ++m_tally.failed;
-    }
+    Q_EMIT fileSettled({service, name, *result});
     co_return result->ok ? Outcome::Stored : Outcome::Failed;
 }
 
@@ -118,26 +120,33 @@ QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart, FetchTurn turn, 
         remembered.halouusjooks = 0;
     }
     remembered.halojooks = block;
-    const auto attempt = [&](int choice) {
-        return downloadi(*session, halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart),
-                         file, Refresh::IfChanged, turn);
-    };
-    const Outcome first = co_await attempt(remembered.halouusjooks);
-    if (!self || first != Outcome::Failed) {
-        co_return;
-    }
+    QList<int> choices{remembered.halouusjooks};
     for (int choice = 1; choice <= LastRunChoice; ++choice) {
-        if (choice == remembered.halouusjooks) {
-            continue;
+        if (choice != remembered.halouusjooks) {
+            choices << choice;
         }
-        const Outcome outcome = co_await attempt(choice);
-        if (!self || outcome == Outcome::Withdrawn) {
+    }
+    // A choice that fails only leads to the next: the chart has failed when the last one did, or
+    // when a Stop came before it.
+    std::optional<FetchResult> last;
+    for (const int choice : choices) {
+        const QUrl url = halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart);
+        const std::optional<FetchResult> answer =
+            co_await request(*session, url, file, Refresh::IfChanged, turn);
+        if (!self) {
             co_return;
         }
-        if (outcome == Outcome::Stored) {
+        if (!answer) {
+            break;
+        }
+        last = answer;
+        if (answer->ok) {
             remembered.halouusjooks = choice;
-            co_return;
+            break;
         }
+    }
+    if (last) {
+        Q_EMIT fileSettled({Service::Provider, QFileInfo(file).fileName(), *last});
     }
 }
 
@@ -147,8 +156,9 @@ QCoro::Task<> ChartFetcher::laemarevo(int sliderHour, FetchTurn turn) {
     std::vector<QCoro::Task<Outcome>> maps;
     for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
         const SailingMap map = sailingMap(m_hosts.marevo, m_clock.today(), sliderHour, code);
-        maps.push_back(
-            downloadi(*session, map.url, chartPath(m_chartFolder, map.fileName), Refresh::IfChanged, turn));
+        maps.push_back(downloadi(*session, Service::SailingSite, map.url,
+                                 chartPath(m_chartFolder, map.fileName), map.fileName, Refresh::IfChanged,
+                                 turn));
     }
     for (QCoro::Task<Outcome>& map : maps) {
         co_await map;
@@ -169,9 +179,9 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot, FetchTurn turn) {
         co_return;
     }
     received.close();
-    const Outcome replied =
-        co_await downloadi(*session, pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
-                           received.fileName(), Refresh::Whole, turn);
+    const Outcome replied = co_await downloadi(
+        *session, Service::Provider, pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
+        received.fileName(), spotReplyFile(spot.name), Refresh::Whole, turn);
     if (!self || replied != Outcome::Stored) {
         co_return;
     }
@@ -183,9 +193,9 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot, FetchTurn turn) {
     // The days side by side, each in the spot's turn.
     std::vector<QCoro::Task<Outcome>> days;
     for (const ForecastDay& day : parsePointForecast(reply, m_formats)) {
-        days.push_back(downloadi(*session, day.picture,
-                                 chartPath(m_chartFolder, spotPictureFile(day.date, spot.name)),
-                                 Refresh::IfChanged, turn));
+        const QString name = spotPictureFile(day.date, spot.name);
+        days.push_back(downloadi(*session, Service::Provider, day.picture, chartPath(m_chartFolder, name),
+                                 name, Refresh::IfChanged, turn));
     }
     for (QCoro::Task<Outcome>& day : days) {
         co_await day;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/run_report.h"
 #include "net/fetch_session.h"
 #include "platform/host_config.h"
 #include "platform/locale_formats.h"
@@ -14,15 +15,6 @@
 
 class Clock;
 class Downloader;
-
-// What an action fetched, for its closing line: files that arrived, files that did not, files the
-// server confirmed unchanged, and the bytes that arrived.
-struct FetchTally {
-    int fetched = 0;
-    int failed = 0;
-    int unchanged = 0;
-    qint64 bytes = 0;
-};
 
 // The run choice that last gave a provider chart (`halouusjooks`), and the six-hour block it
 // belongs to (`halojooks`).
@@ -43,7 +35,7 @@ int sixHourBlock(int providerHour);
 // Each call is one user action of its own, with its own FetchSession, unless an action is held
 // (action()): then everything started meanwhile shares that one, its connections and the hosts it
 // gave up. A FetchTurn places a call's requests in the action's order and tells whether they are
-// still wanted when their turn comes.
+// still wanted when their turn comes. Each file is told once it will not be asked for again.
 class ChartFetcher final : public QObject {
     Q_OBJECT
 public:
@@ -74,15 +66,20 @@ public:
 
     RunChoiceMemory runChoice;
 
-    const FetchTally& tally() const { return m_tally; }
-
 Q_SIGNALS:
     void loginAnswered(bool accepted);
+    // A file that was asked for and will not be asked for again in this call: stored, confirmed
+    // unchanged or failed. A provider chart is told once, after its last run choice tried.
+    void fileSettled(const SettledFile& file);
 
 private:
     enum class Outcome { Stored, Failed, Withdrawn };
-    QCoro::Task<Outcome> downloadi(FetchSession& session, QUrl url, QString file, Refresh refresh,
-                                   FetchTurn turn);
+    // One request; nothing when it was no longer wanted at its turn.
+    QCoro::Task<std::optional<FetchResult>> request(FetchSession& session, QUrl url, QString file,
+                                                    Refresh refresh, FetchTurn turn);
+    // One request of a file that is not asked for again whatever its answer.
+    QCoro::Task<Outcome> downloadi(FetchSession& session, Service service, QUrl url, QString file,
+                                   QString name, Refresh refresh, FetchTurn turn);
 
     Downloader& m_downloader;
     HostConfig m_hosts;
@@ -90,7 +87,6 @@ private:
     const Clock& m_clock;
     LocaleFormats m_formats;
     LoginCheck m_login;
-    FetchTally m_tally;
     std::weak_ptr<FetchSession> m_action;
     bool m_loginUnderWay = false;
 };

@@ -3,10 +3,14 @@
 #include "download/chart_cleanup.h"
 #include "download/download_run.h"
 #include "download/run_choice_boxes.h"
+#include "download/run_report.h"
+#include "download/run_status_line.h"
 #include "platform/picture_pair.h"
+#include "platform/program_folder.h"
 #include "provider/provider_session.h"
 #include "settings/interface_texts.h"
 
+#include <QDir>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,8 +44,14 @@ public:
     }
     QCoro::Task<> yield() override { co_await QCoro::sleepFor(std::chrono::milliseconds(0)); }
 
-    void spotsStarted(int count) override { tell(&DownloadController::spotsStarted, count); }
-    void spotFetched(int index) override { tell(&DownloadController::spotFetched, index); }
+    void spotsStarted(int count) override {
+        tell(&DownloadController::spotsStarted, count);
+        note([count](RunReport& report) { report.spotsStarted(count); });
+    }
+    void spotFetched(int index) override {
+        tell(&DownloadController::spotFetched, index);
+        note([index](RunReport& report) { report.spotFetched(index); });
+    }
     void spotsEnded() override {
         if (m_controller) {
             Q_EMIT m_controller->spotsEnded();
@@ -50,22 +60,32 @@ public:
 
     Period markedPeriod() const override { return m_controller ? m_controller->m_markedPeriod() : Period{}; }
     void markedPeriodMoved(Period period) override { tell(&DownloadController::markedPeriodMoved, period); }
-    void chartsStarted(int firstHour, int lastHour) override {
+    void chartsStarted(int firstHour, int lastHour, int step) override {
         if (m_controller) {
             QProgressBar* bar = m_controller->m_progress;
             bar->setRange(firstHour, lastHour);
             bar->setValue(firstHour);
             bar->setVisible(true);
         }
+        note([=](RunReport& report) { report.chartsStarted(firstHour, lastHour, step); });
     }
     void hourFetched(int hour) override {
         if (m_controller) {
             m_controller->m_progress->setValue(hour);
             Q_EMIT m_controller->hourFetched(hour);
         }
+        note([hour](RunReport& report) { report.hourFetched(hour); });
     }
 
 private:
+    // The report hears where the run is, and the status line says it.
+    void note(const std::function<void(RunReport&)>& where) {
+        if (m_controller && m_controller->m_report) {
+            where(*m_controller->m_report);
+            m_controller->showProgress();
+        }
+    }
+
     template<typename Signal, typename Value> void tell(Signal signal, Value value) {
         if (m_controller) {
             Q_EMIT(m_controller->*signal)(value);
@@ -90,6 +110,8 @@ DownloadController::DownloadController(Services services, QWidget* window)
     m_progress->setRange(0, SliderMaximum);
     m_progress->setTextVisible(false);
     m_progress->hide();
+    m_statusLine = new RunStatusLine(ProgressBarHeight, window);
+    connect(&m_fetcher, &ChartFetcher::fileSettled, this, &DownloadController::showProgressSoon);
     // The arrow-and-hourglass tells why a click on a fetching control does nothing now.
     connect(&m_actions, &ActionGate::busyChanged, this, [this](bool busy) {
         if (busy) {
@@ -138,6 +160,11 @@ void DownloadController::retranslate() {
     }
     m_button->setToolTip(m_services.texts.keeltekst(QStringLiteral("tooltipdownload")));
     m_choices->retranslate(m_services.texts);
+    if (m_state == RunState::Idle && m_report) {
+        showRunEnd();
+    } else {
+        showProgress();
+    }
 }
 
 QCoro::Task<> DownloadController::Command2_Click() {
@@ -154,6 +181,9 @@ QCoro::Task<> DownloadController::Command2_Click() {
     if (!action) {
         co_return;
     }
+    // The update check is the run's first request.
+    m_report = std::make_unique<RunReport>();
+    const RunRecording recording(*m_report, m_services.downloader, m_fetcher, m_services.session);
     if (m_choices->checksForUpdates() && m_updateOffer) {
         m_state = RunState::CheckingForUpdates;
         const bool ending = co_await m_updateOffer();
@@ -169,6 +199,8 @@ QCoro::Task<> DownloadController::startUnattended() {
     if (!action) {
         co_return;
     }
+    m_report = std::make_unique<RunReport>();
+    const RunRecording recording(*m_report, m_services.downloader, m_fetcher, m_services.session);
     m_services.session.setUnattended(true);
     co_await run();
 }
@@ -177,16 +209,57 @@ QCoro::Task<> DownloadController::run() {
     QPointer<DownloadController> self(this);
     m_state = RunState::Running;
     showRunning(true);
+    showProgress();
     WindowRunHost host(this);
     co_await downloadRun(m_fetcher, m_spots, host);
     if (!self) {
         co_return;
     }
+    m_report->finish();
+    // The log only helps: a run whose log cannot be written has still done its work.
+    if (!writeRunLog(*m_report, lastRunLogFile())) {
+        qCDebug(lcDownload).noquote() << "cannot write the run's log" << lastRunLogFile();
+    }
     m_state = RunState::Idle;
     showRunning(false);
+    showRunEnd();
     m_services.session.setUnattended(false);
     m_services.session.actionEnded();
     Q_EMIT runFinished();
+}
+
+// Many files settle at once when side by side: the line is written once for them all, after the
+// report has heard of each.
+void DownloadController::showProgressSoon() {
+    if (m_progressQueued) {
+        return;
+    }
+    m_progressQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_progressQueued = false;
+            if (m_state == RunState::Running || m_state == RunState::StopRequested) {
+                showProgress();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void DownloadController::showProgress() {
+    if (m_report) {
+        m_statusLine->showProgress(m_report->progressText(m_services.texts, m_services.momentOf));
+    }
+}
+
+void DownloadController::showRunEnd() {
+    const InterfaceTexts& texts = m_services.texts;
+    QStringList details;
+    if (const QString failures = m_report->failureList(texts); !failures.isEmpty()) {
+        details << failures;
+    }
+    details << texts.keeltekst(QStringLiteral("runlog")).arg(QDir::toNativeSeparators(lastRunLogFile()));
+    m_statusLine->showEnd(m_report->endText(texts), details.join(QStringLiteral("\n\n")));
 }
 
 void DownloadController::showRunning(bool running) {

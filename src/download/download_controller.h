@@ -8,11 +8,14 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <qcoro/qcorotask.h>
 
 class InterfaceTexts;
 class ProviderSession;
 class RunChoiceBoxes;
+class RunReport;
+class RunStatusLine;
 class QProgressBar;
 class QPushButton;
 class QWidget;
@@ -21,7 +24,8 @@ class QWidget;
 // (with the update check before it and Stop during it), and the double-clicks that fetch the chart
 // shown, the sailing maps of the hour, one spot's or every spot's forecast. One of them runs at a
 // time; while one runs the window shows the busy cursor and the others do nothing. What was fetched
-// is told by signals, which the window passes to its views.
+// is told by signals, which the window passes to its views. The run speaks in the status line: where
+// it is while it goes, what it did until the next run, and it leaves its log of requests behind.
 class DownloadController final : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +37,8 @@ public:
         LocaleFormats formats;
         ProviderSession& session;
         const InterfaceTexts& texts;
+        // How the status line writes a slider hour, as the window shows it.
+        std::function<QString(int)> momentOf;
     };
     enum class RunState { Idle, CheckingForUpdates, Running, StopRequested };
     // Shows the update offer before a run; true when the user took the update and the program is
@@ -50,13 +56,14 @@ public:
     // The controls to place: the button and the boxes; the progress bar places itself.
     QWidget* button() const;
     RunChoiceBoxes* choiceBoxes() const { return m_choices; }
+    // For the status bar, which it fills in its height above the progress bar.
+    RunStatusLine* statusLine() const { return m_statusLine; }
     // The progress bar lies on the window's bottom edge over the status bar and leaves a square
     // of its own height free at the right end.
     void placeProgressBar(QSize windowSize);
     void retranslate();
 
     RunState state() const { return m_state; }
-    const FetchTally& tally() const { return m_fetcher.tally(); }
 
     QCoro::Task<> Command2_Click();
     // The run as the button starts it, for nobody watching: no update offer, and no login window
@@ -94,17 +101,25 @@ private:
     // The run itself, once its action holds the gate.
     QCoro::Task<> run();
     void showRunning(bool running);
+    void showProgressSoon();
+    void showProgress();
+    void showRunEnd();
 
     Services m_services;
     QPointer<QWidget> m_window;
+    // The run going, or else the last one, until the next starts. It outlives the fetcher that
+    // tells it of files.
+    std::unique_ptr<RunReport> m_report;
     ChartFetcher m_fetcher;
     ActionGate m_actions;
     RunState m_state = RunState::Idle;
     QVector<Spot> m_spots;
     UpdateOffer m_updateOffer;
     std::function<Period()> m_markedPeriod;
+    bool m_progressQueued = false;
     QPushButton* m_button;
     QPushButton* m_buttonPictures;
     RunChoiceBoxes* m_choices;
     QProgressBar* m_progress;
+    RunStatusLine* m_statusLine;
 };

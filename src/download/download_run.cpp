@@ -1,7 +1,9 @@
 #include "download/download_run.h"
 
 #include "download/chart_fetcher.h"
+#include "download/run_report.h"
 #include "net/chart_names.h"
+#include "provider/provider_session.h"
 #include "settings/stored_settings.h"
 
 #include <QPointer>
@@ -159,7 +161,7 @@ QCoro::Task<> chartStage(ChartFetcher& fetcher, DownloadRunHost& host) {
             co_return;
         }
     }
-    host.chartsStarted(range.start, range.start + range.length);
+    host.chartsStarted(range.start, range.start + range.length, step);
     ChartStage stage(fetcher, host);
     co_await stage.run(range.start, range.start + range.length, step);
 }
@@ -209,6 +211,21 @@ QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRu
     }
     if (alive && !host.stopRequested() && anyChartTicked(host.choices())) {
         co_await chartStage(fetcher, host);
+    }
+}
+
+RunRecording::RunRecording(RunReport& report, Downloader& downloader, ChartFetcher& fetcher,
+                           ProviderSession& session)
+    : m_connections{QObject::connect(&downloader, &Downloader::fetchEnded, &fetcher,
+                                     [&report](const FetchRecord& request) { report.requestEnded(request); }),
+                    QObject::connect(&fetcher, &ChartFetcher::fileSettled, &fetcher,
+                                     [&report](const SettledFile& file) { report.fileSettled(file); }),
+                    QObject::connect(&session, &ProviderSession::loginAnswered, &fetcher,
+                                     [&report](LoginOutcome outcome) { report.loginAnswered(outcome); })} {}
+
+RunRecording::~RunRecording() {
+    for (const QMetaObject::Connection& connection : m_connections) {
+        QObject::disconnect(connection);
     }
 }
 

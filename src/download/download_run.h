@@ -3,11 +3,16 @@
 #include "platform/slider_hours.h"
 #include "provider/spot_list.h"
 
+#include <QList>
+#include <QMetaObject>
 #include <QVector>
 #include <functional>
 #include <qcoro/qcorotask.h>
 
 class ChartFetcher;
+class Downloader;
+class ProviderSession;
+class RunReport;
 class StoredSettings;
 
 // What a download run reads and tells as it goes. The main window answers with its check boxes,
@@ -41,7 +46,8 @@ public:
 
     virtual Period markedPeriod() const = 0;
     virtual void markedPeriodMoved(Period period) = 0;
-    virtual void chartsStarted(int firstHour, int lastHour) = 0;
+    // The hours from the first to the last by the step.
+    virtual void chartsStarted(int firstHour, int lastHour, int step) = 0;
     virtual void hourFetched(int hour) = 0;
 };
 
@@ -59,6 +65,20 @@ inline constexpr int LastProviderHour = 74;
 // yet started. From a Stop on, no request starts; those on their way are finished and kept, then
 // the run ends; a Stop in the spot stage skips the charts.
 QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRunHost& host);
+
+// While it lives, the report hears of every request the downloader ends, every file the fetcher
+// settles and every login answer: the window and the run without a window record a run alike.
+// The fetcher must not outlive the report; once the fetcher has gone, the report hears nothing.
+class RunRecording final {
+public:
+    RunRecording(RunReport& report, Downloader& downloader, ChartFetcher& fetcher, ProviderSession& session);
+    ~RunRecording();
+    RunRecording(const RunRecording&) = delete;
+    RunRecording& operator=(const RunRecording&) = delete;
+
+private:
+    QList<QMetaObject::Connection> m_connections;
+};
 
 // The run's choices as the window's boxes hold them right after start-up.
 DownloadRunHost::Choices storedChoices(const StoredSettings& settings);

@@ -98,9 +98,10 @@ public:
     void checkAnnouncedLength(QNetworkReply& reply) {
         const QVariant announced = reply.header(QNetworkRequest::ContentLengthHeader);
         if (announced.isValid() && announced.toLongLong() > m_cap) {
-            refuse(reply, QStringLiteral("a body of %1 bytes was announced, over the cap of %2 bytes")
-                              .arg(announced.toLongLong())
-                              .arg(m_cap));
+            refuse(reply, FetchFailure::Other,
+                   QStringLiteral("a body of %1 bytes was announced, over the cap of %2 bytes")
+                       .arg(announced.toLongLong())
+                       .arg(m_cap));
         }
     }
 
@@ -113,13 +114,14 @@ public:
             return;
         }
         if (m_bytes + chunk.size() > m_cap) {
-            refuse(reply, QStringLiteral("the body is over the cap of %1 bytes").arg(m_cap));
+            refuse(reply, FetchFailure::Other,
+                   QStringLiteral("the body is over the cap of %1 bytes").arg(m_cap));
             return;
         }
         m_head += chunk.left(LongestSignature - m_head.size());
         m_bytes += chunk.size();
         if (m_file.write(chunk) != chunk.size()) {
-            refuse(reply, m_file.errorString());
+            refuse(reply, FetchFailure::Other, m_file.errorString());
         }
     }
 
@@ -147,14 +149,16 @@ public:
 
     // Why the body was not taken whole; empty while it is.
     const QString& refusal() const { return m_refusal; }
+    FetchFailure refusalKind() const { return m_refusalKind; }
     QString errorString() const { return m_file.errorString(); }
     qint64 bytes() const { return m_bytes; }
     const QByteArray& head() const { return m_head; }
 
     // Ends the reply; the first reason given is the one kept.
-    void refuse(QNetworkReply& reply, const QString& reason) {
+    void refuse(QNetworkReply& reply, FetchFailure kind, const QString& reason) {
         if (m_refusal.isEmpty()) {
             m_refusal = reason;
+            m_refusalKind = kind;
         }
         // Queued: aborting here would end the fetch while this receiver is still in use.
         QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
@@ -167,31 +171,8 @@ private:
     QByteArray m_head;
     qint64 m_bytes = 0;
     QString m_refusal;
+    FetchFailure m_refusalKind = FetchFailure::None;
 };
-
-// Why a finished reply must not replace the target; empty when it may.
-QString rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, bool wantsPicture) {
-    if (!body.refusal().isEmpty()) {
-        return body.refusal();
-    }
-    if (reply.error() != QNetworkReply::NoError) {
-        return reply.errorString();
-    }
-    const int status = httpStatusOf(reply);
-    if (status < 200 || status > 299) {
-        return QStringLiteral("HTTP status %1").arg(status);
-    }
-    if (const QByteArray coding = contentCodingOf(reply); !coding.isEmpty()) {
-        return QStringLiteral("the body came encoded as %1").arg(QString::fromLatin1(coding));
-    }
-    if (isCutShort(reply, body.bytes())) {
-        return QStringLiteral("body cut short after %1 bytes").arg(body.bytes());
-    }
-    if (wantsPicture && !isPicture(body.head())) {
-        return QStringLiteral("the body is not a picture");
-    }
-    return {};
-}
 
 // Gives a fetch up when no connection is made within the connect limit, or when nothing arrives
 // for the idle limit. Before a reply began, either means the host did not answer.
@@ -231,6 +212,44 @@ private:
     QTimer m_idle;
     QString m_reason;
 };
+
+// Why a finished reply must not replace the target; no text when it may.
+struct Rejection {
+    FetchFailure kind = FetchFailure::None;
+    QString text;
+};
+
+Rejection rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, const Patience& patience,
+                      bool wantsPicture) {
+    if (!body.refusal().isEmpty()) {
+        return {body.refusalKind(), body.refusal()};
+    }
+    if (!patience.reason().isEmpty()) {
+        return {FetchFailure::Timeout, patience.reason()};
+    }
+    // An answer of the server, or a body that ended early, says more than the error it leads to.
+    const int status = httpStatusOf(reply);
+    if (status != 0 && (status < 200 || status > 299)) {
+        return {FetchFailure::HttpStatus, QStringLiteral("HTTP status %1").arg(status)};
+    }
+    if (status != 0 && isCutShort(reply, body.bytes())) {
+        return {FetchFailure::CutShort, QStringLiteral("body cut short after %1 bytes").arg(body.bytes())};
+    }
+    if (reply.error() != QNetworkReply::NoError) {
+        return {FetchFailure::Other, reply.errorString()};
+    }
+    if (status == 0) {
+        return {FetchFailure::Other, QStringLiteral("no HTTP status")};
+    }
+    if (const QByteArray coding = contentCodingOf(reply); !coding.isEmpty()) {
+        return {FetchFailure::Other,
+                QStringLiteral("the body came encoded as %1").arg(QString::fromLatin1(coding))};
+    }
+    if (wantsPicture && !isPicture(body.head())) {
+        return {FetchFailure::NotAPicture, QStringLiteral("the body is not a picture")};
+    }
+    return {};
+}
 
 // The host did not take the request, or did not answer it in time: a failure of the host, not of
 // the file.
@@ -274,7 +293,9 @@ bool isNotModified(const QNetworkReply& reply, const BodyReceiver& body) {
 }
 
 FetchResult failure(const QString& error) {
-    return {false, 0, error, 0, 0};
+    FetchResult result{false, 0, error};
+    result.failure = FetchFailure::Other;
+    return result;
 }
 
 QString outcomeText(const FetchResult& result) {
@@ -284,16 +305,16 @@ QString outcomeText(const FetchResult& result) {
     return result.ok ? QStringLiteral("ok") : result.error;
 }
 
-FetchResult logged(const QUrl& url, FetchResult result, const QElapsedTimer& clock) {
-    result.milliseconds = clock.elapsed();
-    // The query is left out: the login request carries the password in it.
-    qCDebug(lcDownload).noquote() << url.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo) << "status"
-                                  << result.httpStatus << "bytes" << result.bytes << "ms"
-                                  << result.milliseconds << outcomeText(result);
-    return result;
-}
-
 } // namespace
+
+QString describeFetch(const QUrl& url, const FetchResult& result) {
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(url.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo))
+        .arg(result.httpStatus)
+        .arg(result.bytes)
+        .arg(result.milliseconds)
+        .arg(outcomeText(result));
+}
 
 Downloader::Downloader(QObject* parent) : QObject(parent), m_manager(new QNetworkAccessManager(this)) {
     static std::once_flag systemProxy;
@@ -317,20 +338,32 @@ void Downloader::shutDown() {
     }
 }
 
-// After the first suspension this coroutine touches only its own frame and the reply, never the
-// Downloader, which may be going away.
 QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh refresh) {
+    const QPointer<Downloader> self(this);
+    const QDateTime started = QDateTime::currentDateTime();
     QElapsedTimer clock;
     clock.start();
+    FetchResult result = co_await fetchOnce(url, std::move(targetFile), refresh);
+    result.milliseconds = clock.elapsed();
+    qCDebug(lcDownload).noquote() << describeFetch(url, result);
+    if (self) {
+        Q_EMIT self->fetchEnded({started, url, result});
+    }
+    co_return result;
+}
+
+// After the first suspension this coroutine touches only its own frame and the reply, never the
+// Downloader, which may be going away.
+QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Refresh refresh) {
     if (!isWebAddress(url)) {
-        co_return logged(url, failure(QStringLiteral("not an http or https address")), clock);
+        co_return failure(QStringLiteral("not an http or https address"));
     }
     if (m_shutDown) {
-        co_return logged(url, failure(QStringLiteral("the program is ending")), clock);
+        co_return failure(QStringLiteral("the program is ending"));
     }
     BodyReceiver body(targetFile);
     if (!body.open()) {
-        co_return logged(url, failure(body.errorString()), clock);
+        co_return failure(body.errorString());
     }
     QNetworkRequest request(url);
     request.setRawHeader("Accept-Encoding", "identity");
@@ -349,7 +382,8 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh
     QTimer deadline;
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, reply, [&body, reply, limit = m_limits.deadline] {
-        body.refuse(*reply, QStringLiteral("not done within %1 ms").arg(limit.count()));
+        body.refuse(*reply, FetchFailure::Timeout,
+                    QStringLiteral("not done within %1 ms").arg(limit.count()));
     });
     deadline.start(m_limits.deadline);
 
@@ -362,21 +396,26 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh
     FetchResult result{false, httpStatusOf(*reply), {}, body.bytes(), 0};
     if (isUnreachable(*reply, patience)) {
         result.unreachable = true;
-        result.error = patience.reason().isEmpty() ? reply->errorString() : patience.reason();
+        const bool timedOut = !patience.reason().isEmpty();
+        result.error = timedOut ? patience.reason() : reply->errorString();
+        result.failure = timedOut ? FetchFailure::Timeout : FetchFailure::NoConnection;
     } else if (stored && isNotModified(*reply, body)) {
         result.unchanged = true;
     } else {
-        result.error = rejectionOf(*reply, body, isPictureFile(targetFile));
+        const Rejection rejection = rejectionOf(*reply, body, patience, isPictureFile(targetFile));
+        result.error = rejection.text;
+        result.failure = rejection.kind;
         if (result.error.isEmpty()) {
             result.error = body.commit(refresh == Refresh::IfChanged ? std::optional(originOf(*reply, url))
                                                                      : std::nullopt);
+            result.failure = result.error.isEmpty() ? FetchFailure::None : FetchFailure::Other;
         }
     }
     result.ok = result.error.isEmpty();
     if (!result.ok || result.unchanged) {
         body.discard();
     }
-    co_return logged(url, result, clock);
+    co_return result;
 }
 
 QCoro::Task<bool> Downloader::downloadi(QString urrl, QString failinimi) {

@@ -2,6 +2,7 @@
 
 #include "platform/host_config.h"
 
+#include <QDateTime>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QString>
@@ -13,6 +14,18 @@ class QNetworkAccessManager;
 
 Q_DECLARE_LOGGING_CATEGORY(lcDownload)
 
+// Why a fetch failed, in the few kinds a person can act on; `error` says it in detail.
+enum class FetchFailure {
+    None,
+    HttpStatus,   // the server answered with a status other than 2xx
+    Timeout,      // no connection, no data or no end in time
+    NoConnection, // refused, or no such host
+    NotAPicture,  // a picture was asked for and something else came, such as a portal's page
+    CutShort,     // the body ended before its announced length
+    GivenUp,      // the host failed before in this action and was not asked again
+    Other,
+};
+
 struct FetchResult {
     bool ok = false;    // the file is as the address has it: fetched, or confirmed unchanged
     int httpStatus = 0; // 0 when no reply status arrived
@@ -21,7 +34,19 @@ struct FetchResult {
     qint64 milliseconds = 0;
     bool unchanged = false;   // the server said the stored file is current; it was left untouched
     bool unreachable = false; // refused, not connected in time, or no reply in time
+    FetchFailure failure = FetchFailure::None;
 };
+
+// One request as it went: when it started (local time), the address and what came of it.
+struct FetchRecord {
+    QDateTime started;
+    QUrl url;
+    FetchResult result;
+};
+
+// What a request did, on one line: the address without its query (the login's carries the
+// password), the HTTP status, the bytes, the milliseconds and "ok", "unchanged" or the error.
+QString describeFetch(const QUrl& url, const FetchResult& result);
 
 // Whether a fetch may ask the server for the file only when it changed. Asked so, it also records
 // where the stored file came from (file_origin.h). An address that carries a password (the login)
@@ -51,7 +76,8 @@ enum class Refresh { Whole, IfChanged };
 // A failure at the connection level (refused, no connection within the connect limit, no reply
 // within the idle limit) is marked unreachable, so an action can give up on the host.
 //
-// Failures are not errors here: they are logged at debug level in "brisel.download" and returned.
+// Failures are not errors here: they are logged at debug level in "brisel.download", told by
+// fetchEnded and returned.
 //
 // A running fetch does not depend on its caller: a window that awaits it must hold itself by
 // QPointer and check it after the co_await, because the window may have closed meanwhile. The
@@ -74,7 +100,13 @@ public:
     // True exactly when the address was fetched into the file.
     QCoro::Task<bool> downloadi(QString urrl, QString failinimi);
 
+Q_SIGNALS:
+    // Every fetch as it ends, whoever asked for it.
+    void fetchEnded(const FetchRecord& record);
+
 private:
+    QCoro::Task<FetchResult> fetchOnce(QUrl url, QString targetFile, Refresh refresh);
+
     QNetworkAccessManager* m_manager;
     FetchLimits m_limits;
     bool m_shutDown = false;

@@ -82,6 +82,7 @@ QCoro::Task<std::optional<FetchResult>> FetchSession::fetch(QUrl url, QString ta
         release();
         FetchResult givenUp{false, 0, QStringLiteral("%1 was given up: it did not answer").arg(host)};
         givenUp.unreachable = true;
+        givenUp.failure = FetchFailure::GivenUp;
         co_return givenUp;
     }
     const FetchResult result = co_await m_downloader.fetch(url, targetFile, refresh);

@@ -25,6 +25,18 @@ QString userDataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
+QString userStateFolder() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    return QStandardPaths::writableLocation(QStandardPaths::GenericStateLocation);
+#elif defined(Q_OS_WIN)
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#else
+    // A relative XDG_STATE_HOME is to be ignored, as the other XDG folders' are.
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    return QDir::isAbsolutePath(state) ? state : QDir::home().filePath(QStringLiteral(".local/state"));
+#endif
+}
+
 // A folder nobody may write (a read-only copy, a memory stick locked against writing) is left
 // alone even by an administrator, whom its permissions would not stop.
 bool canWriteInto(const QString& folder) {
@@ -113,4 +125,8 @@ void ProgramFolder::removeUnchangedCopies() const {
             copy.remove();
         }
     }
+}
+
+QString lastRunLogFile() {
+    return QDir(userStateFolder()).filePath(QStringLiteral("Brisel/last-run.log"));
 }

@@ -50,3 +50,8 @@ private:
     QString m_shippedData;
     bool m_portable = false;
 };
+
+// The log of the last download run, which the next replaces: Brisel/last-run.log in the user's
+// state folder ($XDG_STATE_HOME, else ~/.local/state), on Windows in the local application data
+// folder. It is the machine's, portable folder or not.
+QString lastRunLogFile();

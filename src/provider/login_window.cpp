@@ -131,9 +131,10 @@ Account LoginWindowPrompt::accountToTry() {
     return {login.txtUserName->text(), login.txtPassword->text()};
 }
 
-QCoro::Task<bool> LoginWindowPrompt::askForLogin(Reason) {
+// The window stays open until an account is accepted, so it ends only so or by a cancel.
+QCoro::Task<LoginOutcome> LoginWindowPrompt::askForLogin(Reason) {
     QPointer<LoginWindow> login(&window());
     login->LoginSucceeded = false;
     login->exec();
-    co_return login && login->LoginSucceeded;
+    co_return login && login->LoginSucceeded ? LoginOutcome::Accepted : LoginOutcome::Cancelled;
 }

@@ -64,7 +64,7 @@ public:
                       QWidget* parent);
 
     Account accountToTry() override;
-    QCoro::Task<bool> askForLogin(Reason reason) override;
+    QCoro::Task<LoginOutcome> askForLogin(Reason reason) override;
 
 private:
     LoginWindow& window();

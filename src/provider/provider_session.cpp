@@ -14,16 +14,18 @@ QCoro::Task<bool> ProviderSession::CheckQuellanlogin() {
         co_return true;
     }
     QPointer<ProviderSession> self(this);
-    const bool accepted = co_await askOnce();
+    const LoginOutcome outcome = co_await askOnce();
     if (!self) {
         co_return false;
     }
+    const bool accepted = outcome == LoginOutcome::Accepted;
     loginolek = accepted;
     loginkontrollitud = !accepted;
+    Q_EMIT loginAnswered(outcome);
     co_return accepted;
 }
 
-QCoro::Task<bool> ProviderSession::askOnce() {
+QCoro::Task<LoginOutcome> ProviderSession::askOnce() {
     QPointer<ProviderSession> self(this);
     const Account account = m_prompt.accountToTry();
     if (!account.complete()) {
@@ -31,17 +33,17 @@ QCoro::Task<bool> ProviderSession::askOnce() {
     }
     const bool accepted = co_await requestLogin(m_downloader, m_where, account.user, account.password);
     if (!self) {
-        co_return false;
+        co_return LoginOutcome::Cancelled;
     }
     if (accepted) {
-        co_return true;
+        co_return LoginOutcome::Accepted;
     }
     co_return co_await ask(LoginPrompt::Reason::Refused);
 }
 
-QCoro::Task<bool> ProviderSession::ask(LoginPrompt::Reason reason) {
+QCoro::Task<LoginOutcome> ProviderSession::ask(LoginPrompt::Reason reason) {
     if (m_askNobody) {
-        co_return false;
+        co_return outcomeWithoutAsking(reason);
     }
     co_return co_await m_prompt.askForLogin(reason);
 }

@@ -14,6 +14,14 @@ struct Account {
     bool complete() const { return !user.isEmpty() && !password.isEmpty(); }
 };
 
+// How asking for the provider's login ended: the run tells why the provider's parts were skipped.
+enum class LoginOutcome {
+    Accepted,
+    Refused,   // the provider refused the account, or could not be asked
+    Cancelled, // the user closed the login window
+    NoAccount, // nobody could be asked and no account was remembered
+};
+
 // Who answers when the provider wants a login: the window with its login window, the run without
 // a window with the remembered account alone.
 class LoginPrompt {
@@ -23,9 +31,14 @@ public:
     virtual ~LoginPrompt() = default;
     // The account to try before anyone is asked.
     virtual Account accountToTry() = 0;
-    // That account was incomplete or refused; true when a login was accepted after all.
-    virtual QCoro::Task<bool> askForLogin(Reason reason) = 0;
+    // That account was incomplete or refused: how the login ends after all.
+    virtual QCoro::Task<LoginOutcome> askForLogin(Reason reason) = 0;
 };
+
+// How the login ends when nobody may be asked: only the remembered account counted.
+inline LoginOutcome outcomeWithoutAsking(LoginPrompt::Reason reason) {
+    return reason == LoginPrompt::Reason::NoAccount ? LoginOutcome::NoAccount : LoginOutcome::Refused;
+}
 
 // The provider login, asked at most once per user action: a refusal or a cancel holds until the
 // action ends; a success holds for as long as the session lives. Widget-free, so the window and
@@ -47,9 +60,13 @@ public:
     // Whether this action was already refused or cancelled.
     bool refusedThisAction() const { return loginkontrollitud; }
 
+Q_SIGNALS:
+    // The login was asked for, silently or in the window, and ended so.
+    void loginAnswered(LoginOutcome outcome);
+
 private:
-    QCoro::Task<bool> askOnce();
-    QCoro::Task<bool> ask(LoginPrompt::Reason reason);
+    QCoro::Task<LoginOutcome> askOnce();
+    QCoro::Task<LoginOutcome> ask(LoginPrompt::Reason reason);
 
     Downloader& m_downloader;
     LoginRequest m_where;

@@ -27,6 +27,12 @@ const QString StopAsked = QStringLiteral("stop");
 
 constexpr QSize MapSize(400, 400);
 
+// A map as the status bar names it: its file and its lead time, "wave27.gif (+27 h)"; the address
+// would not fit.
+QString mapName(int index) {
+    return QStringLiteral("%1 (+%2 h)").arg(waveMapFile(index)).arg(3 * index);
+}
+
 QIcon picturesIn(const QIcon& pair, QIcon::Mode mode) {
     QIcon one;
     for (const QSize& size : pair.availableSizes(mode)) {
@@ -93,21 +99,19 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
     const auto wanted = [self] {
         return self && !self->stopRequested();
     };
-    QStringList addresses;
     std::vector<QCoro::Task<std::optional<FetchResult>>> maps;
     for (int k = 1; k <= WaveMapCount; ++k) {
-        const QUrl address = waveMapUrl(m_services.waveBase, k);
-        addresses << address.toString();
         const FetchTurn turn{k, wanted};
-        maps.push_back(session.fetch(address, chartPath(m_services.chartFolder, waveMapFile(k)),
-                                     Refresh::IfChanged, turn));
+        maps.push_back(session.fetch(waveMapUrl(m_services.waveBase, k),
+                                     chartPath(m_services.chartFolder, waveMapFile(k)), Refresh::IfChanged,
+                                     turn));
     }
     // A closed window is not told; the maps on their way are still awaited, as they use the
     // session.
     bool telling = true;
     for (int k = 1; k <= WaveMapCount; ++k) {
         if (telling) {
-            StatusBar->showMessage(QStringLiteral("downloading: ") + addresses[k - 1]);
+            StatusBar->showMessage(QStringLiteral("downloading: ") + mapName(k));
         }
         const std::optional<FetchResult> fetched = co_await maps[static_cast<size_t>(k - 1)];
         telling = telling && self && fetched;
@@ -115,7 +119,7 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
             continue;
         }
         if (fetched->ok) {
-            StatusBar->showMessage(QStringLiteral("ok: ") + addresses[k - 1]);
+            StatusBar->showMessage(QStringLiteral("ok: ") + mapName(k));
         }
         moveSliderTo(k);
         telling = !stopRequested();

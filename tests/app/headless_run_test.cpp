@@ -1,6 +1,6 @@
 // `brisel --download`, the real executable against the demo services: the same files as the
-// window's run for the same clock and settings, a refused login, a run in which nothing arrives,
-// and a run that cannot start.
+// window's run for the same clock and settings, its summary and its log, a refused login, a run in
+// which nothing arrives, and a run that cannot start.
 #include "demo_server.h"
 #include "form1_fixture.h"
 #include "net/chart_names.h"
@@ -65,6 +65,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), userDir.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), userDir.filePath(QStringLiteral(".config")));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), userDir.filePath(QStringLiteral("state")));
         for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
             env.remove(QString::fromLatin1(display));
         }
@@ -146,8 +147,36 @@ TEST_F(HeadlessRunTest, FetchesTheSameFilesAsTheWindowsRunAndTalliesThem) {
     ASSERT_TRUE(match.hasMatch()) << qPrintable(run.out);
     EXPECT_EQ(match.captured(1).toInt(), headlessFiles.size() - 1);
     EXPECT_EQ(match.captured(2).toLongLong(), chartBytes);
-    // Not a terminal: no progress bar, and nothing to say.
-    EXPECT_EQ(run.err, QString());
+    // Not a terminal: no progress bar, only the summary.
+    EXPECT_TRUE(
+        QRegularExpression(
+            QStringLiteral("^brisel: %1 fetched, 0 unchanged, 0 failed in \\d+ s\\n$").arg(match.captured(1)))
+            .match(run.err)
+            .hasMatch())
+        << qPrintable(run.err);
+
+    // The log: a line for each request, in the order they ended, none with its query, so the
+    // login's password is not in it.
+    QFile log(userDir.filePath(QStringLiteral("state/Brisel/last-run.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QStringList logged;
+    const QRegularExpression line(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} %1(/[^ ?]*) 200 \\d+ \\d+ ok$")
+            .arg(QRegularExpression::escape(server->baseUrl().toString())));
+    for (const QString& text : lines) {
+        const QRegularExpressionMatch fields = line.match(text);
+        EXPECT_TRUE(fields.hasMatch()) << qPrintable(text);
+        logged << fields.captured(1);
+    }
+    QStringList requested;
+    for (const QString& path : server->requestedPaths().mid(server->requestCount() - lines.size())) {
+        requested << path.section(u'?', 0, 0);
+    }
+    logged.sort();
+    requested.sort();
+    EXPECT_EQ(listing(logged), listing(requested));
+    EXPECT_EQ(lines.size(), headlessFiles.size()) << "a request for every file, the login's answer too";
 }
 
 TEST_F(HeadlessRunTest, ARefusedLoginSkipsTheProviderAndKeepsTheSailingMaps) {
@@ -157,7 +186,9 @@ TEST_F(HeadlessRunTest, ARefusedLoginSkipsTheProviderAndKeepsTheSailingMaps) {
     ASSERT_EQ(providerRequests().size(), 1);
     EXPECT_TRUE(providerRequests().first().startsWith(QLatin1String("/cg/login/")));
     EXPECT_GT(server->requestCount(), 1);
-    EXPECT_TRUE(run.err.contains(QLatin1String("refused"))) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("brisel: Provider login refused: provider charts and spot "
+                                                  "forecasts skipped · ")))
+        << qPrintable(run.err);
     EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1);
     const QStringList files = chartFiles(headlessFolder.chartFolder());
     EXPECT_EQ(files.filter(QStringLiteral(".gif")).size(), server->requestCount() - 1);
@@ -165,12 +196,19 @@ TEST_F(HeadlessRunTest, ARefusedLoginSkipsTheProviderAndKeepsTheSailingMaps) {
         << qPrintable(run.out);
 }
 
+// No log can be written where the state folder is a file: the run says so and does its work.
 TEST_F(HeadlessRunTest, WithoutARememberedLoginTheProviderIsNeverAsked) {
+    QFile notAFolder(userDir.filePath(QStringLiteral("state")));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
     const Finished run = downloadInto(headlessFolder.root());
     EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(QLatin1String("brisel: cannot write the run's log ")))
+        << qPrintable(run.err);
     EXPECT_EQ(listing(providerRequests()), "");
     EXPECT_GT(server->requestCount(), 0);
-    EXPECT_TRUE(run.err.contains(QLatin1String("no remembered provider login"))) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QLatin1String("\nbrisel: No provider login remembered: ")))
+        << qPrintable(run.err);
 }
 
 // Every service gone: files were asked for and none arrived, which a scheduler should hear of.
@@ -181,6 +219,10 @@ TEST_F(HeadlessRunTest, ARunInWhichNoFileArrivesExitsWithTwo) {
     EXPECT_EQ(run.exitCode, 2) << qPrintable(run.out + run.err);
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("fetched=0 failed="))) << qPrintable(run.out);
     EXPECT_FALSE(run.out.startsWith(QStringLiteral("fetched=0 failed=0 "))) << qPrintable(run.out);
+    const QString failed = run.out.section(u' ', 1, 1).section(u'=', 1);
+    EXPECT_TRUE(run.err.contains(
+        QStringLiteral(" fetched, 0 unchanged, %1 failed (sailing site %1) in ").arg(failed)))
+        << qPrintable(run.err);
 }
 
 TEST_F(HeadlessRunTest, ARunThatCannotStartExitsWithOneAndFetchesNothing) {

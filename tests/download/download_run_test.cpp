@@ -4,6 +4,7 @@
 #include "download/connect_download.h"
 #include "form1_fixture.h"
 #include "net/chart_names.h"
+#include "platform/program_folder.h"
 #include "provider/login_window.h"
 #include "viewer/time_slider.h"
 #include "windows/program_version.h"
@@ -19,9 +20,11 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <functional>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
@@ -94,6 +97,24 @@ protected:
         }
         return logged;
     }
+
+    // The paths of the run's log, one a line, in the order the requests ended.
+    static QStringList loggedPaths(const QUrl& base) {
+        QFile log(lastRunLogFile());
+        EXPECT_TRUE(log.open(QIODevice::ReadOnly));
+        const QRegularExpression line(QStringLiteral("^\\S+ %1(\\S*) \\d+ \\d+ \\d+ \\S")
+                                          .arg(QRegularExpression::escape(base.toString())));
+        QStringList paths;
+        for (const QString& text : QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+            const QRegularExpressionMatch fields = line.match(text);
+            EXPECT_TRUE(fields.hasMatch()) << qPrintable(text);
+            paths << fields.captured(1);
+        }
+        return paths;
+    }
+
+    // What the status line shows, as it stands, and what it would show were it wide enough.
+    static bool showsWhole(const RunStatusLine* line) { return line->text() == line->fullText(); }
 
     QStringList requestedPaths(const QString& containing) const {
         QStringList paths;
@@ -178,6 +199,23 @@ TEST_F(RunTest, TheDefaultsFetchTheWholeSliderByThreeHours) {
     EXPECT_TRUE(ui(form).Command2->isEnabled());
     EXPECT_TRUE(ui(form).ProgressBar1->isHidden());
     EXPECT_EQ(ui(form).Slider1->value(), 168);
+
+    // The status line says what the run did, in the language of the moment; the log has a line
+    // for every request the services received, the update check's and the login's among them,
+    // and no query, so no password.
+    ui(form).english->trigger();
+    const QString said = ui(form).runStatus->text();
+    EXPECT_TRUE(
+        QRegularExpression(
+            QStringLiteral("^%1 fetched, 0 unchanged, 0 failed in \\d+ s$").arg(expectedFiles.size() - 1))
+            .match(said)
+            .hasMatch())
+        << said.toStdString();
+    QStringList requested;
+    for (const LoggedRequest& request : requests()) {
+        requested << request.path.section(u'?', 0, 0);
+    }
+    EXPECT_EQ(loggedPaths(base), requested);
 }
 
 TEST_F(RunTest, WithoutThreeHourStepsEveryHourIsVisited) {
@@ -383,6 +421,7 @@ TEST_F(UpdateOfferedTest, TakingTheUpdateEndsTheProgramBeforeTheRun) {
 
 TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
     fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
+    fixture.storeSetting(settings_table::Keel.name, InterfaceTexts::English);
     tick(settings_table::tsekiuuendusi, false);
     Form1& form = fixture.start();
     int asked = 0;
@@ -400,6 +439,13 @@ TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
     EXPECT_TRUE(requestedPaths(QStringLiteral("/m/EU0")).isEmpty());
     EXPECT_FALSE(requestedPaths(QStringLiteral("/daten/segel/")).isEmpty());
     EXPECT_FALSE(form.providerSession().refusedThisAction());
+    // The window said why the provider's parts are missing.
+    EXPECT_TRUE(ui(form).runStatus->text().startsWith(
+        QStringLiteral("Provider login cancelled: provider charts and spot forecasts skipped · %1 fetched, "
+                       "0 unchanged, 0 failed in ")
+            .arg(requestedPaths(QStringLiteral("/daten/segel/")).size())))
+        << ui(form).runStatus->text().toStdString();
+    EXPECT_TRUE(showsWhole(ui(form).runStatus));
 }
 
 // The link coming up starts the run the button starts, once, for nobody watching: no update
@@ -440,6 +486,9 @@ TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyone) {
     EXPECT_FALSE(requestedPaths(QStringLiteral("/daten/segel/")).isEmpty());
     // The next action the user starts may ask again.
     EXPECT_FALSE(form.providerSession().refusedThisAction());
+    ui(form).english->trigger();
+    EXPECT_TRUE(ui(form).runStatus->fullText().startsWith(u"Provider login refused"))
+        << ui(form).runStatus->fullText().toStdString();
 }
 
 bool isPicture(const QString& path) {
@@ -452,6 +501,7 @@ protected:
     FaultyServiceTest() : RunTest(QTime(12, 0), [](demo::ServerOptions& o) { o.seed = 7; }) {
         tick(settings_table::tsekiuuendusi, false);
         tick(settings_table::quellanyld, false);
+        fixture.storeSetting(settings_table::Keel.name, InterfaceTexts::English);
     }
 };
 
@@ -481,6 +531,38 @@ TEST_F(FaultyServiceTest, TheFilesStoredAreExactlyThoseThatArrived) {
     const QStringList stored = storedFiles();
     EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()) - QSet<QString>{QStringLiteral("quellan.txt")},
               arrived);
+
+    // A chart that an older run gave has not failed. The status line counts the others by
+    // service, and its tooltip, shown by a click too, names each with its reason, twenty at most.
+    failed -= arrived;
+    const auto isProviderChart = [](const QString& name) {
+        return name.contains(QStringLiteral("HALO"));
+    };
+    const qsizetype provider = std::count_if(failed.begin(), failed.end(), isProviderChart);
+    QStringList byService;
+    if (provider > 0) {
+        byService << QStringLiteral("provider %1").arg(provider);
+    }
+    byService << QStringLiteral("sailing site %1").arg(failed.size() - provider);
+    const RunStatusLine* line = ui(form).runStatus;
+    EXPECT_TRUE(line->text().startsWith(QStringLiteral("%1 fetched, 0 unchanged, %2 failed (%3) in ")
+                                            .arg(arrived.size())
+                                            .arg(failed.size())
+                                            .arg(byService.join(QStringLiteral(", ")))))
+        << line->text().toStdString();
+    EXPECT_TRUE(showsWhole(line));
+    constexpr qsizetype MostListed = 20;
+    const QStringList listed = line->toolTip().split(u'\n').filter(
+        QRegularExpression(QStringLiteral("^    \\S+: HTTP status \\d+$")));
+    EXPECT_EQ(listed.size(), std::min(failed.size(), MostListed));
+    for (const QString& entry : listed) {
+        EXPECT_TRUE(failed.contains(entry.trimmed().section(u':', 0, 0))) << entry.toStdString();
+    }
+    ASSERT_GT(failed.size(), MostListed);
+    EXPECT_TRUE(line->toolTip().contains(QStringLiteral("… and %1 more").arg(failed.size() - MostListed)));
+    QTest::mouseClick(ui(form).runStatus, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 1000));
+    EXPECT_EQ(QToolTip::text(), line->toolTip());
 }
 
 TEST_F(FaultyServiceTest, CutRepliesNeverDamageAStoredChart) {

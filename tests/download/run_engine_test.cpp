@@ -5,6 +5,7 @@
 #include "demo_server.h"
 #include "download/chart_fetcher.h"
 #include "download/download_run.h"
+#include "download/run_report.h"
 #include "net/chart_names.h"
 #include "net/fetch.h"
 #include "net/file_origin.h"
@@ -55,7 +56,7 @@ public:
     void spotsEnded() override {}
     Period markedPeriod() const override { return m_marked; }
     void markedPeriodMoved(Period period) override { m_marked = period; }
-    void chartsStarted(int, int) override {}
+    void chartsStarted(int, int, int) override {}
     void hourFetched(int hour) override { hoursTold << hour; }
 
     bool stop = false;
@@ -84,6 +85,8 @@ public:
                   [this] { return login(); }),
           host(chosen, marked, [this] { return login(); }) {
         downloader.setLimits(limits);
+        QObject::connect(&fetcher, &ChartFetcher::fileSettled,
+                         [this](const SettledFile& file) { report.fileSettled(file); });
     }
 
     void go() { QCoro::waitFor(downloadRun(fetcher, Spots, host)); }
@@ -91,6 +94,7 @@ public:
     Downloader downloader;
     ChartFetcher fetcher;
     RecordingHost host;
+    RunReport report;
 
 private:
     static HostConfig hostsAt(const QUrl& base, const QUrl& marevo) {
@@ -235,7 +239,7 @@ TEST_F(RunEngine, AStopStartsNothingNewAndKeepsWhatIsOnItsWay) {
         EXPECT_FALSE(QImage(program.chartFolder() + name).isNull()) << name.toStdString();
     }
     EXPECT_EQ(run.host.hoursTold, QList<int>({0, 3, 6}));
-    EXPECT_EQ(run.fetcher.tally().fetched, 12);
+    EXPECT_EQ(run.report.tally().fetched, 12);
 }
 
 // The sailing site accepts connections and never answers: after two timeouts its maps fail at
@@ -256,8 +260,8 @@ TEST_F(RunEngine, ADeadServiceIsGivenUpAfterTwoFailures) {
     run.go();
     EXPECT_LT(elapsed.elapsed(), 4000) << "a few timeouts, not one per map";
     EXPECT_LE(deadSite.connectionsTaken(), limits.connections + 1);
-    EXPECT_EQ(run.fetcher.tally().failed, 2 * 57);
-    EXPECT_EQ(run.fetcher.tally().fetched, 25);
+    EXPECT_EQ(run.report.tally().failed, 2 * 57);
+    EXPECT_EQ(run.report.tally().fetched, 25);
     EXPECT_EQ(QDir(program.chartFolder()).entryList({QStringLiteral("*HALO*")}, QDir::Files).size(), 25);
 }
 
@@ -288,15 +292,16 @@ TEST_F(RunEngine, ASecondRunAsksOnlyForWhatChangedAndChangesNoFile) {
             EXPECT_EQ(QFileInfo(program.chartFolder() + name).lastModified(), LongAgo) << name.toStdString();
         }
     }
-    const FetchTally& again = second.fetcher.tally();
+    const FetchTally& again = second.report.tally();
     EXPECT_EQ(again.failed, 0);
     EXPECT_EQ(again.fetched, Spots.size()) << "only the point forecasts, which name no time of their own";
-    EXPECT_EQ(again.unchanged, first.fetcher.tally().fetched - Spots.size());
-    EXPECT_LT(again.bytes * 20, first.fetcher.tally().bytes);
+    EXPECT_EQ(again.unchanged, first.report.tally().fetched - Spots.size());
+    EXPECT_LT(again.bytes * 20, first.report.tally().bytes);
 }
 
-// At 03:00 the charts come from yesterday's 12 run; once today's 00 run is out, the same names
-// are fetched whole from it, though the stored files are newer than anything the server says.
+// At 03:00 the charts come from yesterday's 12 run, and the choices that found none before it are
+// no failures; once today's 00 run is out, the same names are fetched whole from it, though the
+// stored files are newer than anything the server says.
 TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
     const TempProgramFolder program;
     Choices windOnly;
@@ -305,8 +310,12 @@ TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
     auto early = serverAt(BeforeTodaysRun);
     const quint16 port = early->port();
     const FixedClock earlyClock(QDateTime(Today, BeforeTodaysRun));
-    WindowlessRun(early->baseUrl(), program.chartFolder(), earlyClock, withConnections(6), windOnly, marked)
-        .go();
+    WindowlessRun fallingBack(early->baseUrl(), program.chartFolder(), earlyClock, withConnections(6),
+                              windOnly, marked);
+    fallingBack.go();
+    EXPECT_EQ(early->requestedPaths().filter(QStringLiteral("/m/EU0/")).size(), 3 + 2);
+    EXPECT_EQ(fallingBack.report.tally().fetched, 3);
+    EXPECT_EQ(fallingBack.report.tally().failed, 0);
     early.reset();
 
     const auto later = serverAt(AfterTodaysRun, 0, port);
@@ -328,8 +337,8 @@ TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
     WindowlessRun replacing(later->baseUrl(), program.chartFolder(), laterClock, withConnections(6), windOnly,
                             marked);
     replacing.go();
-    EXPECT_EQ(replacing.fetcher.tally().fetched, 3);
-    EXPECT_EQ(replacing.fetcher.tally().unchanged, 0);
+    EXPECT_EQ(replacing.report.tally().fetched, 3);
+    EXPECT_EQ(replacing.report.tally().unchanged, 0);
     for (int hour = 3; hour <= 5; ++hour) {
         const SliderMoment moment = sliderMoment(Today, hour - 2);
         EXPECT_EQ(
@@ -358,5 +367,5 @@ TEST_F(RunEngine, AllSpotsAreFetchedSideBySideAndToldInOrder) {
                 QFile::exists(program.chartFolder() + spotPictureFile(Today.addDays(day), spot.name)));
         }
     }
-    EXPECT_EQ(run.fetcher.tally().fetched, 2 * 8);
+    EXPECT_EQ(run.report.tally().fetched, 2 * 8);
 }

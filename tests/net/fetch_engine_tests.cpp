@@ -156,6 +156,7 @@ TEST(FetchSession, GivesUpOnAHostThatFailedTwiceInARowForTheRestOfTheAction) {
     for (const int given : {0, 1, 2, 4, 5}) {
         EXPECT_FALSE(results[given].ok) << given;
         EXPECT_TRUE(results[given].unreachable) << given;
+        EXPECT_EQ(results[given].failure, given < 2 ? FetchFailure::Timeout : FetchFailure::GivenUp) << given;
     }
     EXPECT_TRUE(results[3].ok) << "another host of the action is still asked";
 

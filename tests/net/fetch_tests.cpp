@@ -203,6 +203,7 @@ struct FaultCase {
     demo::FaultKind kind;
     const char* name;
     int httpStatus;
+    FetchFailure failure;
 };
 
 void PrintTo(const FaultCase& fault, std::ostream* out) {
@@ -229,6 +230,7 @@ TEST_P(FetchFault, LeavesTheExistingFileAsItWas) {
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_EQ(result.httpStatus, GetParam().httpStatus);
+    EXPECT_EQ(result.failure, GetParam().failure) << result.error.toStdString();
     EXPECT_EQ(contentOf(target), GoodChart);
     EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
 }
@@ -239,13 +241,13 @@ TEST_P(FetchFault, CreatesNoFile) {
     EXPECT_TRUE(folderContents().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFault, FetchFault,
-                         ::testing::Values(FaultCase{demo::FaultKind::NotFound404, "NotFound404", 404},
-                                           FaultCase{demo::FaultKind::ServerError500, "ServerError500", 500},
-                                           FaultCase{demo::FaultKind::Reset, "Reset", 0},
-                                           FaultCase{demo::FaultKind::Cut, "Cut", 200},
-                                           FaultCase{demo::FaultKind::Slow, "Slow", 0},
-                                           FaultCase{demo::FaultKind::Portal, "Portal", 200}),
-                         [](const ::testing::TestParamInfo<FaultCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EveryFault, FetchFault,
+    ::testing::Values(FaultCase{demo::FaultKind::NotFound404, "NotFound404", 404, FetchFailure::HttpStatus},
+                      FaultCase{demo::FaultKind::ServerError500, "ServerError500", 500,
+                                FetchFailure::HttpStatus},
+                      FaultCase{demo::FaultKind::Reset, "Reset", 0, FetchFailure::Other},
+                      FaultCase{demo::FaultKind::Cut, "Cut", 200, FetchFailure::CutShort},
+                      FaultCase{demo::FaultKind::Slow, "Slow", 0, FetchFailure::Timeout},
+                      FaultCase{demo::FaultKind::Portal, "Portal", 200, FetchFailure::NotAPicture}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });

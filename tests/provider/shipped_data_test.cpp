@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMap>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -25,7 +26,9 @@ const QStringList LanguageKeys =
         "tooltiptemp tooltipperc tooltipcurrentmap deleteconf Dltime DLtime supporters version "
         "currentversion getupdate close updateavailable runninglatest legendtitle legendtxt yes no "
         "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored downloadonconnect "
-        "onmeteredlink nolinkwatch exportpack packwritten packfailed")
+        "onmeteredlink nolinkwatch exportpack packwritten packfailed runspots runcharts runfiles "
+        "runended serviceprovider servicesailing loginrefused logincancelled loginmissing reasonhttp "
+        "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.
@@ -57,6 +60,17 @@ QMap<QString, QMap<QString, QString>> rawSections(const QString& path) {
     return sections;
 }
 
+// The places a text fills in ("%1", "%2"), in the order they stand.
+QStringList placeholdersOf(const QString& text) {
+    QStringList found;
+    static const QRegularExpression placeholder(QStringLiteral("%[0-9]"));
+    for (const QRegularExpressionMatch& match : placeholder.globalMatch(text)) {
+        found << match.captured();
+    }
+    found.sort();
+    return found;
+}
+
 TEST(ShippedLanguages, EveryLanguageHoldsExactlyTheSameKeysWithTextsThatFit) {
     const auto sections = rawSections(shippedDataFile(QStringLiteral("lang.ini")));
     ASSERT_EQ(sections.keys(), (QStringList{u"english"_s, u"estonian"_s, u"latvian"_s}));
@@ -68,6 +82,8 @@ TEST(ShippedLanguages, EveryLanguageHoldsExactlyTheSameKeysWithTextsThatFit) {
         for (auto it = texts.begin(); it != texts.end(); ++it) {
             EXPECT_FALSE(it.value().isEmpty()) << language.toStdString() << " " << it.key().toStdString();
             EXPECT_LE(it.value().size(), ProfileFile::MaxValueLength)
+                << language.toStdString() << " " << it.key().toStdString();
+            EXPECT_EQ(placeholdersOf(it.value()), placeholdersOf(sections[u"english"_s][it.key()]))
                 << language.toStdString() << " " << it.key().toStdString();
         }
     }

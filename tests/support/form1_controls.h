@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "download/download_controller.h"
+#include "download/run_status_line.h"
 #include "provider/provider_session.h"
 #include "provider/spot_markers.h"
 #include "viewer/chart_view.h"
@@ -62,6 +63,8 @@ public:
     QPushButton* const Command2 = get<QPushButton>("Command2");
     QPushButton* const nupud = get<QPushButton>("nupud");
     QProgressBar* const ProgressBar1 = get<QProgressBar>("ProgressBar1");
+    // The run's line in the status bar StatusBar1.
+    RunStatusLine* const runStatus = get<RunStatusLine>("runStatus");
     QPushButton* const Command1 = get<QPushButton>("Command1");
     QPushButton* const naitalegend = get<QPushButton>("naitalegend");
     QCheckBox* const quellan = get<QCheckBox>("quellan");

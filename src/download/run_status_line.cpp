@@ -1,0 +1,60 @@
+#include "download/run_status_line.h"
+
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QToolTip>
+
+// One line of the interface's font, whatever its size.
+RunStatusLine::RunStatusLine(int roomBelow, QWidget* parent) : QLabel(parent), m_roomBelow(roomBelow) {
+    setObjectName(QStringLiteral("runStatus"));
+    setFixedHeight(fontMetrics().height());
+    setContentsMargins(4, 0, 0, 0);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setTextFormat(Qt::PlainText);
+}
+
+void RunStatusLine::fill(QStatusBar* bar) {
+    setParent(bar);
+    bar->setFixedHeight(height() + m_roomBelow);
+    bar->installEventFilter(this);
+    setGeometry(0, 0, bar->width(), height());
+    show();
+}
+
+bool RunStatusLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parent() && event->type() == QEvent::Resize) {
+        resize(parentWidget()->width(), height());
+    }
+    return QLabel::eventFilter(watched, event);
+}
+
+void RunStatusLine::showProgress(const QString& text) {
+    showText(text, text);
+}
+
+void RunStatusLine::showEnd(const QString& text, const QString& details) {
+    showText(text, details.isEmpty() ? text : text + QStringLiteral("\n\n") + details);
+}
+
+void RunStatusLine::showText(const QString& text, const QString& toolTip) {
+    m_text = text;
+    setToolTip(toolTip);
+    setCursor(toolTip == text ? Qt::ArrowCursor : Qt::WhatsThisCursor);
+    fitText();
+}
+
+void RunStatusLine::fitText() {
+    setText(fontMetrics().elidedText(m_text, Qt::ElideRight, contentsRect().width()));
+}
+
+void RunStatusLine::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (!toolTip().isEmpty()) {
+        QToolTip::showText(event->globalPosition().toPoint(), toolTip(), this);
+    }
+}
+
+void RunStatusLine::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitText();
+}
