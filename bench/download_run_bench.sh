@@ -9,6 +9,7 @@
 # The server draws each picture at its first request and keeps it; an untimed run comes first, so
 # every timed run meets a server that only sends.
 set -euo pipefail
+. "$(dirname "$0")/demo_server.sh"
 bin=$(cd "${1:-$(dirname "$0")/../build/default/bin}" && pwd)
 latencies="${BENCH_LATENCIES:-50 400}"
 # A morning download: the marked period runs from 06:00 to the end of the week.
@@ -69,18 +70,7 @@ say() { figures+=("l${latency_ms}_$1=$2"); }
 
 for latency_ms in $latencies; do
     log=$work/requests-$latency_ms.log
-    # The demo server draws its pictures with a GUI application; the offscreen platform will do.
-    QT_QPA_PLATFORM=offscreen "$bin/brisel-demo-server" --port 0 --now "$moment" --latency-ms "$latency_ms" \
-        --log "$log" >"$work/server.out" 2>"$work/server.err" &
-    server_pid=$!
-    port=
-    for _ in $(seq 100); do
-        port=$(head -n 1 "$work/server.out" 2>/dev/null || true)
-        [ -n "$port" ] && break
-        sleep 0.1
-    done
-    [ -n "$port" ] || { echo "the demo server did not start" >&2; cat "$work/server.err" >&2; exit 1; }
-    base=http://127.0.0.1:$port
+    start_demo_server "$bin" "$work" --now "$moment" --latency-ms "$latency_ms" --log "$log"
 
     download_into "$(program_folder "warm-up-$latency_ms" 6)"
 

@@ -8,6 +8,7 @@
 # Builds nothing. Each time is the median of BENCH_RUNS runs (5 unless set), each into a new
 # target. Prints its figures last, one name=value a line.
 set -euo pipefail
+. "$(dirname "$0")/demo_server.sh"
 bin=$(cd "${1:-$(dirname "$0")/../build/default/bin}" && pwd)
 runs=${BENCH_RUNS:-5}
 moment=2007-04-10T06:00:00
@@ -38,17 +39,7 @@ printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' '[HKEY_CURRENT_USER\SO
     >"$XDG_CONFIG_HOME/Brisel/settings.reg"
 chmod 600 "$XDG_CONFIG_HOME/Brisel/settings.reg"
 
-# The demo server draws its pictures with a GUI application; the offscreen platform will do.
-QT_QPA_PLATFORM=offscreen "$bin/brisel-demo-server" --port 0 --now "$moment" >"$work/server.out" 2>"$work/server.err" &
-server_pid=$!
-port=
-for _ in $(seq 100); do
-    port=$(head -n 1 "$work/server.out" 2>/dev/null || true)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { echo "the demo server did not start" >&2; cat "$work/server.err" >&2; exit 1; }
-base=http://127.0.0.1:$port
+start_demo_server "$bin" "$work" --now "$moment"
 
 home=$work/home
 mkdir -p "$home"
