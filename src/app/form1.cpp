@@ -157,6 +157,8 @@ void Form1::buildMenus() {
     m_deleteOld->setCheckable(true);
     m_deleteOld->setChecked(settings_table::kustutavanad.builtInChecked);
     m_programMenu->addActions(m_connectDownload->actions());
+    // The settings above, the commands below.
+    m_programMenu->addSeparator()->setObjectName(QStringLiteral("sepa3"));
     m_programMenu->setToolTipsVisible(true);
     for (const MenuItem& item : ProgramMenu) {
         QAction* action = item.caption ? m_programMenu->addAction(QString::fromUtf8(item.caption))

@@ -58,8 +58,8 @@ TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
         programMenu << action->objectName();
     }
     EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"laadiühendusel"_s, u"mõõdetudühendus"_s,
-                                        u"pakk"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s, u"netilehele"_s,
-                                        u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
+                                        u"sepa3"_s, u"pakk"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
+                                        u"netilehele"_s, u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
     const QTabBar* tabs = fixture.find<QTabBar>(QStringLiteral("miskaart"));
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Tuul"));
