@@ -14,7 +14,12 @@ RunStatusLine::RunStatusLine(int roomBelow, QWidget* parent) : QLabel(parent), m
 }
 
 void RunStatusLine::fill(QStatusBar* bar) {
+    m_bar = bar;
     setParent(bar);
+    connect(bar, &QStatusBar::messageChanged, this, [this](const QString& message) {
+        m_message = message;
+        fitText();
+    });
     bar->setFixedHeight(height() + m_roomBelow);
     bar->installEventFilter(this);
     setGeometry(0, 0, bar->width(), height());
@@ -22,8 +27,12 @@ void RunStatusLine::fill(QStatusBar* bar) {
 }
 
 bool RunStatusLine::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parent() && event->type() == QEvent::Resize) {
-        resize(parentWidget()->width(), height());
+    if (watched == m_bar && event->type() == QEvent::Resize) {
+        resize(m_bar->width(), height());
+    }
+    // The bar would draw its message across the line and the progress bar; the line says it.
+    if (watched == m_bar && event->type() == QEvent::Paint) {
+        return true;
     }
     return QLabel::eventFilter(watched, event);
 }
@@ -37,6 +46,9 @@ void RunStatusLine::showEnd(const QString& text, const QString& details) {
 }
 
 void RunStatusLine::showText(const QString& text, const QString& toolTip) {
+    if (m_bar) {
+        m_bar->clearMessage();
+    }
     m_text = text;
     setToolTip(toolTip);
     setCursor(toolTip == text ? Qt::ArrowCursor : Qt::WhatsThisCursor);
@@ -44,7 +56,8 @@ void RunStatusLine::showText(const QString& text, const QString& toolTip) {
 }
 
 void RunStatusLine::fitText() {
-    setText(fontMetrics().elidedText(m_text, Qt::ElideRight, contentsRect().width()));
+    const QString& shown = m_message.isEmpty() ? m_text : m_message;
+    setText(fontMetrics().elidedText(shown, Qt::ElideRight, contentsRect().width()));
 }
 
 void RunStatusLine::mouseReleaseEvent(QMouseEvent* event) {

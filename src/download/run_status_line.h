@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QString>
 
 class QStatusBar;
@@ -8,7 +9,9 @@ class QStatusBar;
 // The run's line in the status bar: where a run has got to while it goes, then what the last run
 // did until the next one starts. A text too long for the line is cut with an ellipsis and shown
 // whole in the tooltip, which also lists the files that failed; a click shows the tooltip at once.
-// No text changes the line's size, so nothing around it moves.
+// No text changes the line's size, so nothing around it moves. A message shown in the status bar
+// (showMessage) is said on this line too, in place of the run's until it is cleared or the run has
+// news; the bar does not draw it beneath.
 class RunStatusLine final : public QLabel {
     Q_OBJECT
 public:
@@ -37,5 +40,7 @@ private:
     void fitText();
 
     const int m_roomBelow;
+    QPointer<QStatusBar> m_bar;
     QString m_text;
+    QString m_message;
 };

@@ -1,4 +1,5 @@
 #include "download/download_run.h"
+#include "download/run_status_line.h"
 #include "form1_fixture.h"
 #include "net/chart_names.h"
 #include "settings/stored_settings.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -398,6 +400,24 @@ TEST(Form1Menus, TheKeyboardReachesEveryItem) {
     QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(fixture.stored(settings_table::Keel.name), QVariant(InterfaceTexts::Estonian));
+}
+
+// A message the window shows in the status bar (the pack's, say) is said on the run's line, drawn
+// once, until the run has news.
+TEST(Form1Layout, AStatusBarMessageTakesTheRunsLineUntilTheRunHasNews) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    RunStatusLine* line = ui(form).runStatus;
+    const QString message = u"The charts and a page to view them were saved in /tmp/pack"_s;
+    line->showProgress(message);
+    const QImage alone = form.statusBar()->grab().toImage();
+    line->showProgress(u"12 fetched, 0 unchanged, 0 failed in 3 s"_s);
+    form.statusBar()->showMessage(message);
+    EXPECT_EQ(line->text(), message);
+    EXPECT_EQ(form.statusBar()->grab().toImage(), alone);
+    line->showProgress(u"13 fetched, 0 unchanged, 0 failed in 3 s"_s);
+    EXPECT_EQ(line->text(), u"13 fetched, 0 unchanged, 0 failed in 3 s"_s);
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
 }
 
 TEST(Form1Menus, HomePageOpensThroughTheShell) {
