@@ -168,7 +168,6 @@ void DownloadController::retranslate() {
 }
 
 QCoro::Task<> DownloadController::Command2_Click() {
-    QPointer<DownloadController> self(this);
     if (m_state == RunState::Running) {
         m_state = RunState::StopRequested;
         m_button->setEnabled(false);
@@ -181,17 +180,7 @@ QCoro::Task<> DownloadController::Command2_Click() {
     if (!action) {
         co_return;
     }
-    // The update check is the run's first request.
-    m_report = std::make_unique<RunReport>();
-    const RunRecording recording(*m_report, m_services.downloader, m_fetcher, m_services.session);
-    if (m_choices->checksForUpdates() && m_updateOffer) {
-        m_state = RunState::CheckingForUpdates;
-        const bool ending = co_await m_updateOffer();
-        if (!self || ending) {
-            co_return;
-        }
-    }
-    co_await run();
+    co_await run(Watched::Yes);
 }
 
 QCoro::Task<> DownloadController::startUnattended() {
@@ -199,14 +188,22 @@ QCoro::Task<> DownloadController::startUnattended() {
     if (!action) {
         co_return;
     }
-    m_report = std::make_unique<RunReport>();
-    const RunRecording recording(*m_report, m_services.downloader, m_fetcher, m_services.session);
-    m_services.session.setUnattended(true);
-    co_await run();
+    co_await run(Watched::No);
 }
 
-QCoro::Task<> DownloadController::run() {
+QCoro::Task<> DownloadController::run(Watched watched) {
     QPointer<DownloadController> self(this);
+    // The update check is the run's first request.
+    m_report = std::make_unique<RunReport>();
+    const RunRecording recording(*m_report, m_services.downloader, m_fetcher, m_services.session);
+    if (watched == Watched::Yes && m_choices->checksForUpdates() && m_updateOffer) {
+        m_state = RunState::CheckingForUpdates;
+        const bool ending = co_await m_updateOffer();
+        if (!self || ending) {
+            co_return;
+        }
+    }
+    m_services.session.setUnattended(watched == Watched::No);
     m_state = RunState::Running;
     showRunning(true);
     showProgress();

@@ -98,8 +98,10 @@ Q_SIGNALS:
 private:
     friend class WindowRunHost;
     QWidget* buildButton(QWidget* window);
+    // Whether someone watches the run: only then is the update offered and a login window shown.
+    enum class Watched { Yes, No };
     // The run itself, once its action holds the gate.
-    QCoro::Task<> run();
+    QCoro::Task<> run(Watched watched);
     void showRunning(bool running);
     void showProgressSoon();
     void showProgress();

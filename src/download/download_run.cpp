@@ -7,6 +7,7 @@
 #include "settings/stored_settings.h"
 
 #include <QPointer>
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <memory>
@@ -25,12 +26,13 @@ struct Family {
 constexpr Family ProviderFamilies[] = {
     {"w", &Choices::quellan}, {"cc", &Choices::pilvisus}, {"pc", &Choices::sademed}, {"t10", &Choices::temp}};
 
-bool anyChartTicked(const Choices& c) {
-    return c.marevo || c.quellan || c.pilvisus || c.sademed || c.temp;
+bool anyProviderChartTicked(const Choices& c) {
+    return std::any_of(std::begin(ProviderFamilies), std::end(ProviderFamilies),
+                       [&c](const Family& family) { return c.*family.ticked; });
 }
 
-bool anyProviderChartTicked(const Choices& c) {
-    return c.quellan || c.pilvisus || c.sademed || c.temp;
+bool anyChartTicked(const Choices& c) {
+    return c.marevo || anyProviderChartTicked(c);
 }
 
 // The marked period starts on a three-hour slot, so its sailing maps are all fetched.
