@@ -15,13 +15,6 @@ namespace {
 // application/json.
 constexpr char DataMarker[] = "{{PACK_DATA}}";
 
-QString languageTag(const QString& keel) {
-    if (keel == InterfaceTexts::English) {
-        return QStringLiteral("en");
-    }
-    return keel == InterfaceTexts::Latvian ? QStringLiteral("lv") : QStringLiteral("et");
-}
-
 // One of the program's pictures written into the page, so the page needs no file beside the charts.
 QString pictureData(const char* fileName) {
     QFile picture(QStringLiteral(":/data/pictures/") + QString::fromLatin1(fileName));
@@ -110,7 +103,7 @@ QJsonObject pageData(const PackContents& contents, const PageContext& context) {
         dayLabels.append(viewer::dayLabelText(context.texts, today.addDays(day)));
     }
     return {
-        {QStringLiteral("lang"), languageTag(context.texts.language())},
+        {QStringLiteral("lang"), InterfaceTexts::localeOf(context.texts.language()).bcp47Name()},
         {QStringLiteral("today"), today.toString(Qt::ISODate)},
         {QStringLiteral("startHour"), viewer::startSliderHour(context.now.time())},
         {QStringLiteral("hours"), hoursData(contents, context)},

@@ -31,15 +31,35 @@ QString InterfaceTexts::npaev(const QDate& kuupa) const {
     return keeltekst(Keys[kuupa.dayOfWeek() % 7]); // dayOfWeek: Monday 1 .. Sunday 7
 }
 
+namespace {
+
+// Each interface language and the language of the world it is.
+struct Language {
+    const QString& keel;
+    QLocale::Language spoken;
+};
+const Language Languages[] = {{InterfaceTexts::Estonian, QLocale::Estonian},
+                              {InterfaceTexts::English, QLocale::English},
+                              {InterfaceTexts::Latvian, QLocale::Latvian}};
+
+} // namespace
+
 QString InterfaceTexts::languageFor(const QLocale& locale) {
-    switch (locale.language()) {
-    case QLocale::English:
-        return English;
-    case QLocale::Latvian:
-        return Latvian;
-    default:
-        return settings_table::Keel.fallback;
+    for (const Language& language : Languages) {
+        if (language.spoken == locale.language()) {
+            return language.keel;
+        }
     }
+    return settings_table::Keel.fallback;
+}
+
+QLocale InterfaceTexts::localeOf(const QString& keel) {
+    for (const Language& language : Languages) {
+        if (language.keel == keel) {
+            return QLocale(language.spoken);
+        }
+    }
+    return QLocale(QLocale::Estonian);
 }
 
 QLocale systemInterfaceLocale() {

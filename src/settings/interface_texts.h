@@ -30,6 +30,8 @@ public:
     // The interface language that suits a locale when none is stored: its own language when
     // lang.ini has it, Estonian otherwise.
     static QString languageFor(const QLocale& locale);
+    // The locale of an interface language, such as a page names its language by.
+    static QLocale localeOf(const QString& keel);
 
 private:
     QVector<ProfileFile> m_layers;
