@@ -125,14 +125,6 @@ TEST(Form1Startup, AFirstStartSpeaksTheSystemsLanguage) {
     }
 }
 
-TEST(Form1Startup, LateEveningStartsTheSliderAtTomorrowMidnight) {
-    Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(23, 30)));
-    const Form1& form = fixture.start();
-    EXPECT_EQ(ui(form).Slider1->value(), 24);
-    EXPECT_EQ(ui(form).Slider1->selLength(), 144);
-    EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral("  0:00")));
-}
-
 TEST(Form1Settings, StatesSurviveARestartInEveryLanguage) {
     Form1Fixture fixture;
     const std::pair<const char*, const char*> languages[] = {
@@ -159,33 +151,31 @@ TEST(Form1Settings, StatesSurviveARestartInEveryLanguage) {
     EXPECT_EQ(fixture.stored(QStringLiteral("Keel")), QVariant(QStringLiteral("estonian")));
 }
 
-TEST(Form1Settings, TheStoredLanguageAndCityAreRestored) {
-    Form1Fixture fixture;
-    fixture.folder.write(QStringLiteral("spots.ini"),
-                         "[Tartu]\nlon=26.7\nlat=58.4\n[Riga]\nlon=24.1\nlat=56.9\n");
-    fixture.storeSetting(QStringLiteral("Keel"), QStringLiteral("english"));
-    fixture.storeSetting(QStringLiteral("Linn"), QStringLiteral("Riga"));
-    const Form1& form = fixture.start();
-    EXPECT_EQ(checkedLanguages(form), QStringList{QStringLiteral("english")});
-    EXPECT_EQ(ui(form).linn->currentText(), QStringLiteral("Riga"));
-    EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
-    EXPECT_NE(ui(form).Command2->text(), QStringLiteral("Laadi kaardid"));
-}
-
-TEST(Form1Settings, ACityTheListDoesNotHoldLeavesItUnchosen) {
-    Form1Fixture fixture;
-    fixture.storeSetting(QStringLiteral("Linn"), QStringLiteral("Atlantis"));
-    const Form1& form = fixture.start();
-    EXPECT_EQ(ui(form).linn->currentIndex(), -1);
-    EXPECT_GT(ui(form).linn->count(), 0);
-}
-
-TEST(Form1Settings, AnUnknownLanguageChecksNoMenuItemAndEmptiesTheTexts) {
-    Form1Fixture fixture;
-    fixture.storeSetting(QStringLiteral("Keel"), QStringLiteral("klingon"));
-    const Form1& form = fixture.start();
-    EXPECT_TRUE(checkedLanguages(form).isEmpty());
-    EXPECT_TRUE(ui(form).Command2->text().isEmpty());
+// A stored city is chosen when the list holds it and left unchosen when not; a stored language
+// that lang.ini lacks checks no menu item and empties the texts.
+TEST(Form1Settings, TheStoredCityAndLanguageAreRestoredWhenKnown) {
+    const std::tuple<const char*, const char*, int, const char*> cases[] = {
+        {"Riga", "english", 1, "english"}, {"Atlantis", "klingon", -1, nullptr}};
+    for (const auto& [city, language, cityIndex, menu] : cases) {
+        SCOPED_TRACE(city);
+        Form1Fixture fixture;
+        fixture.folder.write(QStringLiteral("spots.ini"),
+                             "[Tartu]\nlon=26.7\nlat=58.4\n[Riga]\nlon=24.1\nlat=56.9\n");
+        fixture.storeSetting(QStringLiteral("Keel"), QString::fromLatin1(language));
+        fixture.storeSetting(QStringLiteral("Linn"), QString::fromLatin1(city));
+        const Form1& form = fixture.start();
+        EXPECT_EQ(ui(form).linn->count(), 2);
+        EXPECT_EQ(ui(form).linn->currentIndex(), cityIndex);
+        EXPECT_EQ(ui(form).linn->currentText(), cityIndex < 0 ? QString() : QString::fromLatin1(city));
+        if (menu) {
+            EXPECT_EQ(checkedLanguages(form), QStringList{QString::fromLatin1(menu)});
+            EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+            EXPECT_NE(ui(form).Command2->text(), QStringLiteral("Laadi kaardid"));
+        } else {
+            EXPECT_TRUE(checkedLanguages(form).isEmpty());
+            EXPECT_TRUE(ui(form).Command2->text().isEmpty());
+        }
+    }
 }
 
 // Every text the language menu changes, by control, property and key: a control the switch

@@ -1,6 +1,5 @@
 #include "net/chart_names.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,16 +18,6 @@ QString areaChart(const QDate& kp, int kell, int number, const QString& taht = Q
 }
 
 } // namespace
-
-TEST(SliderHours, RoundTowardsMinusInfinity) {
-    EXPECT_EQ(floorDiv(0, 24), 0);
-    EXPECT_EQ(floorDiv(23, 24), 0);
-    EXPECT_EQ(floorDiv(24, 24), 1);
-    EXPECT_EQ(floorDiv(-1, 24), -1);
-    EXPECT_EQ(floorDiv(-24, 24), -1);
-    EXPECT_EQ(floorDiv(-25, 24), -2);
-    EXPECT_EQ(floorDiv(-2, 3), -1);
-}
 
 TEST(SliderHours, MomentOfAnHour) {
     const auto expectMoment = [](int hour, const QDate& date, int hourOfDay) {
@@ -56,116 +45,88 @@ TEST(ProviderChartNames, WordOfEachChartFamily) {
               folder + QStringLiteral("20070410HALOsade00.gif"));
     EXPECT_EQ(halofail(folder, April10, 9, 0, QStringLiteral("xyz")),
               folder + QStringLiteral("20070410HALO09.gif"));
+    // Neither the run chosen nor the folder's separator changes the name.
+    EXPECT_EQ(halofail(QStringLiteral("/home/u/kaardid"), April10, 9, 3, QStringLiteral("w")),
+              folder + QStringLiteral("20070410HALO09.gif"));
 }
 
-TEST(ProviderChartNames, RunChoiceAndFolderSeparatorDoNotChangeTheName) {
-    const QString withSeparator = halofail(QStringLiteral("/p/kaardid/"), April10, 9, 0, QStringLiteral("w"));
-    EXPECT_EQ(halofail(QStringLiteral("/p/kaardid"), April10, 9, 3, QStringLiteral("w")), withSeparator);
-}
-
-TEST(ProviderChartNames, HourBeforeTodayNamesYesterday) {
-    const SliderMoment moment = sliderMoment(April10, -2);
-    EXPECT_EQ(
-        QDir(halofail(QStringLiteral("/k"), moment.date, moment.hour, 0, QStringLiteral("w"))).dirName(),
-        QStringLiteral("20070409HALO22.gif"));
-}
-
-TEST(ProviderChartAddresses, WorkedExamples) {
-    const QDate april11(2007, 4, 11);
-    EXPECT_EQ(areaChart(april11, 12, 0),
-              QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/BA.w.07041000.36.gif"));
-    EXPECT_EQ(areaChart(april11, 12, 2),
-              QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/BA.w.07040912.48.gif"));
-}
-
-TEST(ProviderChartAddresses, ChoicesZeroAndOneAreTheSameRun) {
+// Choices 0 and 1 are today's 00 run (yesterday's 12 run for a chart not after today's midnight),
+// 2 and 3 the runs before it; a step of a hundred or more has three digits.
+TEST(ProviderChartAddresses, RunAndStepOfEachChoice) {
+    struct Row {
+        QDate kp;
+        int kell;
+        int number;
+        const char* taht;
+        const char* file;
+    };
+    const Row rows[] = {{QDate(2007, 4, 11), 12, 0, "w", "BA.w.07041000.36.gif"},
+                        {QDate(2007, 4, 11), 12, 2, "w", "BA.w.07040912.48.gif"},
+                        {April10, 6, 2, "cc", "BA.cc.07040912.18.gif"},
+                        {April10, 6, 3, "t10", "BA.t10.07040812.42.gif"},
+                        {April10, 0, 0, "w", "BA.w.07040912.12.gif"},
+                        {QDate(2007, 4, 9), 22, 0, "w", "BA.w.07040912.10.gif"},
+                        {April10, 1, 0, "w", "BA.w.07041000.01.gif"},
+                        {QDate(2007, 4, 14), 6, 0, "w", "BA.w.07041000.102.gif"},
+                        {QDate(2007, 4, 13), 3, 0, "w", "BA.w.07041000.75.gif"}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(areaChart(row.kp, row.kell, row.number, QString::fromLatin1(row.taht)),
+                  QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/") + QLatin1String(row.file));
+    }
     for (int kell : {1, 9, 23}) {
         EXPECT_EQ(areaChart(April10, kell, 0), areaChart(April10, kell, 1)) << kell;
     }
 }
 
-TEST(ProviderChartAddresses, OlderRuns) {
-    EXPECT_EQ(areaChart(April10, 6, 2, QStringLiteral("cc")),
-              QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/BA.cc.07040912.18.gif"));
-    EXPECT_EQ(areaChart(April10, 6, 3, QStringLiteral("t10")),
-              QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/BA.t10.07040812.42.gif"));
-}
-
-TEST(ProviderChartAddresses, ChartNotAfterTodaysMidnightRunComesFromYesterdaysNoonRun) {
-    EXPECT_EQ(areaChart(April10, 0, 0),
-              QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/BA.w.07040912.12.gif"));
-    EXPECT_EQ(areaChart(QDate(2007, 4, 9), 22, 0),
-              QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/BA.w.07040912.10.gif"));
-    EXPECT_EQ(areaChart(April10, 1, 0),
-              QStringLiteral("http://provider.test:8080/m/EU0/maps/BA/BA.w.07041000.01.gif"));
-}
-
-TEST(ProviderChartAddresses, StepFromHundredHasThreeDigits) {
-    EXPECT_TRUE(areaChart(QDate(2007, 4, 14), 6, 0).endsWith(QStringLiteral("/BA.w.07041000.102.gif")));
-    EXPECT_TRUE(areaChart(QDate(2007, 4, 13), 3, 0).endsWith(QStringLiteral("/BA.w.07041000.75.gif")));
-}
-
-TEST(ProviderChartAddresses, NoAddressForUnknownChoiceOrUnconfiguredProvider) {
+TEST(ProviderChartAddresses, NoAddressForUnknownChoiceOrUnconfiguredProviderAndABaseWithAPath) {
     EXPECT_TRUE(halourl(Provider, April10, April10, 9, 4, QStringLiteral("w")).isEmpty());
     EXPECT_TRUE(halourl(Provider, April10, April10, 9, -1, QStringLiteral("w")).isEmpty());
     EXPECT_TRUE(halourl(QUrl(), April10, April10, 9, 0, QStringLiteral("w")).isEmpty());
-}
-
-TEST(ProviderChartAddresses, BaseWithPathAndTrailingSlash) {
     const QUrl base(QStringLiteral("http://provider.test/mirror/"));
     EXPECT_EQ(urlText(halourl(base, April10, April10, 9, 0, QStringLiteral("pc"))),
               QStringLiteral("http://provider.test/mirror/m/EU0/maps/BA/BA.pc.07041000.09.gif"));
 }
 
-TEST(SailingMaps, WorkedExample) {
+// Every hour of a three-hour slot names the maps of the slot; the first slot of a day is stamped
+// the day before.
+TEST(SailingMaps, EveryHourOfASlotNamesItsMaps) {
+    struct Row {
+        int hour;
+        QString code;
+        const char* file;
+        QDate validDate;
+        int validHour;
+    };
+    const Row rows[] = {{15, MainlandMapCode, "20070410000312.gif", April10, 15},
+                        {15, IslandsMapCode, "20070410001612.gif", April10, 15},
+                        {0, MainlandMapCode, "20070409000321.gif", April10, 0},
+                        {1, MainlandMapCode, "20070409000321.gif", April10, 0},
+                        {2, MainlandMapCode, "20070409000321.gif", April10, 0},
+                        {3, IslandsMapCode, "20070410001600.gif", April10, 3},
+                        {4, IslandsMapCode, "20070410001600.gif", April10, 3},
+                        {5, IslandsMapCode, "20070410001600.gif", April10, 3},
+                        {23, MainlandMapCode, "20070410000318.gif", April10, 21},
+                        {73, MainlandMapCode, "20070412000321.gif", QDate(2007, 4, 13), 0}};
+    for (const Row& row : rows) {
+        const SailingMap map = sailingMap(Marevo, April10, row.hour, row.code);
+        const QString file = QString::fromLatin1(row.file);
+        EXPECT_EQ(map.fileName, file) << row.hour;
+        EXPECT_EQ(urlText(map.url), QStringLiteral("http://marevo.test/daten/segel/%1/%2/%3/%4")
+                                        .arg(file.left(4), file.mid(4, 2), file.mid(6, 2), file.mid(8)))
+            << row.hour;
+        EXPECT_EQ(map.validDate, row.validDate) << row.hour;
+        EXPECT_EQ(map.validHour, row.validHour) << row.hour;
+    }
     const SailingMap mainland = sailingMap(Marevo, April10, 15, MainlandMapCode);
-    EXPECT_EQ(mainland.fileName, QStringLiteral("20070410000312.gif"));
-    EXPECT_EQ(urlText(mainland.url), QStringLiteral("http://marevo.test/daten/segel/2007/04/10/000312.gif"));
     EXPECT_EQ(mainland.date, April10);
     EXPECT_EQ(mainland.hour, 12);
-    EXPECT_EQ(mainland.validDate, April10);
-    EXPECT_EQ(mainland.validHour, 15);
-    const SailingMap islands = sailingMap(Marevo, April10, 15, IslandsMapCode);
-    EXPECT_EQ(islands.fileName, QStringLiteral("20070410001612.gif"));
-    EXPECT_EQ(urlText(islands.url), QStringLiteral("http://marevo.test/daten/segel/2007/04/10/001612.gif"));
 }
 
-TEST(SailingMaps, FirstSlotOfADayIsStampedTheDayBefore) {
-    for (int hour : {0, 1, 2}) {
-        const SailingMap map = sailingMap(Marevo, April10, hour, MainlandMapCode);
-        EXPECT_EQ(map.fileName, QStringLiteral("20070409000321.gif")) << hour;
-        EXPECT_EQ(urlText(map.url), QStringLiteral("http://marevo.test/daten/segel/2007/04/09/000321.gif"))
-            << hour;
-        EXPECT_EQ(map.validDate, April10) << hour;
-        EXPECT_EQ(map.validHour, 0) << hour;
-    }
-}
-
-TEST(SailingMaps, EveryHourOfASlotNamesTheSameMaps) {
-    for (int hour : {3, 4, 5}) {
-        EXPECT_EQ(sailingMap(Marevo, April10, hour, IslandsMapCode).fileName,
-                  QStringLiteral("20070410001600.gif"));
-    }
-    const SailingMap lastOfDay = sailingMap(Marevo, April10, 23, MainlandMapCode);
-    EXPECT_EQ(lastOfDay.fileName, QStringLiteral("20070410000318.gif"));
-    EXPECT_EQ(lastOfDay.validHour, 21);
-}
-
-TEST(SailingMaps, ThreeDaysAheadAtOneOClock) {
-    const SailingMap map = sailingMap(Marevo, April10, 73, MainlandMapCode);
-    EXPECT_EQ(map.fileName, QStringLiteral("20070412000321.gif"));
-    EXPECT_EQ(map.validDate, QDate(2007, 4, 13));
-    EXPECT_EQ(urlText(map.url), QStringLiteral("http://marevo.test/daten/segel/2007/04/12/000321.gif"));
-}
-
-TEST(OtherChartNames, SpotFiles) {
+TEST(OtherChartNames, SpotAndWaveFiles) {
     EXPECT_EQ(spotReplyFile(QStringLiteral("Tallinn")), QStringLiteral("Tallinn.xml"));
     EXPECT_EQ(spotPictureFile(April10, QStringLiteral("Tallinn")), QStringLiteral("20070410Tallinn.gif"));
     EXPECT_EQ(spotPictureFile(QDate(2007, 1, 5), QStringLiteral("Pärnu")),
               QStringLiteral("20070105Pärnu.gif"));
-}
-
-TEST(OtherChartNames, WaveMaps) {
     EXPECT_EQ(waveMapFile(1), QStringLiteral("wave03.gif"));
     EXPECT_EQ(waveMapFile(3), QStringLiteral("wave09.gif"));
     EXPECT_EQ(waveMapFile(WaveMapCount), QStringLiteral("wave54.gif"));

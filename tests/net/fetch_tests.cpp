@@ -63,24 +63,6 @@ TEST_F(Fetch, ReplacesTheExistingFileWithTheWholeBody) {
     EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
 }
 
-TEST_F(Fetch, DownloadiTakesTheTextForms) {
-    const QString target = chart(waveMapFile(18));
-    EXPECT_TRUE(QCoro::waitFor(downloader.downloadi(waveMapUrl(server.baseUrl(), 18).toString(), target)));
-    EXPECT_TRUE(contentOf(target).startsWith("GIF8"));
-    EXPECT_FALSE(QCoro::waitFor(downloader.downloadi(
-        server.baseUrl().toString() + QStringLiteral("/stc/itamerinyt/images/data/wave99.gif"), target)));
-}
-
-TEST_F(Fetch, OneDownloaderServesFetchesSideBySide) {
-    QCoro::Task<bool> first =
-        downloader.downloadi(waveMapUrl(server.baseUrl(), 2).toString(), chart(waveMapFile(2)));
-    QCoro::Task<bool> second =
-        downloader.downloadi(waveMapUrl(server.baseUrl(), 3).toString(), chart(waveMapFile(3)));
-    EXPECT_TRUE(QCoro::waitFor(first));
-    EXPECT_TRUE(QCoro::waitFor(second));
-    EXPECT_EQ(folderContents(), QStringList({waveMapFile(2), waveMapFile(3)}));
-}
-
 TEST_F(Fetch, OnlyWebAddressesAreRequested) {
     const QString target = chart(QStringLiteral("passwd.txt"));
     const QString ftp =
@@ -119,14 +101,13 @@ TEST_F(Fetch, LoginValuesArriveAsTyped) {
     provider.stop();
 }
 
-TEST_F(Fetch, MissingFolderFailsWithoutARequest) {
+// A missing folder fails before the request; a target that cannot be replaced fails after it.
+TEST_F(Fetch, ATargetThatCannotBeWrittenFails) {
     const FetchResult result = fetchInto(waveMap(), program.file(QStringLiteral("nowhere/wave03.gif")));
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_EQ(server.requestCount(), 0);
-}
 
-TEST_F(Fetch, TargetThatCannotBeReplacedFails) {
     const QString target = chart(waveMapFile(1));
     ASSERT_TRUE(QDir().mkdir(target));
     EXPECT_FALSE(fetchInto(waveMap(), target).ok);
@@ -222,10 +203,14 @@ protected:
 
 } // namespace
 
-TEST_P(FetchFault, LeavesTheExistingFileAsItWas) {
+// Without a file stored the fault creates none; with one it leaves it as it was.
+TEST_P(FetchFault, CreatesNoFileAndLeavesTheExistingOneAsItWas) {
     const QString target = chart(waveMapFile(1));
-    program.write(QStringLiteral("kaardid/") + waveMapFile(1), GoodChart);
     server.setFault(GetParam().kind, 100);
+    EXPECT_FALSE(fetchInto(waveMap(), target).ok);
+    EXPECT_TRUE(folderContents().isEmpty());
+
+    program.write(QStringLiteral("kaardid/") + waveMapFile(1), GoodChart);
     const FetchResult result = fetchInto(waveMap(), target);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.isEmpty());
@@ -233,12 +218,6 @@ TEST_P(FetchFault, LeavesTheExistingFileAsItWas) {
     EXPECT_EQ(result.failure, GetParam().failure) << result.error.toStdString();
     EXPECT_EQ(contentOf(target), GoodChart);
     EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
-}
-
-TEST_P(FetchFault, CreatesNoFile) {
-    server.setFault(GetParam().kind, 100);
-    EXPECT_FALSE(fetchInto(waveMap(), chart(waveMapFile(1))).ok);
-    EXPECT_TRUE(folderContents().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

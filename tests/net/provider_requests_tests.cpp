@@ -25,32 +25,15 @@ private:
 
 } // namespace
 
-TEST(LoginRequest, PlainValues) {
-    EXPECT_EQ(
-        urlText(loginUrl(Provider, QStringLiteral("mari@example.ee"), QStringLiteral("Salasona1"))),
-        QStringLiteral("http://provider.test:8080/cg/login/?email=mari%40example.ee&th_password=Salasona1"
-                       "&lang=en&login=submit"));
-}
-
-TEST(LoginRequest, ReservedCharactersReachTheProviderAsTyped) {
-    const QUrl url = loginUrl(Provider, QStringLiteral("a+b@x.ee"), QStringLiteral("p&w#1+2=3 ä"));
-    EXPECT_EQ(urlText(url), QStringLiteral("http://provider.test:8080/cg/login/?email=a%2Bb%40x.ee"
-                                           "&th_password=p%26w%231%2B2%3D3%20%C3%A4&lang=en&login=submit"));
-    EXPECT_EQ(url.fragment(), QString());
-}
-
-TEST(PointForecastRequest, CoordinatesWithAPointWhateverTheLocale) {
+TEST(PointForecastRequest, CoordinatesWithAPointWhateverTheLocaleWholeOrNegative) {
     const CommaLocale comma;
     EXPECT_EQ(urlText(pointForecastUrl(Provider, 24.5, 59.4, 12)),
               QStringLiteral("http://provider.test:8080/cg/mgx?lang=en&lon=24.5&lat=59.4&elev=12"
                              "&stack=0&dayim=0&tunits=C&expl=0&windunits=M&tzoff=2"));
     const QString text = urlText(pointForecastUrl(Provider, 26.729, 58.3776, 67));
     EXPECT_TRUE(text.contains(QStringLiteral("lon=26.729&lat=58.3776&elev=67&"))) << text.toStdString();
-}
-
-TEST(PointForecastRequest, WholeAndNegativeNumbers) {
-    const QString text = urlText(pointForecastUrl(Provider, 24, -3.25, -2));
-    EXPECT_TRUE(text.contains(QStringLiteral("lon=24&lat=-3.25&elev=-2&"))) << text.toStdString();
+    const QString whole = urlText(pointForecastUrl(Provider, 24, -3.25, -2));
+    EXPECT_TRUE(whole.contains(QStringLiteral("lon=24&lat=-3.25&elev=-2&"))) << whole.toStdString();
 }
 
 TEST(AreaChartRequest, UnconfiguredProviderGivesNoAddress) {

@@ -26,20 +26,17 @@ TEST(PointForecastReply, EachDateArmsTheNextAddressOnly) {
                              "<href>http://h/second.gif</href>\n"
                              "<date>2007-04-11</date><href>http://h/b.gif</href>\n"
                              "</forecast>\n";
-    const QVector<ForecastDay> days = parsePointForecast(reply, European);
-    ASSERT_EQ(days.size(), 2);
-    EXPECT_EQ(days[0].date, QDate(2007, 4, 10));
-    EXPECT_EQ(days[0].picture, QUrl(QStringLiteral("http://h/a.gif")));
-    EXPECT_EQ(days[1].date, QDate(2007, 4, 11));
-    EXPECT_EQ(days[1].picture, QUrl(QStringLiteral("http://h/b.gif")));
-}
-
-TEST(PointForecastReply, CarriageReturnsAndLineFeedsReadAlike) {
-    const QByteArray lf = "<date>2007-04-10</date>\n<href>http://h/a.gif</href>\n";
-    QByteArray crlf = lf;
+    // Carriage returns and line feeds read alike.
+    QByteArray crlf = reply;
     crlf.replace("\n", "\r\n");
-    EXPECT_EQ(dates(parsePointForecast(lf, European)), QVector<QDate>{QDate(2007, 4, 10)});
-    EXPECT_EQ(parsePointForecast(crlf, European).value(0).picture, QUrl(QStringLiteral("http://h/a.gif")));
+    for (const QByteArray& text : {reply, crlf}) {
+        const QVector<ForecastDay> days = parsePointForecast(text, European);
+        ASSERT_EQ(days.size(), 2);
+        EXPECT_EQ(days[0].date, QDate(2007, 4, 10));
+        EXPECT_EQ(days[0].picture, QUrl(QStringLiteral("http://h/a.gif")));
+        EXPECT_EQ(days[1].date, QDate(2007, 4, 11));
+        EXPECT_EQ(days[1].picture, QUrl(QStringLiteral("http://h/b.gif")));
+    }
 }
 
 TEST(PointForecastReply, ABadEntryLeavesTheOthersStanding) {

@@ -133,9 +133,7 @@ TEST(MarkerPlacement, PutsTheMarkersCentreOnTheSpot) {
     EXPECT_EQ(centre(18.359, 60.86), QPointF(0, 0));
     EXPECT_EQ(centre(31.6677, 53.04), QPointF(468, 510));
     EXPECT_EQ(centre(18.359 + 13.3087 / 2, 60.86 - 7.82 / 2), QPointF(234, 255));
-}
-
-TEST(MarkerPlacement, ASpotAt24East24NorthLiesBelowTheMap) {
+    // A spot at 24 east, 24 north, a section's default, lies below the map.
     const QPointF topLeft = markerTopLeft(Spot{QString(), 24, 24, 24}, QSizeF(468, 510), QSizeF(8, 8));
     EXPECT_GT(topLeft.y(), 510);
     EXPECT_GT(topLeft.x(), 0);

@@ -22,15 +22,6 @@ protected:
     InterfaceTexts texts{englishOnlyLangIni(folder)};
 };
 
-TEST_F(DisplayTextsTest, PeriodTextNamesBothEnds) {
-    texts.setLanguage(InterfaceTexts::English);
-    EXPECT_EQ(viewer::periodText(texts, Tuesday, 14, 48),
-              QStringLiteral("Tue 10.04 14:00 - Thu 12.04 00:00"));
-    EXPECT_EQ(viewer::periodText(texts, Tuesday, 0, 168),
-              QStringLiteral("Tue 10.04 00:00 - Tue 17.04 00:00"));
-    EXPECT_EQ(viewer::dayLabelText(texts, QDate(2007, 6, 23)), QStringLiteral("Sat 23.06"));
-}
-
 TEST_F(DisplayTextsTest, WeekdaysFollowTheLanguageAndAMissingOneIsEmpty) {
     texts.setLanguage(InterfaceTexts::Latvian);
     EXPECT_EQ(viewer::momentText(texts, Tuesday, 33), QStringLiteral(" 11.04 09:00"));

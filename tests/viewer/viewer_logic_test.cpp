@@ -1,7 +1,6 @@
 #include "platform/locale_formats.h"
 #include "viewer/chart_display.h"
 #include "viewer/chart_picture.h"
-#include "viewer/marked_period.h"
 
 #include <gtest/gtest.h>
 
@@ -31,13 +30,6 @@ TEST(ProviderCandidates, TwoHoursBehindWithTwoEarlierHoursAsStandIns) {
     EXPECT_EQ(
         candidateNames(168, QStringLiteral("cc")),
         QStringList({u"20070416HALOpilv22.gif"_s, u"20070416HALOpilv21.gif"_s, u"20070416HALOpilv20.gif"_s}));
-}
-
-TEST(ProviderCandidates, TheFirstThatExistsElseTheLast) {
-    const QStringList candidates{u"a"_s, u""_s, u"c"_s};
-    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString& p) { return p == u"c"_s; }), u"c"_s);
-    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return true; }), u"a"_s);
-    EXPECT_EQ(viewer::chooseCandidate(candidates, [](const QString&) { return false; }), u"c"_s);
 }
 
 TEST(StoredHours, AnHourCountsWhenItsChartOrAStandInIsStored) {
@@ -85,15 +77,6 @@ TEST(ChartPicture, AGifEndingBeforeItsTrailerIsCutShort) {
         EXPECT_TRUE(viewer::isCutShortGif(gif.left(size))) << size;
     }
     EXPECT_FALSE(viewer::isCutShortGif("<html>Please log in</html>"));
-}
-
-TEST(MarkedPeriod, FollowingSwappingAndMovingTheStart) {
-    EXPECT_EQ(viewer::followThumb(30, 20), (Period{20, 10}));
-    EXPECT_EQ(viewer::followThumb(30, 40), (Period{30, 10}));
-    EXPECT_EQ(viewer::followThumb(30, 30), (Period{30, 0}));
-    EXPECT_EQ(viewer::moveStart({20, 20}, 50), (Period{50, 20}));
-    EXPECT_EQ(viewer::moveEnd({20, 20}, 60), (Period{20, 40}));
-    EXPECT_EQ(viewer::moveEnd({50, 20}, 44), (Period{44, 6}));
 }
 
 TEST(SailingLabel, TheHourIsThreeAfterTheFilesOwn) {
