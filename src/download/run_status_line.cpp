@@ -27,11 +27,13 @@ void RunStatusLine::fill(QStatusBar* bar) {
 }
 
 bool RunStatusLine::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_bar && event->type() == QEvent::Resize) {
-        resize(m_bar->width(), height());
+    // Compared as the parent, not through m_bar: while the bar is being destroyed it is no
+    // QStatusBar any more, and its last events still come here.
+    if (watched == parent() && event->type() == QEvent::Resize) {
+        resize(parentWidget()->width(), height());
     }
     // The bar would draw its message across the line and the progress bar; the line says it.
-    if (watched == m_bar && event->type() == QEvent::Paint) {
+    if (watched == parent() && event->type() == QEvent::Paint) {
         return true;
     }
     return QLabel::eventFilter(watched, event);
