@@ -53,6 +53,7 @@ QString reasonText(const InterfaceTexts& texts, const FetchResult& result) {
         return text(texts, "reasoncut");
     case FetchFailure::GivenUp:
         return text(texts, "reasongivenup");
+    case FetchFailure::Storage:
     case FetchFailure::None:
     case FetchFailure::Other:
         break;

@@ -21,7 +21,8 @@ enum class FetchFailure {
     Timeout,      // no connection, no data or no end in time
     NoConnection, // refused, or no such host
     NotAPicture,  // a picture was asked for and something else came, such as a portal's page
-    CutShort,     // the body ended before its announced length
+    CutShort,     // the body ended before its announced length or its picture's end
+    Storage,      // the file could not be written here: `error` has the system's reason
     GivenUp,      // the host failed before in this action and was not asked again
     Other,
 };

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/expected.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <chrono>
+
+// The one way Brisel reads and writes the files of its folders, which it must take as hostile:
+// another program, a user or a kill may have left anything at a name.
+//
+// Reading opens first and asks afterwards what was opened (O_NOFOLLOW and O_NONBLOCK, then fstat),
+// so nothing can be swapped between the question and the open: a FIFO never blocks, a link is never
+// followed out of the folder, and only a regular file is read. The folder itself may be a link.
+//
+// Writing stages the bytes in a new file beside the target and renames it over the target only
+// when every byte was written and the file closed cleanly, so nothing can report success for a cut
+// file, and a link at the target is replaced, never written through.
+
+// A whole regular file of at most `limit` bytes; a larger one, a missing one and anything that is
+// not a regular file (a FIFO, a folder, a device, a link) fail with the reason.
+Expected<QByteArray> readRegularFile(const QString& path, qint64 limit);
+
+// Whether a regular file, not a link, is at the name now.
+bool isRegularFile(const QString& path);
+
+// A file written beside its target under a staging name and put in the target's place on commit.
+// Dropped without commit, or on any failure, it leaves nothing behind.
+class StagedFile final {
+public:
+    explicit StagedFile(QString target);
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Makes the staging file; `permissions` as for open(2), e.g. 0600 for the settings file.
+    Expected<void> open(int permissions = 0644);
+    // Unbuffered: a write the disk refuses fails here, at once. The first failure sticks.
+    Expected<void> write(QByteArrayView bytes);
+    // Closes the staging file, checking the close, and renames it over the target.
+    Expected<void> commit();
+    void discard();
+
+    // Where the bytes are staged, e.g. to set the file's extended attributes before the commit.
+    const QString& stagingPath() const { return m_staging; }
+    const QString& target() const { return m_target; }
+
+private:
+    QString m_target;
+    QString m_staging;
+    int m_fd = -1;
+    QString m_failure;
+};
+
+// Writes a whole file through a StagedFile.
+Expected<void> saveFile(const QString& path, QByteArrayView bytes, int permissions = 0644);
+// Copies a regular file of at most `limit` bytes through a StagedFile; the bytes copied.
+Expected<qint64> copyRegularFile(const QString& from, const QString& to, qint64 limit);
+
+// Whether a file name is one StagedFile makes.
+bool isStagingName(const QString& fileName);
+// Removes the staging files in `folder` last changed more than `olderThan` ago: a program killed in
+// a write left them, while a younger one may belong to a download still running beside us. The
+// number removed.
+int removeStagingLeftovers(const QString& folder, std::chrono::seconds olderThan);
