@@ -1,19 +1,15 @@
 #include "net/fetch.h"
 
 #include "net/file_origin.h"
+#include "platform/picture_check.h"
+#include "platform/stored_files.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QPointer>
-#include <QRandomGenerator>
-#include <QSaveFile>
 #include <QTimer>
-#include <algorithm>
-#include <array>
-#include <filesystem>
 #include <mutex>
 #include <qcoro/qcoronetworkreply.h>
 
@@ -21,11 +17,12 @@ Q_LOGGING_CATEGORY(lcDownload, "brisel.download", QtInfoMsg)
 
 namespace {
 
-constexpr qsizetype LongestSignature = 8;
-constexpr qint64 MiB = 1024 * 1024;
 // What a reply holds in memory before it is read: beyond it the server waits, so a body arrives no
 // faster than it is written to the disk.
 constexpr qint64 ReadBufferSize = 64 * 1024;
+// A reply's head beyond these is a flood, not an answer: the services send a dozen fields.
+constexpr qsizetype MostHeaderFields = 100;
+constexpr qint64 MostHeaderBytes = 64 * 1024;
 
 bool isPictureFile(const QString& targetFile) {
     return targetFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive);
@@ -35,24 +32,16 @@ bool isPictureFile(const QString& targetFile) {
 // any other file is an answer file.
 qint64 capFor(const QString& targetFile) {
     if (isPictureFile(targetFile)) {
-        return 16 * MiB;
+        return LargestPictureFile;
     }
     if (targetFile.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
-        return 256 * MiB;
+        return LargestUpdaterFile;
     }
-    return MiB;
+    return LargestAnswerFile;
 }
 
 bool isWebAddress(const QUrl& url) {
     return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-}
-
-bool isPicture(const QByteArray& head) {
-    static const std::array<QByteArray, 4> signatures = {
-        QByteArrayLiteral("GIF87a"), QByteArrayLiteral("GIF89a"), QByteArrayLiteral("\x89PNG\r\n\x1a\n"),
-        QByteArrayLiteral("\xFF\xD8\xFF")};
-    return std::any_of(signatures.begin(), signatures.end(),
-                       [&head](const QByteArray& signature) { return head.startsWith(signature); });
 }
 
 int httpStatusOf(const QNetworkReply& reply) {
@@ -65,6 +54,21 @@ bool isCutShort(const QNetworkReply& reply, qint64 received) {
     return announced.isValid() && announced.toLongLong() != received;
 }
 
+// Qt 6.4 reads a head of more than 100 fields or 64 KiB as one without any field and goes on with
+// the body, so a head without fields stands for a flood too: every server the program asks sends
+// at least its length, its coding or its type.
+bool isHeaderFlood(const QNetworkReply& reply) {
+    const QList<QNetworkReply::RawHeaderPair>& fields = reply.rawHeaderPairs();
+    if (fields.isEmpty() || fields.size() > MostHeaderFields) {
+        return true;
+    }
+    qint64 bytes = 0;
+    for (const QNetworkReply::RawHeaderPair& field : fields) {
+        bytes += field.first.size() + field.second.size();
+    }
+    return bytes > MostHeaderBytes;
+}
+
 // The body's content coding when it is not the file itself. Every request asks for the file as it
 // is: a compressed body cannot be stored as the file, and once unpacked on the way in, a cut
 // stream would pass for a whole one.
@@ -73,35 +77,38 @@ QByteArray contentCodingOf(const QNetworkReply& reply) {
     return coding == "identity" ? QByteArray() : coding;
 }
 
-// A name beside the target that nothing has yet: the body is staged under it, because QSaveFile
-// follows a link at the name it is given and would write wherever the link points.
-QString freshNameBeside(const QString& targetFile) {
-    QString name;
-    do {
-        name = targetFile + QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate64(), 0, 36);
-    } while (QFileInfo::exists(name) || QFileInfo(name).isSymLink());
-    return name;
-}
+// Why a fetch failed, and whether the host is to blame: a host that does not answer, or answers
+// with a flood, counts toward giving it up; a file that is wrong or too slow as a whole does not.
+struct Failure {
+    FetchFailure kind = FetchFailure::None;
+    QString text;
+    bool hostFault = false;
+};
 
-// Takes a reply's body into a temporary file beside the target as it arrives, so a large or slow
-// reply never piles up in memory and the target is replaced only on commit. A body larger than the
-// target's cap, announced or received, ends the reply.
+// Takes a reply's body into a file staged beside the target as it arrives, so a large or slow
+// reply never piles up in memory and the target is replaced only on commit. A head that floods, or
+// a body larger than the target's cap, announced or received, ends the reply.
 class BodyReceiver final {
 public:
-    explicit BodyReceiver(const QString& targetFile)
-        : m_target(targetFile), m_file(freshNameBeside(targetFile)), m_cap(capFor(targetFile)) {}
+    explicit BodyReceiver(const QString& targetFile) : m_file(targetFile), m_cap(capFor(targetFile)) {}
 
-    // Unbuffered, so a write the disk refuses fails here, at once: a buffered write would only
-    // fail at the flush in commit(), which QSaveFile does not report, renaming a cut file.
-    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    Expected<void> open() { return m_file.open(); }
 
-    void checkAnnouncedLength(QNetworkReply& reply) {
+    void checkHead(QNetworkReply& reply) {
+        if (isHeaderFlood(reply)) {
+            refuse(reply, {FetchFailure::Other,
+                           QStringLiteral("the reply's head is over %1 fields or %2 bytes")
+                               .arg(MostHeaderFields)
+                               .arg(MostHeaderBytes),
+                           true});
+            return;
+        }
         const QVariant announced = reply.header(QNetworkRequest::ContentLengthHeader);
         if (announced.isValid() && announced.toLongLong() > m_cap) {
-            refuse(reply, FetchFailure::Other,
-                   QStringLiteral("a body of %1 bytes was announced, over the cap of %2 bytes")
-                       .arg(announced.toLongLong())
-                       .arg(m_cap));
+            refuse(reply, {FetchFailure::Other,
+                           QStringLiteral("a body of %1 bytes was announced, over the cap of %2 bytes")
+                               .arg(announced.toLongLong())
+                               .arg(m_cap)});
         }
     }
 
@@ -110,122 +117,163 @@ public:
             return; // aborted: closed, with nothing more to read
         }
         const QByteArray chunk = reply.readAll();
-        if (!m_refusal.isEmpty()) {
+        if (m_refusal.kind != FetchFailure::None) {
             return;
         }
         if (m_bytes + chunk.size() > m_cap) {
-            refuse(reply, FetchFailure::Other,
-                   QStringLiteral("the body is over the cap of %1 bytes").arg(m_cap));
+            refuse(reply,
+                   {FetchFailure::Other, QStringLiteral("the body is over the cap of %1 bytes").arg(m_cap)});
             return;
         }
-        m_head += chunk.left(LongestSignature - m_head.size());
         m_bytes += chunk.size();
-        if (m_file.write(chunk) != chunk.size()) {
-            refuse(reply, FetchFailure::Other, m_file.errorString());
+        if (const Expected<void> written = m_file.write(chunk); !written) {
+            refuse(reply, {FetchFailure::Storage, written.error()});
         }
     }
 
-    // The staged body takes the target's place, with its origin when one is given; the reason when
-    // it could not. An origin the file system does not keep only makes the next fetch a whole one.
-    // rename() replaces the target's own entry in the folder, so a link there is replaced, never
-    // followed out of it.
-    QString commit(const std::optional<FileOrigin>& origin) {
-        if (!m_file.commit()) {
-            return m_file.errorString();
+    // Why the body as it arrived may not be stored: a picture is judged by its own structure, which
+    // holds where the transfer cannot tell a cut body from a whole one (a connection reset, a broken
+    // chunk line, a length announced short).
+    Failure judge() const {
+        if (!isPictureFile(m_file.target())) {
+            return {};
         }
-        if (origin && !writeFileOrigin(m_file.fileName(), *origin)) {
-            qCDebug(lcDownload) << "the file system keeps no origin for" << m_target;
+        const Expected<QByteArray> body = readRegularFile(m_file.stagingPath(), m_cap);
+        if (!body) {
+            return {FetchFailure::Storage, body.error()};
         }
-        std::error_code error;
-        std::filesystem::rename(QFileInfo(m_file.fileName()).filesystemFilePath(),
-                                QFileInfo(m_target).filesystemFilePath(), error);
-        if (error) {
-            QFile::remove(m_file.fileName());
-            return QString::fromStdString(error.message());
+        switch (judgePicture(*body)) {
+        case PictureVerdict::Whole:
+            return {};
+        case PictureVerdict::CutShort:
+            return {FetchFailure::CutShort,
+                    QStringLiteral("the picture was cut short after %1 bytes").arg(m_bytes)};
+        case PictureVerdict::TooLarge:
+            return {FetchFailure::NotAPicture,
+                    QStringLiteral("the picture claims more than %1 pixels a side").arg(LargestPictureSide)};
+        case PictureVerdict::NotAPicture:
+            break;
         }
-        return {};
+        return {FetchFailure::NotAPicture, QStringLiteral("the body is not a picture")};
     }
-    void discard() { m_file.cancelWriting(); }
 
-    // Why the body was not taken whole; empty while it is.
-    const QString& refusal() const { return m_refusal; }
-    FetchFailure refusalKind() const { return m_refusalKind; }
-    QString errorString() const { return m_file.errorString(); }
+    // The staged body takes the target's place, with its origin when one is given. An origin the
+    // file system does not keep only makes the next fetch a whole one.
+    Expected<void> commit(const std::optional<FileOrigin>& origin) {
+        if (origin && !writeFileOrigin(m_file.stagingPath(), *origin)) {
+            qCDebug(lcDownload) << "the file system keeps no origin for" << m_file.target();
+        }
+        return m_file.commit();
+    }
+    void discard() { m_file.discard(); }
+
+    const Failure& refusal() const { return m_refusal; }
     qint64 bytes() const { return m_bytes; }
-    const QByteArray& head() const { return m_head; }
 
     // Ends the reply; the first reason given is the one kept.
-    void refuse(QNetworkReply& reply, FetchFailure kind, const QString& reason) {
-        if (m_refusal.isEmpty()) {
-            m_refusal = reason;
-            m_refusalKind = kind;
+    void refuse(QNetworkReply& reply, Failure why) {
+        if (m_refusal.kind == FetchFailure::None) {
+            m_refusal = std::move(why);
         }
         // Queued: aborting here would end the fetch while this receiver is still in use.
         QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
     }
 
 private:
-    const QString m_target;
-    QSaveFile m_file;
+    StagedFile m_file;
     const qint64 m_cap;
-    QByteArray m_head;
     qint64 m_bytes = 0;
-    QString m_refusal;
-    FetchFailure m_refusalKind = FetchFailure::None;
+    Failure m_refusal;
 };
 
-// Gives a fetch up when no connection is made within the connect limit, or when nothing arrives
-// for the idle limit. Before a reply began, either means the host did not answer.
+// Gives a fetch up when no connection is made within the connect limit, when nothing arrives for
+// the idle limit (before the head, after it or in the middle of the body: either way the host
+// has stopped answering), or when the deadline has passed.
+//
+// A limit that runs out is confirmed only once the events already waiting have been handled: data
+// that arrived while the window was busy arrived in time.
 class Patience final {
 public:
-    Patience(QNetworkReply& reply, const FetchLimits& limits) {
-        m_connecting.setSingleShot(true);
-        m_idle.setSingleShot(true);
+    Patience(QNetworkReply& reply, const FetchLimits& limits) : m_reply(reply) {
+        for (QTimer* timer : {&m_connecting, &m_idle, &m_deadline}) {
+            timer->setSingleShot(true);
+        }
         m_idle.setInterval(limits.idle);
         QObject::connect(&reply, &QNetworkReply::socketStartedConnecting, &m_connecting,
                          [this, limit = limits.connect] { m_connecting.start(limit); });
-        QObject::connect(&reply, &QNetworkReply::requestSent, &m_connecting, &QTimer::stop);
-        QObject::connect(&reply, &QNetworkReply::metaDataChanged, &m_idle, qOverload<>(&QTimer::start));
-        QObject::connect(&reply, &QNetworkReply::readyRead, &m_idle, qOverload<>(&QTimer::start));
-        QObject::connect(&m_connecting, &QTimer::timeout, &reply, [this, &reply, limit = limits.connect] {
-            giveUp(reply, QStringLiteral("no connection within %1 ms").arg(limit.count()));
+        QObject::connect(&reply, &QNetworkReply::requestSent, &m_connecting, [this] {
+            ++m_activity;
+            m_connecting.stop();
         });
-        QObject::connect(&m_idle, &QTimer::timeout, &reply, [this, &reply, limit = limits.idle] {
-            giveUp(reply, QStringLiteral("nothing received for %1 ms").arg(limit.count()));
+        const auto heard = [this] {
+            ++m_activity;
+            m_idle.start();
+        };
+        QObject::connect(&reply, &QNetworkReply::metaDataChanged, &m_idle, heard);
+        QObject::connect(&reply, &QNetworkReply::readyRead, &m_idle, heard);
+        QObject::connect(&m_connecting, &QTimer::timeout, &m_connecting, [this, limit = limits.connect] {
+            lapse({FetchFailure::Timeout, QStringLiteral("no connection within %1 ms").arg(limit.count()),
+                   true},
+                  Unless::SomethingMoved);
+        });
+        QObject::connect(&m_idle, &QTimer::timeout, &m_idle, [this, limit = limits.idle] {
+            lapse({FetchFailure::Timeout, QStringLiteral("nothing received for %1 ms").arg(limit.count()),
+                   true},
+                  Unless::SomethingMoved);
+        });
+        QObject::connect(&m_deadline, &QTimer::timeout, &m_deadline, [this, limit = limits.deadline] {
+            lapse({FetchFailure::Timeout, QStringLiteral("not done within %1 ms").arg(limit.count())},
+                  Unless::Finished);
         });
         m_idle.start();
+        m_deadline.start(limits.deadline);
     }
 
-    // Why the fetch was given up; empty while it was not.
-    const QString& reason() const { return m_reason; }
+    // Why the fetch was given up; no kind while it was not.
+    const Failure& reason() const { return m_reason; }
 
 private:
-    void giveUp(QNetworkReply& reply, const QString& reason) {
-        m_reason = reason;
-        m_connecting.stop();
-        m_idle.stop();
-        // Queued: aborting here would end the fetch while this timer is still in use.
-        QMetaObject::invokeMethod(&reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    // What, among the events waiting, takes a lapse back: a finished reply always does, since the
+    // fetch and this object end with it.
+    enum class Unless { SomethingMoved, Finished };
+
+    void lapse(Failure why, Unless unless) {
+        const quint64 seen = m_activity;
+        QMetaObject::invokeMethod(
+            &m_deadline,
+            [this, why = std::move(why), unless, seen] {
+                const bool takenBack = unless == Unless::SomethingMoved && m_activity != seen;
+                if (m_reason.kind == FetchFailure::None && !takenBack) {
+                    giveUp(why);
+                }
+            },
+            Qt::QueuedConnection);
     }
 
+    void giveUp(const Failure& why) {
+        m_reason = why;
+        for (QTimer* timer : {&m_connecting, &m_idle, &m_deadline}) {
+            timer->stop();
+        }
+        // Queued: aborting here would end the fetch while this timer is still in use.
+        QMetaObject::invokeMethod(&m_reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    }
+
+    QNetworkReply& m_reply;
     QTimer m_connecting;
     QTimer m_idle;
-    QString m_reason;
+    QTimer m_deadline;
+    quint64 m_activity = 0;
+    Failure m_reason;
 };
 
-// Why a finished reply must not replace the target; no text when it may.
-struct Rejection {
-    FetchFailure kind = FetchFailure::None;
-    QString text;
-};
-
-Rejection rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, const Patience& patience,
-                      bool wantsPicture) {
-    if (!body.refusal().isEmpty()) {
-        return {body.refusalKind(), body.refusal()};
+// Why a finished reply must not replace the target; no kind when it may.
+Failure rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, const Patience& patience) {
+    if (body.refusal().kind != FetchFailure::None) {
+        return body.refusal();
     }
-    if (!patience.reason().isEmpty()) {
-        return {FetchFailure::Timeout, patience.reason()};
+    if (patience.reason().kind != FetchFailure::None) {
+        return patience.reason();
     }
     // An answer of the server, or a body that ended early, says more than the error it leads to.
     const int status = httpStatusOf(reply);
@@ -234,6 +282,10 @@ Rejection rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, cons
     }
     if (status != 0 && isCutShort(reply, body.bytes())) {
         return {FetchFailure::CutShort, QStringLiteral("body cut short after %1 bytes").arg(body.bytes())};
+    }
+    if (reply.error() == QNetworkReply::ConnectionRefusedError ||
+        reply.error() == QNetworkReply::HostNotFoundError) {
+        return {FetchFailure::NoConnection, reply.errorString(), true};
     }
     if (reply.error() != QNetworkReply::NoError) {
         return {FetchFailure::Other, reply.errorString()};
@@ -245,31 +297,25 @@ Rejection rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, cons
         return {FetchFailure::Other,
                 QStringLiteral("the body came encoded as %1").arg(QString::fromLatin1(coding))};
     }
-    if (wantsPicture && !isPicture(body.head())) {
-        return {FetchFailure::NotAPicture, QStringLiteral("the body is not a picture")};
-    }
-    return {};
-}
-
-// The host did not take the request, or did not answer it in time: a failure of the host, not of
-// the file.
-bool isUnreachable(const QNetworkReply& reply, const Patience& patience) {
-    if (httpStatusOf(reply) != 0) {
-        return false;
-    }
-    return !patience.reason().isEmpty() || reply.error() == QNetworkReply::ConnectionRefusedError ||
-           reply.error() == QNetworkReply::HostNotFoundError;
+    return body.judge();
 }
 
 QByteArray originAddress(const QUrl& url) {
     return url.adjusted(QUrl::RemoveUserInfo).toEncoded();
 }
 
-// What the stored target says of itself when it came from this very address.
+// A stored picture that is not whole (cut by an earlier fault, or swapped by hand) must be
+// fetched whole: the server would confirm a cut file as unchanged.
+bool isWholeStoredFile(const QString& targetFile) {
+    const Expected<QByteArray> stored = readRegularFile(targetFile, capFor(targetFile));
+    return stored && (!isPictureFile(targetFile) || judgePicture(*stored) == PictureVerdict::Whole);
+}
+
+// What the stored target says of itself when it came from this very address and is whole.
 std::optional<FileOrigin> storedValidators(const QString& targetFile, const QUrl& url) {
     std::optional<FileOrigin> origin = readFileOrigin(targetFile);
     if (!origin || origin->url != originAddress(url) ||
-        (origin->lastModified.isEmpty() && origin->etag.isEmpty())) {
+        (origin->lastModified.isEmpty() && origin->etag.isEmpty()) || !isWholeStoredFile(targetFile)) {
         return std::nullopt;
     }
     return origin;
@@ -289,13 +335,21 @@ FileOrigin originOf(const QNetworkReply& reply, const QUrl& url) {
 }
 
 bool isNotModified(const QNetworkReply& reply, const BodyReceiver& body) {
-    return body.refusal().isEmpty() && reply.error() == QNetworkReply::NoError && httpStatusOf(reply) == 304;
+    return body.refusal().kind == FetchFailure::None && reply.error() == QNetworkReply::NoError &&
+           httpStatusOf(reply) == 304;
 }
 
-FetchResult failure(const QString& error) {
-    FetchResult result{false, 0, error};
-    result.failure = FetchFailure::Other;
-    return result;
+FetchResult failure(FetchFailure kind, const QString& error) {
+    return {.ok = false, .error = error, .failure = kind};
+}
+
+FetchResult resultOf(const Failure& failed, int httpStatus, qint64 bytes) {
+    return {.ok = failed.kind == FetchFailure::None,
+            .httpStatus = httpStatus,
+            .error = failed.text,
+            .bytes = bytes,
+            .unreachable = failed.hostFault,
+            .failure = failed.kind};
 }
 
 QString outcomeText(const FetchResult& result) {
@@ -316,26 +370,40 @@ QString describeFetch(const QUrl& url, const FetchResult& result) {
         .arg(outcomeText(result));
 }
 
-Downloader::Downloader(QObject* parent) : QObject(parent), m_manager(new QNetworkAccessManager(this)) {
+Downloader::Downloader(QObject* parent) : QObject(parent) {
     static std::once_flag systemProxy;
     std::call_once(systemProxy, [] { QNetworkProxyFactory::setUseSystemConfiguration(true); });
-    m_manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
 }
 
-// Running fetches end as failures and discard their temporary files. Their replies are aborted
-// while the manager still exists and are then let go of, because each fetch learns of the end
-// only from the event loop, after the manager is gone; the fetch itself deletes its reply.
+// Running fetches end as failures and discard their staged files. Their replies are aborted
+// while the managers still exist and are then let go of, because each fetch learns of the end
+// only from the event loop, after the managers are gone; the fetch itself deletes its reply.
 Downloader::~Downloader() {
     shutDown();
 }
 
 void Downloader::shutDown() {
     m_shutDown = true;
-    const QList<QNetworkReply*> running = m_manager->findChildren<QNetworkReply*>();
+    const QList<QNetworkReply*> running = findChildren<QNetworkReply*>();
     for (QNetworkReply* reply : running) {
         reply->abort();
         reply->setParent(nullptr);
     }
+}
+
+// One manager for each host: Qt reads the replies of a manager on one thread of its own, a head
+// byte by byte, so a host that floods its replies' heads would hold every other host's replies
+// unread for as long as it floods.
+QNetworkAccessManager& Downloader::managerFor(const QUrl& url) {
+    const QString host =
+        url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+            .toString();
+    QNetworkAccessManager*& manager = m_managers[host];
+    if (!manager) {
+        manager = new QNetworkAccessManager(this);
+        manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    }
+    return *manager;
 }
 
 QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh refresh) {
@@ -356,14 +424,14 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh
 // Downloader, which may be going away.
 QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Refresh refresh) {
     if (!isWebAddress(url)) {
-        co_return failure(QStringLiteral("not an http or https address"));
+        co_return failure(FetchFailure::Other, QStringLiteral("not an http or https address"));
     }
     if (m_shutDown) {
-        co_return failure(QStringLiteral("the program is ending"));
+        co_return failure(FetchFailure::Other, QStringLiteral("the program is ending"));
     }
     BodyReceiver body(targetFile);
-    if (!body.open()) {
-        co_return failure(body.errorString());
+    if (const Expected<void> opened = body.open(); !opened) {
+        co_return failure(FetchFailure::Storage, opened.error());
     }
     QNetworkRequest request(url);
     request.setRawHeader("Accept-Encoding", "identity");
@@ -372,50 +440,36 @@ QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Ref
     if (stored) {
         askOnlyIfChanged(request, *stored);
     }
-    QNetworkReply* reply = m_manager->get(request);
+    QNetworkReply* reply = managerFor(url).get(request);
     reply->setReadBufferSize(ReadBufferSize);
     const Patience patience(*reply, m_limits);
-    const QMetaObject::Connection announcing = connect(reply, &QNetworkReply::metaDataChanged, reply,
-                                                       [&body, reply] { body.checkAnnouncedLength(*reply); });
+    const QMetaObject::Connection heading =
+        connect(reply, &QNetworkReply::metaDataChanged, reply, [&body, reply] { body.checkHead(*reply); });
     const QMetaObject::Connection streaming =
         connect(reply, &QNetworkReply::readyRead, reply, [&body, reply] { body.take(*reply); });
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, reply, [&body, reply, limit = m_limits.deadline] {
-        body.refuse(*reply, FetchFailure::Timeout,
-                    QStringLiteral("not done within %1 ms").arg(limit.count()));
-    });
-    deadline.start(m_limits.deadline);
 
     co_await qCoro(reply).waitForFinished();
     body.take(*reply);
-    disconnect(announcing);
+    disconnect(heading);
     disconnect(streaming);
     reply->deleteLater();
 
-    FetchResult result{false, httpStatusOf(*reply), {}, body.bytes(), 0};
-    if (isUnreachable(*reply, patience)) {
-        result.unreachable = true;
-        const bool timedOut = !patience.reason().isEmpty();
-        result.error = timedOut ? patience.reason() : reply->errorString();
-        result.failure = timedOut ? FetchFailure::Timeout : FetchFailure::NoConnection;
-    } else if (stored && isNotModified(*reply, body)) {
-        result.unchanged = true;
-    } else {
-        const Rejection rejection = rejectionOf(*reply, body, patience, isPictureFile(targetFile));
-        result.error = rejection.text;
-        result.failure = rejection.kind;
-        if (result.error.isEmpty()) {
-            result.error = body.commit(refresh == Refresh::IfChanged ? std::optional(originOf(*reply, url))
-                                                                     : std::nullopt);
-            result.failure = result.error.isEmpty() ? FetchFailure::None : FetchFailure::Other;
+    if (stored && isNotModified(*reply, body)) {
+        body.discard();
+        co_return FetchResult{.ok = true, .httpStatus = 304, .unchanged = true};
+    }
+    Failure failed = rejectionOf(*reply, body, patience);
+    if (failed.kind == FetchFailure::None) {
+        const std::optional<FileOrigin> origin =
+            refresh == Refresh::IfChanged ? std::optional(originOf(*reply, url)) : std::nullopt;
+        if (const Expected<void> committed = body.commit(origin); !committed) {
+            failed = {FetchFailure::Storage, committed.error()};
         }
     }
-    result.ok = result.error.isEmpty();
-    if (!result.ok || result.unchanged) {
+    if (failed.kind != FetchFailure::None) {
         body.discard();
     }
-    co_return result;
+    co_return resultOf(failed, httpStatusOf(*reply), body.bytes());
 }
 
 QCoro::Task<bool> Downloader::downloadi(QString urrl, QString failinimi) {

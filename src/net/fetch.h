@@ -3,6 +3,7 @@
 #include "platform/host_config.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QString>
@@ -30,7 +31,7 @@ enum class FetchFailure {
 struct FetchResult {
     bool ok = false;    // the file is as the address has it: fetched, or confirmed unchanged
     int httpStatus = 0; // 0 when no reply status arrived
-    QString error;      // empty on success
+    QString error = {}; // empty on success
     qint64 bytes = 0;   // body bytes received
     qint64 milliseconds = 0;
     bool unchanged = false;   // the server said the stored file is current; it was left untouched
@@ -57,25 +58,32 @@ enum class Refresh { Whole, IfChanged };
 // The one way the program fetches a file: the whole network policy in one place. One instance
 // serves the main window and every side window; it keeps its connections alive between fetches.
 //
-// A fetch writes into a temporary file beside the target and renames it over the target only when
-// a 2xx reply arrived whole and was written, so a failed, cut or timed-out fetch leaves the file
-// already there as it was. A link at the target is replaced by the file, never written through, so
-// nothing is written outside the target's folder. Only http and https addresses are fetched. A
-// ".gif" target accepts only a body that is a picture, so a network that answers every address
-// with its own page cannot overwrite a good chart.
+// A fetch writes into a file staged beside the target and renames it over the target only when a
+// 2xx reply arrived whole and was written, so a failed, cut or timed-out fetch leaves the file
+// already there as it was. Whole means the length the server announced, where it announced one,
+// and for a picture (a ".gif" target) its own structure up to its end: only that holds where the
+// transfer cannot tell a cut body from a whole one. A picture that claims more than 4,096 pixels a
+// side is no chart, and neither is a portal's page. A text answer without a length is judged by its
+// reader. A link at the target is replaced by the file, never written through, so nothing is
+// written outside the target's folder. Only http and https addresses are fetched.
 //
 // A body may be only as large as its target's kind allows: 16 MiB for a picture (".gif"), 256 MiB
 // for the updater (".exe") and 1 MiB for any other file, an answer file; a longer body, or one
-// announced longer, fails. The reply is read only as fast as it is written, so little of it is
-// ever held in memory.
+// announced longer, fails, and so does a head of more than 100 fields or 64 KiB. The reply is read
+// only as fast as it is written, so little of it is ever held in memory.
 //
-// With Refresh::IfChanged, a target that came from this very address is asked for with its
+// With Refresh::IfChanged, a whole target that came from this very address is asked for with its
 // Last-Modified and ETag; a 304 keeps it untouched, its time included. The server's own time is
 // sent back, never the local clock's, which may be wrong on a boat's laptop. A target that came from
-// another address (an older model run's chart under the same name) is fetched whole.
+// another address (an older model run's chart under the same name), or is not whole, is fetched
+// whole.
 //
-// A failure at the connection level (refused, no connection within the connect limit, no reply
-// within the idle limit) is marked unreachable, so an action can give up on the host.
+// A failure of the host (refused, no connection within the connect limit, nothing received for the
+// idle limit before, within or after the head, a flooding head) is marked unreachable, so an action
+// can give up on the host; a fetch that only overran its deadline is not.
+//
+// Each host has a network access manager of its own, and so a reading thread of Qt's own: a host
+// that floods its replies' heads holds up no other host's replies.
 //
 // Failures are not errors here: they are logged at debug level in "brisel.download", told by
 // fetchEnded and returned.
@@ -107,8 +115,9 @@ Q_SIGNALS:
 
 private:
     QCoro::Task<FetchResult> fetchOnce(QUrl url, QString targetFile, Refresh refresh);
+    QNetworkAccessManager& managerFor(const QUrl& url);
 
-    QNetworkAccessManager* m_manager;
+    QHash<QString, QNetworkAccessManager*> m_managers;
     FetchLimits m_limits;
     bool m_shutDown = false;
 };

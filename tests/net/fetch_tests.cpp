@@ -1,4 +1,5 @@
 #include "demo_server.h"
+#include "folder_snapshot.h"
 #include "net/chart_names.h"
 #include "net/fetch.h"
 #include "net/provider_requests.h"
@@ -7,12 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 #include <qcoro/qcorotimer.h>
 #include <sys/resource.h>
 
+using testing_support::FolderSnapshot;
 using testing_support::TempProgramFolder;
 
 namespace {
@@ -31,8 +35,13 @@ protected:
     QString chart(const QString& name) const { return chartPath(program.chartFolder(), name); }
     QUrl waveMap() const { return waveMapUrl(server.baseUrl(), 1); }
 
+    // Whatever comes of a fetch, no other file changes, the target changes only when the fetch
+    // succeeded, and nothing is left behind.
     FetchResult fetchInto(const QUrl& url, const QString& target) {
-        return QCoro::waitFor(downloader.fetch(url, target));
+        const FolderSnapshot before(program.chartFolder());
+        const FetchResult result = QCoro::waitFor(downloader.fetch(url, target));
+        before.expectUnchangedBut(result.ok && !result.unchanged ? QFileInfo(target).fileName() : QString());
+        return result;
     }
     QByteArray contentOf(const QString& path) const {
         QFile file(path);
@@ -129,6 +138,8 @@ TEST_F(Fetch, WriteFailureKeepsTheExistingFile) {
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.failure, FetchFailure::Storage);
+    EXPECT_EQ(result.error, QString::fromLocal8Bit(std::strerror(EFBIG)));
     EXPECT_GT(result.bytes, 64);
     EXPECT_EQ(contentOf(target), GoodChart);
     EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});

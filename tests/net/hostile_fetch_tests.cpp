@@ -1,21 +1,28 @@
 // Fetches from a server that misbehaves on purpose: each ends in bounded time and memory, and the
 // file already stored stays as it was.
+#include "demo_server.h"
+#include "folder_snapshot.h"
+#include "gif_encoder.h"
 #include "hostile_server.h"
-#include "net/fetch.h"
+#include "net/chart_names.h"
+#include "net/fetch_session.h"
 #include "platform/host_config.h"
 #include "test_support.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
 
+using testing_support::FolderSnapshot;
 using testing_support::HostileReply;
 using testing_support::HostileServer;
+using End = HostileReply::End;
 
 namespace {
 
@@ -76,31 +83,33 @@ private:
     std::jthread m_sampler;
 };
 
+// A whole GIF, as a chart arrives when nothing goes wrong.
+QByteArray wholeChart() {
+    QImage image(120, 80, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return demo::encodeGif(image);
+}
+
 class HostileFetch : public ::testing::Test {
 protected:
-    // Fetches into a file of the chart folder that holds a good chart beforehand.
-    FetchResult fetchInto(const QString& name, const HostileServer& server) {
+    // Fetches into a file of the chart folder that holds a good chart beforehand. Whatever comes of
+    // it, no other file changes, the stored one changes only when the fetch succeeded, and nothing
+    // is left behind.
+    FetchResult fetchInto(const QString& name, const HostileServer& server, const QString& path = {}) {
         program.write(QStringLiteral("kaardid/") + name, Stored);
-        stored << name;
-        return QCoro::waitFor(
-            downloader.fetch(server.url(QLatin1Char('/') + name), program.chartFolder() + name));
+        const FolderSnapshot before(program.chartFolder());
+        const FetchResult result = QCoro::waitFor(downloader.fetch(
+            server.url(path.isEmpty() ? QLatin1Char('/') + name : path), program.chartFolder() + name));
+        before.expectUnchangedBut(result.ok && !result.unchanged ? name : QString());
+        return result;
     }
 
-    // The file is as it was, and the folder holds nothing but the files stored beforehand.
-    void expectStoredFileKept(const QString& name) const {
+    QByteArray contentOf(const QString& name) const {
         QFile file(program.chartFolder() + name);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(file.readAll() == Stored);
-        const QStringList contents =
-            QDir(program.chartFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        QStringList expected = stored;
-        expected.sort(Qt::CaseInsensitive);
-        EXPECT_EQ(contents.join(QLatin1Char(' ')).toStdString(),
-                  expected.join(QLatin1Char(' ')).toStdString());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     testing_support::TempProgramFolder program;
-    QStringList stored;
     Downloader downloader;
 };
 
@@ -131,7 +140,7 @@ TEST_F(HostileFetch, AnOverlongBodyEndsAtTheCapOfItsKind) {
         if (ResidentSizeTellsUse) {
             EXPECT_LT(memory.growth(), 128 * MiB);
         }
-        expectStoredFileKept(name);
+        EXPECT_EQ(contentOf(name), Stored);
     }
 }
 
@@ -148,7 +157,7 @@ TEST_F(HostileFetch, ALengthOverTheCapFailsBeforeTheBody) {
         const FetchResult result = fetchInto(name, server);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.bytes, 0);
-        expectStoredFileKept(name);
+        EXPECT_EQ(contentOf(name), Stored);
     }
 }
 
@@ -163,7 +172,7 @@ TEST_F(HostileFetch, ATrickleEndsAtTheConfiguredDeadline) {
     EXPECT_FALSE(result.ok);
     EXPECT_GE(clock.elapsed(), 900);
     EXPECT_LT(clock.elapsed(), 2500);
-    expectStoredFileKept(QStringLiteral("20240501000309.gif"));
+    EXPECT_EQ(contentOf(QStringLiteral("20240501000309.gif")), Stored);
 }
 
 TEST_F(HostileFetch, ACutCompressedBodyIsNotStored) {
@@ -181,5 +190,217 @@ TEST_F(HostileFetch, ACutCompressedBodyIsNotStored) {
          0,
          {}});
     EXPECT_FALSE(fetchInto(QStringLiteral("20240501Tartu.gif"), server).ok);
-    expectStoredFileKept(QStringLiteral("20240501Tartu.gif"));
+    EXPECT_EQ(contentOf(QStringLiteral("20240501Tartu.gif")), Stored);
+}
+
+namespace {
+
+// A reply the transfer alone may take for whole, and what must come of it.
+struct BrokenReply {
+    const char* name;
+    const char* target;
+    std::function<HostileReply(const QByteArray& chart)> reply;
+    FetchFailure failure;
+};
+
+void PrintTo(const BrokenReply& broken, std::ostream* out) {
+    *out << broken.name;
+}
+
+QByteArray chunked(const QByteArray& part) {
+    return QByteArray::number(part.size(), 16) + "\r\n" + part + "\r\n";
+}
+
+const QByteArray TextAnswer = QByteArrayLiteral("<date>10.04.2007</date><href>a</href>\r\n").repeated(8);
+
+const BrokenReply BrokenReplies[] = {
+    {"NoLengthClosedHalfway", "chart.gif",
+     [](const QByteArray& chart) {
+         return HostileReply{"HTTP/1.0 200 OK\r\nContent-Type: image/gif", chart.left(chart.size() / 2)};
+     },
+     FetchFailure::CutShort},
+    {"NoLengthReset", "chart.gif",
+     [](const QByteArray& chart) {
+         return HostileReply{
+             "HTTP/1.1 200 OK\r\nConnection: close", chart.left(chart.size() / 2), 0, {}, End::Reset};
+     },
+     FetchFailure::CutShort},
+    {"BrokenChunkLine", "chart.gif",
+     [](const QByteArray& chart) {
+         const qsizetype half = chart.size() / 2;
+         return HostileReply{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked",
+                             chunked(chart.left(half)) + "zz\r\n" + chart.mid(half)};
+     },
+     FetchFailure::CutShort},
+    {"LengthLongerThanTheBody", "chart.gif",
+     [](const QByteArray& chart) {
+         return HostileReply{"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(chart.size()),
+                             chart.left(chart.size() / 2)};
+     },
+     FetchFailure::CutShort},
+    {"TextLengthLongerThanTheBody", "Tartu.xml",
+     [](const QByteArray&) {
+         return HostileReply{"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(TextAnswer.size()),
+                             TextAnswer.left(TextAnswer.size() / 2),
+                             0,
+                             {},
+                             End::Reset};
+     },
+     FetchFailure::CutShort},
+    {"PictureBomb", "chart.gif",
+     [](const QByteArray& chart) {
+         // The chart's own blocks under a screen that claims 5,700 × 5,700 pixels.
+         QByteArray bomb = chart;
+         bomb[6] = bomb[8] = char(0x44);
+         bomb[7] = bomb[9] = char(0x16);
+         return HostileReply{"HTTP/1.1 200 OK\r\nContent-Type: image/gif", bomb};
+     },
+     FetchFailure::NotAPicture},
+};
+
+class BrokenReplyFetch : public HostileFetch, public ::testing::WithParamInterface<BrokenReply> {};
+
+} // namespace
+
+TEST_P(BrokenReplyFetch, FailsAndKeepsTheStoredFile) {
+    const HostileServer server(GetParam().reply(wholeChart()));
+    const QString name = QString::fromLatin1(GetParam().target);
+    const FetchResult result = fetchInto(name, server);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.failure, GetParam().failure) << result.error.toStdString();
+    EXPECT_EQ(contentOf(name), Stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBreak, BrokenReplyFetch, ::testing::ValuesIn(BrokenReplies),
+                         [](const ::testing::TestParamInfo<BrokenReply>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The server announces a length shorter than what it sends: what follows the announced length must
+// not be read as the next reply on the connection kept alive.
+TEST_F(HostileFetch, AShortLengthDoesNotSpoilTheNextReplyOnItsConnection) {
+    const QByteArray chart = wholeChart();
+    const HostileServer server([&chart](const QByteArray& path) {
+        const QByteArray body = path.endsWith(".gif") ? chart : TextAnswer;
+        const qsizetype announced = path.startsWith("/short") ? body.size() / 2 : body.size();
+        return HostileReply{"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(announced),
+                            body,
+                            0,
+                            {},
+                            End::KeepAlive};
+    });
+    EXPECT_EQ(fetchInto(QStringLiteral("chart.gif"), server, QStringLiteral("/short.gif")).failure,
+              FetchFailure::CutShort);
+    EXPECT_TRUE(fetchInto(QStringLiteral("next.gif"), server).ok);
+    EXPECT_EQ(contentOf(QStringLiteral("next.gif")), chart);
+
+    // A text answer is as long as its server says.
+    EXPECT_TRUE(fetchInto(QStringLiteral("Tartu.xml"), server, QStringLiteral("/short.xml")).ok);
+    EXPECT_EQ(contentOf(QStringLiteral("Tartu.xml")), TextAnswer.left(TextAnswer.size() / 2));
+    EXPECT_TRUE(fetchInto(QStringLiteral("Pärnu.xml"), server).ok);
+    EXPECT_EQ(contentOf(QStringLiteral("Pärnu.xml")), TextAnswer);
+}
+
+// A host that stops in the middle of a reply is as dead as one that never answers: two such fetches
+// in a row give it up, while the overall deadline of a fetch counts against the file alone.
+TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
+    const QByteArray chart = wholeChart();
+    const HostileServer stalling([&chart](const QByteArray& path) {
+        const QByteArray length = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(chart.size());
+        return path == "/head.gif" ? HostileReply{length, {}, 0, {}, End::Stall}
+                                   : HostileReply{length, chart.left(100), 0, {}, End::Stall};
+    });
+    const HostileServer trickling({"HTTP/1.1 200 OK\r\nContent-Length: 1000", "GIF89a", 994, 50ms});
+    testing_support::TempProgramFolder program;
+    Downloader downloader;
+    downloader.setLimits({.idle = 300ms, .deadline = 600ms, .connections = 1});
+    FetchSession session(downloader);
+    const auto fetch = [&](const HostileServer& server, const char* path) {
+        const QString target = program.chartFolder() + QString::fromLatin1(path).mid(1);
+        return QCoro::waitFor(
+                   session.fetch(server.url(QString::fromLatin1(path)), target, Refresh::Whole, {}))
+            .value();
+    };
+    for (int twice = 0; twice < 2; ++twice) {
+        const FetchResult overran = fetch(trickling, "/slow.gif");
+        EXPECT_EQ(overran.failure, FetchFailure::Timeout);
+        EXPECT_FALSE(overran.unreachable) << "a deadline is the file's fault";
+    }
+    EXPECT_TRUE(fetch(stalling, "/head.gif").unreachable);
+    EXPECT_TRUE(fetch(stalling, "/body.gif").unreachable);
+    const FetchResult next = fetch(stalling, "/next.gif");
+    EXPECT_EQ(next.failure, FetchFailure::GivenUp);
+    EXPECT_EQ(stalling.requestsAnswered(), 2);
+    EXPECT_EQ(fetch(trickling, "/slow.gif").failure, FetchFailure::Timeout)
+        << "the other host is still asked";
+}
+
+// A host that floods its replies' heads fails them as a host that does not answer, while the
+// window stays responsive and the healthy host's fetches of the same action arrive, though the
+// network thread was busy with the flood for longer than their idle limit.
+TEST(HeaderFlood, FailsItsHostAloneAndKeepsTheWindowAnswering) {
+    const HostileServer flooding({testing_support::floodedHead(100000), wholeChart(), 0, {}, End::KeepAlive});
+    demo::DemoServer healthy{demo::ServerOptions{}};
+    ASSERT_TRUE(healthy.start(0));
+    testing_support::TempProgramFolder program;
+    Downloader downloader;
+    downloader.setLimits({.idle = 2s});
+    FetchSession session(downloader);
+
+    std::vector<QCoro::Task<std::optional<FetchResult>>> floods;
+    std::vector<QCoro::Task<std::optional<FetchResult>>> charts;
+    for (int k = 1; k <= 3; ++k) {
+        floods.push_back(session.fetch(flooding.url(QStringLiteral("/%1.gif").arg(k)),
+                                       program.chartFolder() + QStringLiteral("flood%1.gif").arg(k),
+                                       Refresh::Whole, {k}));
+    }
+    for (int k = 1; k <= 12; ++k) {
+        charts.push_back(session.fetch(waveMapUrl(healthy.baseUrl(), k),
+                                       chartPath(program.chartFolder(), waveMapFile(k)), Refresh::Whole,
+                                       {k}));
+    }
+    QElapsedTimer sinceTick;
+    qint64 worstDelay = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout,
+                     [&] { worstDelay = std::max(worstDelay, sinceTick.restart() - 100); });
+    sinceTick.start();
+    tick.start(100);
+    int floodsFailed = 0;
+    for (auto& flood : floods) {
+        const FetchResult result = QCoro::waitFor(flood).value();
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.unreachable) << result.error.toStdString();
+        floodsFailed += result.ok ? 0 : 1;
+    }
+    for (auto& chart : charts) {
+        const FetchResult result = QCoro::waitFor(chart).value();
+        EXPECT_TRUE(result.ok) << result.error.toStdString();
+    }
+    EXPECT_EQ(floodsFailed, 3);
+    EXPECT_LT(worstDelay, 500);
+    healthy.stop();
+}
+
+// Data that arrived while the window was busy arrived in time, however long the window was busy.
+TEST(BusyWindow, DoesNotTimeOutRepliesThatArrivedMeanwhile) {
+    const QByteArray chart = wholeChart();
+    const HostileServer server({"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(chart.size()),
+                                chart,
+                                0,
+                                {},
+                                End::KeepAlive});
+    testing_support::TempProgramFolder program;
+    Downloader downloader;
+    downloader.setLimits({.idle = 200ms, .deadline = 400ms});
+    std::vector<QCoro::Task<FetchResult>> fetches;
+    for (int k = 1; k <= 4; ++k) {
+        fetches.push_back(downloader.fetch(server.url(QStringLiteral("/%1.gif").arg(k)),
+                                           program.chartFolder() + QStringLiteral("%1.gif").arg(k)));
+    }
+    QTimer::singleShot(0, [] { QThread::msleep(1000); });
+    for (auto& fetch : fetches) {
+        const FetchResult result = QCoro::waitFor(fetch);
+        EXPECT_TRUE(result.ok) << result.error.toStdString();
+    }
 }
