@@ -90,6 +90,9 @@ void sendValidators(httplib::Response& response, const Reply& reply) {
         response.set_header("Last-Modified", httpDate(reply.lastModified).toStdString());
         response.set_header("ETag", reply.etag.toStdString());
     }
+    if (!reply.cacheControl.isEmpty()) {
+        response.set_header("Cache-Control", reply.cacheControl.toStdString());
+    }
 }
 
 qsizetype sendWhole(httplib::Response& response, const Reply& reply) {

@@ -38,6 +38,9 @@ struct ServerOptions {
     QByteArray updateAnswer;
     // The updater is served with one byte changed, its signature still that of the true one.
     bool tamperUpdater = false;
+    // Whether pictures and spot replies say how long they stay fresh, as a real publisher's do;
+    // without it a client has only Last-Modified to go by.
+    bool sendCacheControl = true;
     int latencyMs = 0;
     int faultPercent = 0;
     FaultKind faultKind = FaultKind::None;

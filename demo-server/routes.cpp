@@ -12,7 +12,12 @@ namespace demo {
 
 namespace {
 
+using namespace std::chrono_literals;
+
 const QByteArray gifType = QByteArrayLiteral("image/gif");
+// A model run's chart never changes once published; the rest is drawn anew every few minutes.
+constexpr std::chrono::seconds ModelRunChartKept = 7 * 24h;
+constexpr std::chrono::seconds ChangingPictureKept = 10min;
 
 Reply found(const QByteArray& contentType, const QByteArray& body) {
     return Reply{200, contentType, body};
@@ -84,7 +89,7 @@ Reply Routes::providerChart(const QString& path) {
     if (!chart || !isRunAvailable(chart->runStart(), m_clock.now(), m_options.publishAfterHours)) {
         return notFound();
     }
-    return picture(path, [&chart] { return drawAreaChart(*chart); });
+    return keptFor(picture(path, [&chart] { return drawAreaChart(*chart); }), ModelRunChartKept);
 }
 
 Reply Routes::login(const Query& query) const {
@@ -101,7 +106,9 @@ Reply Routes::pointForecast(const Query& query) const {
     if (!isCoordinate(lon) || !isCoordinate(lat)) {
         return notFound();
     }
-    return found(QByteArrayLiteral("text/xml"), demo::pointForecast(m_clock.now().date(), lon, lat, m_base));
+    return keptFor(
+        found(QByteArrayLiteral("text/xml"), demo::pointForecast(m_clock.now().date(), lon, lat, m_base)),
+        ChangingPictureKept);
 }
 
 Reply Routes::meteogram(const QString& path) {
@@ -112,7 +119,9 @@ Reply Routes::meteogram(const QString& path) {
     if (!day.isValid()) {
         return notFound();
     }
-    return picture(path, [&match, &day] { return drawMeteogram(match.captured(1), match.captured(2), day); });
+    return keptFor(
+        picture(path, [&match, &day] { return drawMeteogram(match.captured(1), match.captured(2), day); }),
+        ChangingPictureKept);
 }
 
 Reply Routes::sailingMap(const QString& path) {
@@ -127,7 +136,8 @@ Reply Routes::sailingMap(const QString& path) {
     if (hour % 3 != 0 || hour > 21 || !slot.isValid() || !isSailingSlotKept(slot, m_clock.now().date())) {
         return notFound();
     }
-    return picture(path, [&match, &slot] { return drawSailingMap(match.captured(4), slot); });
+    return keptFor(picture(path, [&match, &slot] { return drawSailingMap(match.captured(4), slot); }),
+                   ChangingPictureKept);
 }
 
 Reply Routes::waveMap(const QString& path) {
@@ -138,7 +148,7 @@ Reply Routes::waveMap(const QString& path) {
     if (lead < 3 || lead > 54 || lead % 3 != 0) {
         return notFound();
     }
-    return picture(path, [lead] { return drawWaveMap(lead); });
+    return keptFor(picture(path, [lead] { return drawWaveMap(lead); }), ChangingPictureKept);
 }
 
 Reply Routes::updateInfo(const Query& query) const {
@@ -171,6 +181,13 @@ Reply Routes::picture(const QString& path, const std::function<QImage()>& draw) 
     Reply reply = found(gifType, picture.gif);
     reply.lastModified = picture.drawn;
     reply.etag = '"' + QCryptographicHash::hash(picture.gif, QCryptographicHash::Sha1).toHex().left(16) + '"';
+    return reply;
+}
+
+Reply Routes::keptFor(Reply reply, std::chrono::seconds maxAge) const {
+    if (reply.status == 200 && m_options.sendCacheControl) {
+        reply.cacheControl = "max-age=" + QByteArray::number(qint64(maxAge.count()));
+    }
     return reply;
 }
 

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QString>
 #include <QUrl>
+#include <chrono>
 
 namespace demo {
 
@@ -19,6 +20,8 @@ struct Reply {
     // Pictures only: when the body was made, and a tag of its bytes.
     QDateTime lastModified = {};
     QByteArray etag = {};
+    // How long a client may keep the reply without asking again, as a real publisher says it.
+    QByteArray cacheControl = {};
 };
 
 Reply notFound();
@@ -43,6 +46,7 @@ private:
     Reply updateInfo(const Query& query) const;
     QByteArray servedUpdater() const;
     Reply picture(const QString& path, const std::function<QImage()>& draw);
+    Reply keptFor(Reply reply, std::chrono::seconds maxAge) const;
 
     const ServerOptions& m_options;
     const ServiceClock& m_clock;

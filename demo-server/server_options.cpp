@@ -44,6 +44,8 @@ void describeOptions(QCommandLineParser& parser) {
         {QStringLiteral("seed"), QStringLiteral("Seed of the fault pattern."), QStringLiteral("N")},
         {QStringLiteral("log"), QStringLiteral("File that receives one line per request."),
          QStringLiteral("FILE")},
+        {QStringLiteral("no-cache-control"),
+         QStringLiteral("Say nothing of freshness: clients go by Last-Modified alone.")},
         {QStringLiteral("print-public-key"),
          QStringLiteral("Print the base64 public key of the updater's signature and exit.")},
     });
@@ -147,6 +149,7 @@ bool parseOptions(const QStringList& args, ServerOptions* out, QString* error) {
     ServerOptions parsed = *out;
     OptionReader reader(parser);
     readAll(reader, &parsed);
+    parsed.sendCacheControl = parsed.sendCacheControl && !parser.isSet(QStringLiteral("no-cache-control"));
     *error = reader.error();
     if (!error->isEmpty()) {
         return false;

@@ -1,6 +1,7 @@
 #include "net/fetch.h"
 
 #include "net/file_origin.h"
+#include "net/provider_requests.h"
 #include "platform/picture_check.h"
 #include "platform/stored_files.h"
 
@@ -312,13 +313,16 @@ bool isWholeStoredFile(const QString& targetFile) {
 }
 
 // What the stored target says of itself when it came from this very address and is whole.
-std::optional<FileOrigin> storedValidators(const QString& targetFile, const QUrl& url) {
+std::optional<FileOrigin> storedOrigin(const QString& targetFile, const QUrl& url) {
     std::optional<FileOrigin> origin = readFileOrigin(targetFile);
-    if (!origin || origin->url != originAddress(url) ||
-        (origin->lastModified.isEmpty() && origin->etag.isEmpty()) || !isWholeStoredFile(targetFile)) {
+    if (!origin || origin->url != originAddress(url) || !isWholeStoredFile(targetFile)) {
         return std::nullopt;
     }
     return origin;
+}
+
+bool hasValidators(const FileOrigin& origin) {
+    return !origin.lastModified.isEmpty() || !origin.etag.isEmpty();
 }
 
 void askOnlyIfChanged(QNetworkRequest& request, const FileOrigin& stored) {
@@ -330,8 +334,36 @@ void askOnlyIfChanged(QNetworkRequest& request, const FileOrigin& stored) {
     }
 }
 
-FileOrigin originOf(const QNetworkReply& reply, const QUrl& url) {
-    return {originAddress(url), reply.rawHeader("Last-Modified"), reply.rawHeader("ETag")};
+FreshnessRecord freshnessOf(const QNetworkReply& reply, qint64 receivedAt) {
+    return {.cacheControl = reply.rawHeader("Cache-Control"),
+            .expires = reply.rawHeader("Expires"),
+            .date = reply.rawHeader("Date"),
+            .age = reply.rawHeader("Age"),
+            .lastModified = reply.rawHeader("Last-Modified"),
+            .receivedAt = receivedAt};
+}
+
+FileOrigin originOf(const QNetworkReply& reply, const QUrl& url, qint64 receivedAt) {
+    return {originAddress(url), reply.rawHeader("Last-Modified"), reply.rawHeader("ETag"),
+            freshnessOf(reply, receivedAt)};
+}
+
+// A 304 updates what the stored reply said of its freshness with what it says itself.
+FreshnessRecord renewedFreshness(const QNetworkReply& reply, const FileOrigin& stored, qint64 receivedAt) {
+    FreshnessRecord renewed = freshnessOf(reply, receivedAt);
+    const FreshnessRecord before = stored.freshness.value_or(FreshnessRecord{});
+    for (QByteArray FreshnessRecord::*field : {&FreshnessRecord::cacheControl, &FreshnessRecord::expires,
+                                               &FreshnessRecord::date, &FreshnessRecord::age}) {
+        if ((renewed.*field).isEmpty()) {
+            renewed.*field = before.*field;
+        }
+    }
+    renewed.lastModified = stored.lastModified;
+    return renewed;
+}
+
+bool isStillFresh(const FileOrigin& stored, const QUrl& url, qint64 now) {
+    return stored.freshness && isFresh(*stored.freshness, now, areaChartRunOf(url).has_value());
 }
 
 bool isNotModified(const QNetworkReply& reply, const BodyReceiver& body) {
@@ -353,6 +385,9 @@ FetchResult resultOf(const Failure& failed, int httpStatus, qint64 bytes) {
 }
 
 QString outcomeText(const FetchResult& result) {
+    if (result.fresh) {
+        return QStringLiteral("fresh");
+    }
     if (result.unchanged) {
         return QStringLiteral("unchanged");
     }
@@ -429,15 +464,19 @@ QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Ref
     if (m_shutDown) {
         co_return failure(FetchFailure::Other, QStringLiteral("the program is ending"));
     }
+    const std::optional<FileOrigin> stored =
+        refresh == Refresh::Whole ? std::nullopt : storedOrigin(targetFile, url);
+    const bool conditional = stored && hasValidators(*stored);
+    if (refresh == Refresh::IfStale && stored && isStillFresh(*stored, url, m_systemClock())) {
+        co_return FetchResult{.ok = true, .unchanged = true, .fresh = true};
+    }
     BodyReceiver body(targetFile);
     if (const Expected<void> opened = body.open(); !opened) {
         co_return failure(FetchFailure::Storage, opened.error());
     }
     QNetworkRequest request(url);
     request.setRawHeader("Accept-Encoding", "identity");
-    const std::optional<FileOrigin> stored =
-        refresh == Refresh::IfChanged ? storedValidators(targetFile, url) : std::nullopt;
-    if (stored) {
+    if (conditional) {
         askOnlyIfChanged(request, *stored);
     }
     QNetworkReply* reply = managerFor(url).get(request);
@@ -447,6 +486,7 @@ QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Ref
         connect(reply, &QNetworkReply::metaDataChanged, reply, [&body, reply] { body.checkHead(*reply); });
     const QMetaObject::Connection streaming =
         connect(reply, &QNetworkReply::readyRead, reply, [&body, reply] { body.take(*reply); });
+    const std::function<qint64()> systemClock = m_systemClock;
 
     co_await qCoro(reply).waitForFinished();
     body.take(*reply);
@@ -454,14 +494,15 @@ QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Ref
     disconnect(streaming);
     reply->deleteLater();
 
-    if (stored && isNotModified(*reply, body)) {
+    if (conditional && isNotModified(*reply, body)) {
         body.discard();
+        renewFreshness(targetFile, renewedFreshness(*reply, *stored, systemClock()));
         co_return FetchResult{.ok = true, .httpStatus = 304, .unchanged = true};
     }
     Failure failed = rejectionOf(*reply, body, patience);
     if (failed.kind == FetchFailure::None) {
         const std::optional<FileOrigin> origin =
-            refresh == Refresh::IfChanged ? std::optional(originOf(*reply, url)) : std::nullopt;
+            refresh == Refresh::Whole ? std::nullopt : std::optional(originOf(*reply, url, systemClock()));
         if (const Expected<void> committed = body.commit(origin); !committed) {
             failed = {FetchFailure::Storage, committed.error()};
         }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 #include <chrono>
+#include <functional>
 #include <qcoro/qcorotask.h>
 
 class QNetworkAccessManager;
@@ -34,7 +35,9 @@ struct FetchResult {
     QString error = {}; // empty on success
     qint64 bytes = 0;   // body bytes received
     qint64 milliseconds = 0;
-    bool unchanged = false;   // the server said the stored file is current; it was left untouched
+    bool unchanged = false;   // the stored file is current, and was left untouched: the server said so,
+                              // or it was still fresh
+    bool fresh = false;       // the stored file was still fresh, and nobody was asked
     bool unreachable = false; // refused, not connected in time, or no reply in time
     FetchFailure failure = FetchFailure::None;
 };
@@ -50,10 +53,15 @@ struct FetchRecord {
 // password), the HTTP status, the bytes, the milliseconds and "ok", "unchanged" or the error.
 QString describeFetch(const QUrl& url, const FetchResult& result);
 
-// Whether a fetch may ask the server for the file only when it changed. Asked so, it also records
-// where the stored file came from (file_origin.h). An address that carries a password (the login)
-// is fetched whole, so the password is never written beside a file.
-enum class Refresh { Whole, IfChanged };
+// How a fetch treats the file stored at its target. Asked other than whole, it also records where
+// the stored file came from and what the reply said of its freshness (file_origin.h). An address
+// that carries a password (the login) is fetched whole, so the password is never written beside a
+// file, and nothing of it is kept.
+enum class Refresh {
+    Whole,     // always the whole body
+    IfChanged, // the server is asked whether the stored file changed: what the user asks for by hand
+    IfStale,   // as IfChanged, but a stored file still fresh is not asked for at all: a run
+};
 
 // The one way the program fetches a file: the whole network policy in one place. One instance
 // serves the main window and every side window; it keeps its connections alive between fetches.
@@ -73,10 +81,11 @@ enum class Refresh { Whole, IfChanged };
 // only as fast as it is written, so little of it is ever held in memory.
 //
 // With Refresh::IfChanged, a whole target that came from this very address is asked for with its
-// Last-Modified and ETag; a 304 keeps it untouched, its time included. The server's own time is
-// sent back, never the local clock's, which may be wrong on a boat's laptop. A target that came from
-// another address (an older model run's chart under the same name), or is not whole, is fetched
-// whole.
+// Last-Modified and ETag; a 304 keeps it untouched, its time included, and renews its freshness.
+// The server's own time is sent back, never the local clock's, which may be wrong on a boat's
+// laptop. With Refresh::IfStale, such a target still fresh (freshness.h) is not asked for at all. A
+// target that came from another address (an older model run's chart under the same name), or is
+// not whole, is fetched whole.
 //
 // A failure of the host (refused, no connection within the connect limit, nothing received for the
 // idle limit before, within or after the head, a flooding head) is marked unreachable, so an action
@@ -99,6 +108,9 @@ public:
     ~Downloader() override;
 
     void setLimits(FetchLimits limits) { m_limits = limits; }
+    // The system clock, in seconds since the epoch (UTC), that freshness is measured on; tests set
+    // their own. Never the moment a user sets with --now.
+    void setSystemClock(std::function<qint64()> clock) { m_systemClock = std::move(clock); }
     const FetchLimits& limits() const { return m_limits; }
 
     QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile, Refresh refresh = Refresh::Whole);
@@ -119,5 +131,8 @@ private:
 
     QHash<QString, QNetworkAccessManager*> m_managers;
     FetchLimits m_limits;
+    std::function<qint64()> m_systemClock = [] {
+        return QDateTime::currentSecsSinceEpoch();
+    };
     bool m_shutDown = false;
 };

@@ -12,6 +12,7 @@ namespace {
 constexpr const char* OriginUrl = "user.xdg.origin.url";
 constexpr const char* LastModified = "user.brisel.last_modified";
 constexpr const char* ETag = "user.brisel.etag";
+constexpr const char* Freshness = "user.brisel.freshness";
 
 QByteArray attribute(const QByteArray& path, const char* name) {
     const ssize_t size = lgetxattr(path.constData(), name, nullptr, 0);
@@ -36,7 +37,12 @@ std::optional<FileOrigin> readFileOrigin([[maybe_unused]] const QString& path) {
     const QByteArray file = QFile::encodeName(path);
     const QByteArray url = attribute(file, OriginUrl);
     if (!url.isEmpty()) {
-        return FileOrigin{url, attribute(file, LastModified), attribute(file, ETag)};
+        FileOrigin origin{url, attribute(file, LastModified), attribute(file, ETag)};
+        origin.freshness = decodeFreshness(attribute(file, Freshness));
+        if (origin.freshness) {
+            origin.freshness->lastModified = origin.lastModified;
+        }
+        return origin;
     }
 #endif
     return std::nullopt;
@@ -47,7 +53,16 @@ bool writeFileOrigin([[maybe_unused]] const QString& path, [[maybe_unused]] cons
     const QByteArray file = QFile::encodeName(path);
     // The address goes last: once it is there, so is what the reply said of itself.
     return setAttribute(file, LastModified, origin.lastModified) && setAttribute(file, ETag, origin.etag) &&
+           (!origin.freshness || setAttribute(file, Freshness, encodeFreshness(*origin.freshness))) &&
            setAttribute(file, OriginUrl, origin.url);
+#else
+    return false;
+#endif
+}
+
+bool renewFreshness([[maybe_unused]] const QString& path, [[maybe_unused]] const FreshnessRecord& freshness) {
+#ifdef Q_OS_LINUX
+    return setAttribute(QFile::encodeName(path), Freshness, encodeFreshness(freshness));
 #else
     return false;
 #endif

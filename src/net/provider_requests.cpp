@@ -1,5 +1,7 @@
 #include "net/provider_requests.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 QByteArray atLeastTwoDigits(int value) {
@@ -28,6 +30,24 @@ QUrl areaChartUrl(const QUrl& providerBase, const QString& chartCode, const QDat
                             atLeastTwoDigits(runDate.day()) + atLeastTwoDigits(runHour) + '.' +
                             atLeastTwoDigits(step) + ".gif";
     return appendToBase(providerBase, "/m/EU0/maps/BA/BA." + name);
+}
+
+std::optional<AreaChartRun> areaChartRunOf(const QUrl& url) {
+    static const QRegularExpression shape(
+        QStringLiteral("/m/EU0/maps/BA/BA\\.([^./]+)\\.(\\d{2})(\\d{2})(\\d{2})(\\d{2})\\.(\\d+)\\.gif$"));
+    const QRegularExpressionMatch match = shape.match(url.path(QUrl::FullyEncoded));
+    if (!match.hasMatch() || url.hasQuery()) {
+        return std::nullopt;
+    }
+    const auto number = [&match](int group) {
+        return match.captured(group).toInt();
+    };
+    const QDate runDate(2000 + number(2), number(3), number(4));
+    if (!runDate.isValid()) {
+        return std::nullopt;
+    }
+    return AreaChartRun{QUrl::fromPercentEncoding(match.captured(1).toLatin1()), runDate, number(5),
+                        number(6)};
 }
 
 QUrl loginUrl(const QUrl& providerBase, const QString& email, const QString& password) {

@@ -23,7 +23,7 @@ TEST(Options, ReadsEveryOption) {
         commandLine(
             u"--port 8080 --now 2007-04-10T03:00:00 --publish-after 4 --user skipper --password secret "
             "--latest-version 2003004 --latency-ms 25 --fault-percent 30 --fault-kind cut --seed 42 "
-            "--log /tmp/demo.log --slow-ms 900 --login-marker Sea-login"_s),
+            "--log /tmp/demo.log --slow-ms 900 --login-marker Sea-login --no-cache-control"_s),
         &options, &error))
         << qPrintable(error);
     EXPECT_EQ(options.port, 8080);
@@ -39,6 +39,7 @@ TEST(Options, ReadsEveryOption) {
     EXPECT_EQ(options.logFile, u"/tmp/demo.log"_s);
     EXPECT_EQ(options.slowMs, 900);
     EXPECT_EQ(options.loginMarker, u"Sea-login"_s);
+    EXPECT_FALSE(options.sendCacheControl);
 }
 
 TEST(Executable, PrintsItsPortFirstAndStopsOnTerm) {

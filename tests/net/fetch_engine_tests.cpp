@@ -1,20 +1,24 @@
 // What the fetch engine adds to a single fetch: asking only for what changed, giving up on hosts
 // that do not answer, and waiting no longer than the connect limit for a connection.
 #include "demo_server.h"
+#include "gif_encoder.h"
 #include "hostile_server.h"
 #include "net/chart_names.h"
 #include "net/fetch_session.h"
 #include "net/file_origin.h"
+#include "net/provider_requests.h"
 #include "silent_host.h"
 #include "test_support.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 #include <vector>
 
+using testing_support::HostileReply;
 using testing_support::HostileServer;
 using testing_support::SilentHost;
 using testing_support::TempProgramFolder;
@@ -218,4 +222,105 @@ TEST(ConnectLimit, AHostThatTakesNoConnectionIsGivenUpInTime) {
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.unreachable);
     EXPECT_EQ(result.error, QStringLiteral("no connection within 300 ms"));
+}
+
+namespace {
+
+constexpr qint64 Now = 2'000'000'000;
+
+QByteArray wholeGif() {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::darkBlue);
+    return demo::encodeGif(image);
+}
+
+// A publisher that says `freshness` of its one picture, and answers a request that names the
+// picture's tag with a 304.
+HostileServer publisher(const QByteArray& freshness) {
+    const QByteArray chart = wholeGif();
+    return HostileServer([chart, freshness](const testing_support::HostileRequest& request) {
+        const QByteArray tag = "\r\nETag: \"v1\"" + (freshness.isEmpty() ? QByteArray() : "\r\n" + freshness);
+        if (request.head.contains("\r\nIf-None-Match: \"v1\"")) {
+            return HostileReply{"HTTP/1.1 304 Not Modified" + tag, {}, 0, {}, HostileReply::End::KeepAlive};
+        }
+        return HostileReply{"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(chart.size()) + tag,
+                            chart,
+                            0,
+                            {},
+                            HostileReply::End::KeepAlive};
+    });
+}
+
+class FreshFetch : public ::testing::Test {
+protected:
+    FreshFetch() {
+        downloader.setSystemClock([this] { return now; });
+    }
+    // What a run does with the file at `now`: the requests the server heard by then, and the result.
+    std::pair<int, FetchResult> run(const HostileServer& server, const QString& path,
+                                    Refresh refresh = Refresh::IfStale) {
+        const FetchResult result = QCoro::waitFor(downloader.fetch(server.url(path), target, refresh));
+        EXPECT_TRUE(result.ok) << result.error.toStdString();
+        return {server.requestsAnswered(), result};
+    }
+
+    TempProgramFolder program;
+    Downloader downloader;
+    qint64 now = Now;
+    const QString target = program.chartFolder() + QStringLiteral("chart.gif");
+};
+
+} // namespace
+
+TEST_F(FreshFetch, ARunAsksOnlyForWhatIsNoLongerFresh) {
+    const HostileServer server = publisher("Cache-Control: max-age=600");
+    EXPECT_EQ(run(server, QStringLiteral("/a.gif")).first, 1);
+    now = Now + 599;
+    const auto [asked, fresh] = run(server, QStringLiteral("/a.gif"));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(fresh.fresh);
+    EXPECT_TRUE(fresh.unchanged);
+    EXPECT_TRUE(describeFetch(server.url(QStringLiteral("/a.gif")), fresh).endsWith(QLatin1String(" fresh")));
+
+    // Stale, it is asked for conditionally, and the 304 makes it fresh again.
+    now = Now + 600;
+    EXPECT_EQ(run(server, QStringLiteral("/a.gif")).second.httpStatus, 304);
+    now = Now + 1199;
+    EXPECT_EQ(run(server, QStringLiteral("/a.gif")).first, 2);
+
+    // What the user asks for by hand always goes to the server.
+    EXPECT_EQ(run(server, QStringLiteral("/a.gif"), Refresh::IfChanged).first, 3);
+    // So does another address into the same name.
+    EXPECT_EQ(run(server, QStringLiteral("/b.gif")).first, 4);
+    // A clock set back before the receipt makes nothing fresh.
+    now = Now - 3600;
+    EXPECT_EQ(run(server, QStringLiteral("/b.gif")).first, 5);
+}
+
+TEST_F(FreshFetch, EachRuleOfTheServerAndOfTheProgram) {
+    const QByteArray date = "Date: Wed, 18 May 2033 03:33:20 GMT";
+    const struct {
+        QByteArray said;
+        QString path;
+        qint64 freshFor;
+    } rules[] = {
+        {"Cache-Control: no-cache", QStringLiteral("/a.gif"), 0},
+        {"Cache-Control: no-store", QStringLiteral("/a.gif"), 0},
+        {"Expires: Wed, 18 May 2033 04:33:20 GMT", QStringLiteral("/a.gif"), 0},
+        {"Expires: Wed, 18 May 2033 04:33:20 GMT\r\n" + date, QStringLiteral("/a.gif"), 3600},
+        {"Last-Modified: Wed, 18 May 2033 03:16:40 GMT\r\n" + date, QStringLiteral("/a.gif"), 100},
+        {"", QStringLiteral("/a.gif"), 0},
+        {"",
+         areaChartUrl(QUrl(QStringLiteral("http://x")), QStringLiteral("w"), QDate(2033, 5, 18), 0, 3).path(),
+         24 * 3600},
+    };
+    for (const auto& rule : rules) {
+        SCOPED_TRACE((rule.said + " at " + rule.path.toLatin1()).toStdString());
+        QFile::remove(target);
+        const HostileServer server = publisher(rule.said);
+        now = Now;
+        run(server, rule.path);
+        now = Now + std::max<qint64>(rule.freshFor - 1, 0);
+        EXPECT_EQ(run(server, rule.path).first, rule.freshFor > 0 ? 1 : 2);
+    }
 }

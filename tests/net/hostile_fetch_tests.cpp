@@ -280,9 +280,9 @@ INSTANTIATE_TEST_SUITE_P(EveryBreak, BrokenReplyFetch, ::testing::ValuesIn(Broke
 // not be read as the next reply on the connection kept alive.
 TEST_F(HostileFetch, AShortLengthDoesNotSpoilTheNextReplyOnItsConnection) {
     const QByteArray chart = wholeChart();
-    const HostileServer server([&chart](const QByteArray& path) {
-        const QByteArray body = path.endsWith(".gif") ? chart : TextAnswer;
-        const qsizetype announced = path.startsWith("/short") ? body.size() / 2 : body.size();
+    const HostileServer server([&chart](const testing_support::HostileRequest& request) {
+        const QByteArray body = request.path.endsWith(".gif") ? chart : TextAnswer;
+        const qsizetype announced = request.path.startsWith("/short") ? body.size() / 2 : body.size();
         return HostileReply{"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(announced),
                             body,
                             0,
@@ -305,10 +305,10 @@ TEST_F(HostileFetch, AShortLengthDoesNotSpoilTheNextReplyOnItsConnection) {
 // in a row give it up, while the overall deadline of a fetch counts against the file alone.
 TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
     const QByteArray chart = wholeChart();
-    const HostileServer stalling([&chart](const QByteArray& path) {
+    const HostileServer stalling([&chart](const testing_support::HostileRequest& request) {
         const QByteArray length = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(chart.size());
-        return path == "/head.gif" ? HostileReply{length, {}, 0, {}, End::Stall}
-                                   : HostileReply{length, chart.left(100), 0, {}, End::Stall};
+        return request.path == "/head.gif" ? HostileReply{length, {}, 0, {}, End::Stall}
+                                           : HostileReply{length, chart.left(100), 0, {}, End::Stall};
     });
     const HostileServer trickling({"HTTP/1.1 200 OK\r\nContent-Length: 1000", "GIF89a", 994, 50ms});
     testing_support::TempProgramFolder program;

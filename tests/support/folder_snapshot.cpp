@@ -7,7 +7,8 @@
 
 namespace testing_support {
 
-FolderSnapshot::FolderSnapshot(QString folder) : m_folder(std::move(folder)), m_before(contentsOf(m_folder)) {}
+FolderSnapshot::FolderSnapshot(QString folder)
+    : m_folder(std::move(folder)), m_before(contentsOf(m_folder)) {}
 
 // A FIFO or a folder is recorded by its kind alone: opening a FIFO would wait for a writer.
 QMap<QString, QByteArray> FolderSnapshot::contentsOf(const QString& folder) {

@@ -40,7 +40,7 @@ private:
         const QByteArray request = m_request.left(end);
         m_request.remove(0, end + 4);
         m_heard(request);
-        m_reply = m_script(request.split(' ').value(1));
+        m_reply = m_script({request.split(' ').value(1), request});
         m_answering = true;
         m_padded = 0;
         m_socket->write(m_reply.head + "\r\n\r\n" + m_reply.body);
@@ -153,7 +153,7 @@ private:
 };
 
 HostileServer::HostileServer(HostileReply reply)
-    : HostileServer(Script([reply = std::move(reply)](const QByteArray&) { return reply; })) {}
+    : HostileServer(Script([reply = std::move(reply)](const HostileRequest&) { return reply; })) {}
 
 HostileServer::HostileServer(Script script)
     : m_connections(

@@ -31,11 +31,17 @@ struct HostileReply {
 // A head of `fields` header lines after the status line.
 QByteArray floodedHead(int fields);
 
-// A web server on loopback that answers each request as its script says, by the request's path. It
-// runs on a thread of its own, so it writes as a real peer does however busy the client's thread is.
+// What a script is asked to answer: the request's path, and its request line and headers.
+struct HostileRequest {
+    QByteArray path;
+    QByteArray head;
+};
+
+// A web server on loopback that answers each request as its script says. It runs on a thread of
+// its own, so it writes as a real peer does however busy the client's thread is.
 class HostileServer final {
 public:
-    using Script = std::function<HostileReply(const QByteArray& path)>;
+    using Script = std::function<HostileReply(const HostileRequest& request)>;
 
     // The same reply for every request.
     explicit HostileServer(HostileReply reply);
