@@ -10,18 +10,24 @@ namespace {
 
 constexpr int DateStampLength = 8;
 
+// A chart Brisel stored is a regular file. A link under a chart's name goes itself, never what it
+// points at; a FIFO, socket or device is nobody's chart and stays.
+bool mayRemove(const QFileInfo& entry) {
+    return entry.isSymLink() || entry.isFile();
+}
+
 // Pictures first, then their side files, as the folder was always cleaned.
 CleanupResult deleteCharts(const QString& chartFolder, const std::function<bool(const QString&)>& isDoomed) {
     const QDir folder(chartFolder);
     CleanupResult result;
     for (const char* pattern : {"*.gif", "*.ini"}) {
-        const QStringList names =
-            folder.entryList({QString::fromLatin1(pattern)}, QDir::Files | QDir::Hidden | QDir::System);
-        for (const QString& name : names) {
-            if (!isDoomed(name)) {
+        const QFileInfoList entries =
+            folder.entryInfoList({QString::fromLatin1(pattern)}, QDir::Files | QDir::Hidden | QDir::System);
+        for (const QFileInfo& entry : entries) {
+            if (!mayRemove(entry) || !isDoomed(entry.fileName())) {
                 continue;
             }
-            if (QFile::remove(folder.filePath(name))) {
+            if (QFile::remove(entry.filePath())) {
                 ++result.deleted;
             } else {
                 ++result.skipped;

@@ -4,33 +4,26 @@
 #include "net/fetch.h"
 #include "net/provider_requests.h"
 #include "platform/clock.h"
+#include "platform/stored_files.h"
 #include "provider/provider_replies.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <qcoro/qcorosignal.h>
 #include <vector>
 
 namespace {
 
-constexpr qint64 ForecastReplyLimit = 1024 * 1024;
 constexpr int LastRunChoice = 3;
 
-QByteArray readReply(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(ForecastReplyLimit) : QByteArray();
-}
-
-// A reply the same as the one stored leaves that file untouched.
-bool storeReply(const QString& path, const QByteArray& reply) {
-    if (readReply(path) == reply) {
+// The received reply takes the stored one's place; one the same as the stored one leaves that file
+// untouched.
+bool storeReply(StagedFile& received, const QByteArray& reply) {
+    if (readRegularFile(received.target(), LargestAnswerFile) == reply) {
+        received.discard();
         return true;
     }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(reply) == reply.size() && file.commit();
+    return received.commit().has_value();
 }
 
 } // namespace
@@ -172,22 +165,22 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot, FetchTurn turn) {
     if (!self || !loggedIn) {
         co_return;
     }
-    // The reply is judged before it replaces the one stored: a page that names no day keeps the
-    // spot's earlier reply and pictures.
-    QTemporaryFile received;
+    // The reply is received under a staging name beside the stored one, and judged before it
+    // replaces it: a page that names no day keeps the spot's earlier reply and pictures. Dropped,
+    // the staging file goes with it.
+    StagedFile received(chartPath(m_chartFolder, spotReplyFile(spot.name)));
     if (!received.open()) {
         co_return;
     }
-    received.close();
     const Outcome replied = co_await downloadi(
         *session, Service::Provider, pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
-        received.fileName(), spotReplyFile(spot.name), Refresh::Whole, turn);
+        received.stagingPath(), spotReplyFile(spot.name), Refresh::Whole, turn);
     if (!self || replied != Outcome::Stored) {
         co_return;
     }
-    const QByteArray reply = readReply(received.fileName());
-    if (!isPointForecastReply(reply) ||
-        !storeReply(chartPath(m_chartFolder, spotReplyFile(spot.name)), reply)) {
+    const QByteArray reply =
+        readRegularFile(received.stagingPath(), LargestAnswerFile).value_or(QByteArray());
+    if (!isPointForecastReply(reply) || !storeReply(received, reply)) {
         co_return;
     }
     // The days side by side, each in the spot's turn.

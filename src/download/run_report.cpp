@@ -1,10 +1,10 @@
 #include "download/run_report.h"
 
+#include "platform/stored_files.h"
 #include "settings/interface_texts.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -191,9 +191,7 @@ QByteArray RunReport::logText() const {
     return log;
 }
 
-bool writeRunLog(const RunReport& report, const QString& path) {
+Expected<void> writeRunLog(const RunReport& report, const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    const QByteArray log = report.logText();
-    return file.open(QIODevice::WriteOnly) && file.write(log) == log.size() && file.commit();
+    return saveFile(path, report.logText());
 }

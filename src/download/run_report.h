@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/fetch.h"
+#include "platform/expected.h"
 #include "provider/provider_session.h"
 
 #include <QElapsedTimer>
@@ -85,6 +86,6 @@ private:
     int m_lastHour = 0;
 };
 
-// Writes the log of a run over the last one at that path, whole or not at all; false when it could
-// not, which the run does not mind.
-bool writeRunLog(const RunReport& report, const QString& path);
+// Writes the log of a run over the last one at that path, whole or not at all; the reason when it
+// could not, which the run does not mind.
+Expected<void> writeRunLog(const RunReport& report, const QString& path);

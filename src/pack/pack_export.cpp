@@ -4,18 +4,21 @@
 #include "pack/pack_contents.h"
 #include "pack/pack_page.h"
 #include "pack/pack_zip.h"
+#include "platform/picture_check.h"
+#include "platform/stored_files.h"
 #include "viewer/chart_folder_listing.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <filesystem>
+#include <functional>
 
 namespace pack {
 namespace {
 
 const QString PageName = QStringLiteral("index.html");
+
+// Takes a chart that goes into the pack, its bytes as they were judged; the reason when it cannot.
+using TakeChart = std::function<Expected<void>(const QString& name, const QByteArray& bytes)>;
 
 PackResult failure(const QString& path, const QString& problem) {
     PackResult result;
@@ -34,20 +37,48 @@ bool isChartFolder(const QString& target, const QString& chartFolder) {
     return folder.exists() && folder.canonicalFilePath() == QFileInfo(chartFolder).canonicalFilePath();
 }
 
-// A plain copy in place of what lay there. QFile::copy would make each copy safe on the disk
-// before the next, one wait for the disk per chart, seconds for a week's; and a file cut back
-// and written again makes some file systems (ext4) wait for the disk as well. A pack cut short
-// is made again in a moment.
-bool copyFile(const QString& from, const QString& to) {
-    std::error_code error;
-    const std::filesystem::path copy = QFileInfo(to).filesystemFilePath();
-    std::filesystem::remove(copy, error);
-    return std::filesystem::copy_file(QFileInfo(from).filesystemFilePath(), copy, error);
+// What the pack carries of the stored charts that are whole pictures: one cut short, a bomb or a
+// file that cannot be read counts as not stored, so its hour shows a stand-in, as in the window.
+// Each chart is read once and handed to `take` as judged. Leaving a chart out changes only the
+// hours that showed it, so a chart taken once stays in the pack.
+Expected<PackContents> wholeContents(const PackRequest& request, const TakeChart& take) {
+    QSet<QString> usable = chartFileNames(request.chartFolder);
+    QSet<QString> taken;
+    for (;;) {
+        const PackContents contents = packContents(usable, request.now.date(), request.spots);
+        bool allWhole = true;
+        for (const QString& name : contents.files()) {
+            if (taken.contains(name)) {
+                continue;
+            }
+            const Expected<QByteArray> bytes =
+                readRegularFile(chartPath(request.chartFolder, name), LargestPictureFile);
+            if (!bytes || judgePicture(*bytes) != PictureVerdict::Whole) {
+                usable.remove(name);
+                allWhole = false;
+                continue;
+            }
+            if (const Expected<void> took = take(name, *bytes); !took) {
+                return failed(took.error());
+            }
+            taken.insert(name);
+        }
+        if (allWhole) {
+            return contents;
+        }
+    }
 }
 
-PackResult writeFolder(const QString& target, const QString& chartFolder, const QStringList& files,
-                       const QByteArray& page) {
-    if (isChartFolder(target, chartFolder)) {
+QByteArray page(const PackRequest& request, const PackContents& contents) {
+    PageContext context{request.texts, request.formats, request.now, request.chosenSpot, {}};
+    for (const QString& name : contents.files()) {
+        context.modified.insert(name, QFileInfo(chartPath(request.chartFolder, name)).lastModified());
+    }
+    return pageHtml(pageData(contents, context));
+}
+
+PackResult writeFolder(const PackRequest& request, const QString& target) {
+    if (isChartFolder(target, request.chartFolder)) {
         return failure(target, QStringLiteral("the chart folder itself cannot take the pack"));
     }
     if (!QDir().mkpath(target)) {
@@ -55,33 +86,40 @@ PackResult writeFolder(const QString& target, const QString& chartFolder, const 
     }
     const QDir folder(target);
     qint64 bytes = 0;
-    for (const QString& name : files) {
-        const QString copy = folder.filePath(name);
-        if (!copyFile(chartPath(chartFolder, name), copy)) {
-            return failure(copy, QStringLiteral("cannot copy the chart there"));
-        }
-        bytes += QFileInfo(copy).size();
+    QString lastCopy;
+    const Expected<PackContents> contents =
+        wholeContents(request, [&](const QString& name, const QByteArray& chart) {
+            lastCopy = folder.filePath(name);
+            bytes += chart.size();
+            return saveFile(lastCopy, chart);
+        });
+    if (!contents) {
+        return failure(lastCopy, contents.error());
     }
     // Written last: a page never names a chart that is not beside it yet.
-    QSaveFile index(folder.filePath(PageName));
-    if (!index.open(QIODevice::WriteOnly) || index.write(page) != page.size() || !index.commit()) {
-        return failure(index.fileName(), index.errorString());
+    const QByteArray index = page(request, *contents);
+    if (const Expected<void> saved = saveFile(folder.filePath(PageName), index); !saved) {
+        return failure(folder.filePath(PageName), saved.error());
     }
-    return {true, static_cast<int>(files.size()) + 1, bytes + page.size(), {}, {}};
+    return {true, static_cast<int>(contents->files().size()) + 1, bytes + index.size(), {}, {}};
 }
 
-PackResult writeZipFile(const QString& target, const QString& chartFolder, const QStringList& files,
-                        const QByteArray& page) {
+PackResult writeZipFile(const PackRequest& request, const QString& target) {
     const QFileInfo zip(target);
     if (!QDir().mkpath(zip.absolutePath())) {
         return failure(zip.absolutePath(), QStringLiteral("cannot make the folder"));
     }
     const QString root = zip.completeBaseName() + QLatin1Char('/');
     QVector<ZipEntry> entries;
-    for (const QString& name : files) {
-        entries.append({root + name, chartPath(chartFolder, name), {}});
+    const Expected<PackContents> contents =
+        wholeContents(request, [&](const QString& name, const QByteArray& chart) -> Expected<void> {
+            entries.append({root + name, chart, ZipEntry::AsItIs});
+            return {};
+        });
+    if (!contents) {
+        return failure(target, contents.error());
     }
-    entries.append({root + PageName, {}, page});
+    entries.append({root + PageName, page(request, *contents), ZipEntry::Compressed});
     QString problem;
     if (!writeZip(target, entries, &problem)) {
         return failure(target, problem);
@@ -92,16 +130,7 @@ PackResult writeZipFile(const QString& target, const QString& chartFolder, const
 } // namespace
 
 PackResult exportPack(const PackRequest& request, const QString& target) {
-    const PackContents contents =
-        packContents(chartFileNames(request.chartFolder), request.now.date(), request.spots);
-    const QStringList files = contents.files();
-    PageContext context{request.texts, request.formats, request.now, request.chosenSpot, {}};
-    for (const QString& name : files) {
-        context.modified.insert(name, QFileInfo(chartPath(request.chartFolder, name)).lastModified());
-    }
-    const QByteArray page = pageHtml(pageData(contents, context));
-    return isZip(target) ? writeZipFile(target, request.chartFolder, files, page)
-                         : writeFolder(target, request.chartFolder, files, page);
+    return isZip(target) ? writeZipFile(request, target) : writeFolder(request, target);
 }
 
 } // namespace pack

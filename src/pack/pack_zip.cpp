@@ -6,12 +6,10 @@
 namespace pack {
 namespace {
 
+// The bytes are given, never a file's name: libzip would open whatever lies at the name.
 bool addEntry(zip_t* archive, const ZipEntry& entry) {
-    const bool fromFile = !entry.sourceFile.isEmpty();
     zip_source_t* source =
-        fromFile ? zip_source_file(archive, QFile::encodeName(entry.sourceFile).constData(), 0, 0)
-                 : zip_source_buffer(archive, entry.bytes.constData(),
-                                     static_cast<zip_uint64_t>(entry.bytes.size()), 0);
+        zip_source_buffer(archive, entry.bytes.constData(), static_cast<zip_uint64_t>(entry.bytes.size()), 0);
     if (!source) {
         return false;
     }
@@ -21,7 +19,7 @@ bool addEntry(zip_t* archive, const ZipEntry& entry) {
         zip_source_free(source);
         return false;
     }
-    return !fromFile ||
+    return entry.storage == ZipEntry::Compressed ||
            zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0;
 }
 
@@ -49,7 +47,7 @@ bool writeZip(const QString& target, const QVector<ZipEntry>& entries, QString* 
             return false;
         }
     }
-    // The entries are read and the file is written only now; the bytes above live until then.
+    // The file is written only now; the entries' bytes live until then.
     if (zip_close(archive) != 0) {
         *problem = QString::fromLocal8Bit(zip_strerror(archive));
         zip_discard(archive);

@@ -4,13 +4,15 @@
 #include <QString>
 #include <QVector>
 
-// One zip file made of files and bytes, with libzip.
+// One zip file made of bytes, with libzip.
 namespace pack {
 
 struct ZipEntry {
-    QString name;       // the path inside the zip, '/' between folders
-    QString sourceFile; // read from this file, stored as it is (pictures are compressed already) ...
-    QByteArray bytes;   // ... or, without a source file, these bytes, compressed
+    // Pictures are compressed already and go in as they are.
+    enum Storage { AsItIs, Compressed };
+    QString name; // the path inside the zip, '/' between folders
+    QByteArray bytes;
+    Storage storage;
 };
 
 // libzip writes the whole zip into a temporary file beside the target and renames it over the

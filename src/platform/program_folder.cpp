@@ -1,11 +1,13 @@
 #include "platform/program_folder.h"
 
+#include "platform/host_config.h"
+#include "platform/stored_files.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -44,8 +46,8 @@ bool canWriteInto(const QString& folder) {
     if (!(QFileInfo(folder).permissions() & AnyWrite)) {
         return false;
     }
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".brisel-XXXXXX")));
-    return probe.open();
+    StagedFile probe(QDir(folder).filePath(PortableMarker));
+    return probe.open().has_value();
 }
 
 // "<sha256 hex>  <file name>" a line, as sha256sum writes it: every version of a shipped file
@@ -114,7 +116,19 @@ bool ProgramFolder::prepare() const {
     if (!holdsShippedData()) {
         removeUnchangedCopies();
     }
-    return QDir().mkpath(file(QStringLiteral("kaardid")));
+    const bool made = QDir().mkpath(file(QStringLiteral("kaardid")));
+    removeStagingLeftovers();
+    return made;
+}
+
+// A fetch is given up at its deadline, so a staging file left unchanged longer than that is no
+// fetch's any more: a program killed while it wrote left it. A younger one may be a download's
+// that runs beside us, from a scheduled `--download`. Answer files are fetched into the root.
+void ProgramFolder::removeStagingLeftovers() const {
+    const auto deadline = HostConfig::load(briselIni()).fetchLimits.deadline;
+    const auto age = std::chrono::ceil<std::chrono::seconds>(deadline);
+    ::removeStagingLeftovers(chartFolder(), age);
+    ::removeStagingLeftovers(m_root, age);
 }
 
 void ProgramFolder::removeUnchangedCopies() const {

@@ -38,10 +38,13 @@ public:
 
     // Removes the copies of the shipped files that an earlier version seeded into the user's
     // folder and the user left as they were, so that this version's data applies; then creates the
-    // chart folder. False when the chart folder cannot be made.
+    // chart folder, and removes what a program killed in a write left there and in the user's
+    // folder. False when the chart folder cannot be made. The window and the runs without one
+    // both start here.
     bool prepare() const;
 
 private:
+    void removeStagingLeftovers() const;
     bool holdsShippedData() const { return m_root == m_shippedData; }
     QString ownOrShipped(const QString& name) const;
     void removeUnchangedCopies() const;

@@ -18,6 +18,12 @@
 // when every byte was written and the file closed cleanly, so nothing can report success for a cut
 // file, and a link at the target is replaced, never written through.
 
+// The largest file of each kind Brisel keeps, which a reader reads at most: a chart, map or
+// meteogram; an answer of a server (a spot's reply, the login's, the home site's); the updater.
+inline constexpr qint64 LargestPictureFile = 16 * 1024 * 1024;
+inline constexpr qint64 LargestAnswerFile = 1024 * 1024;
+inline constexpr qint64 LargestUpdaterFile = 256 * 1024 * 1024;
+
 // A whole regular file of at most `limit` bytes; a larger one, a missing one and anything that is
 // not a regular file (a FIFO, a folder, a device, a link) fail with the reason.
 Expected<QByteArray> readRegularFile(const QString& path, qint64 limit);
@@ -26,7 +32,9 @@ Expected<QByteArray> readRegularFile(const QString& path, qint64 limit);
 bool isRegularFile(const QString& path);
 
 // A file written beside its target under a staging name and put in the target's place on commit.
-// Dropped without commit, or on any failure, it leaves nothing behind.
+// Dropped without commit, or on any failure, it leaves nothing behind. Another writer may fill the
+// staging name instead, by renaming a whole file over it (a fetch into stagingPath()): the commit
+// then puts that file in the target's place, and a discard removes it.
 class StagedFile final {
 public:
     explicit StagedFile(QString target);
@@ -47,6 +55,9 @@ public:
     const QString& target() const { return m_target; }
 
 private:
+    // Keeps the reason for every later call and removes the staging file.
+    tl::unexpected<QString> fail(const QString& reason);
+
     QString m_target;
     QString m_staging;
     int m_fd = -1;
@@ -55,8 +66,6 @@ private:
 
 // Writes a whole file through a StagedFile.
 Expected<void> saveFile(const QString& path, QByteArrayView bytes, int permissions = 0644);
-// Copies a regular file of at most `limit` bytes through a StagedFile; the bytes copied.
-Expected<qint64> copyRegularFile(const QString& from, const QString& to, qint64 limit);
 
 // Whether a file name is one StagedFile makes.
 bool isStagingName(const QString& fileName);

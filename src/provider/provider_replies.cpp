@@ -1,22 +1,19 @@
 #include "provider/provider_replies.h"
 
 #include "platform/locale_formats.h"
+#include "platform/stored_files.h"
 
-#include <QFile>
 #include <optional>
 
 namespace {
 
 constexpr qint64 FirstLineLimit = 64 * 1024;
 
-// Nothing for a file that is missing or empty: it has no first line at all, while a reply that
-// starts with a line break has an empty one.
+// Nothing for a file that is missing or empty (or no regular file, or larger than any reply): it
+// has no first line at all, while a reply that starts with a line break has an empty one.
 std::optional<QByteArray> firstLine(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray start = file.read(FirstLineLimit);
+    const Expected<QByteArray> reply = readRegularFile(path, LargestAnswerFile);
+    const QByteArray start = reply ? reply->left(FirstLineLimit) : QByteArray();
     if (start.isEmpty()) {
         return std::nullopt;
     }

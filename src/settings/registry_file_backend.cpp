@@ -13,6 +13,7 @@
 // what another Brisel or a person wrote meanwhile stays. The save is atomic and leaves the old
 // file whole when it fails, on a full disk too.
 
+#include "platform/stored_files.h"
 #include "settings/registry_file.h"
 #include "settings/registry_store.h"
 #include "settings/settings_internal.h"
@@ -22,7 +23,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <functional>
 #include <map>
 #include <optional>
@@ -253,22 +253,27 @@ private:
         return true;
     }
 
-    bool write(const QByteArray& bytes) const {
-        QSaveFile file(m_path);
-        // Unbuffered, so a write the disk refuses fails here: a buffered one would fail only at the
-        // flush in commit(), which QSaveFile does not report, and a cut file would replace this one.
-        bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        if (saved) {
-            // Set on the temporary file before a byte is written, so the settings are never readable
-            // by others. A file system without Unix permissions refuses this; the file is still saved.
-            file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-            saved = file.write(bytes) == bytes.size() && file.commit();
+    // A person may keep the file elsewhere, in a folder of dotfiles say, with a link at its name:
+    // the file it points at is saved, and the link stays.
+    QString linkedFile() const {
+        constexpr int MostLinks = 40; // as the system follows them
+        QFileInfo file(m_path);
+        for (int links = 0; file.isSymLink() && links < MostLinks; ++links) {
+            file.setFile(file.symLinkTarget());
         }
+        return file.filePath();
+    }
+
+    // Made private to its owner before a byte is written, so the settings are never readable by
+    // others.
+    bool write(const QByteArray& bytes) const {
+        constexpr int OwnerOnly = 0600;
+        const Expected<void> saved = saveFile(linkedFile(), bytes, OwnerOnly);
         if (!saved) {
             qCWarning(lcSettings).noquote() << QStringLiteral("The settings file %1 cannot be written: %2")
-                                                   .arg(shownPath(), file.errorString());
+                                                   .arg(shownPath(), saved.error());
         }
-        return saved;
+        return saved.has_value();
     }
 
     QString m_path;

@@ -2,8 +2,9 @@
 
 #include <QDir>
 
+// Hidden names (a file being written) and links are left out: no reader opens them.
 QSet<QString> chartFileNames(const QString& chartFolder) {
-    const QStringList names = QDir(chartFolder).entryList(QDir::Files);
+    const QStringList names = QDir(chartFolder).entryList(QDir::Files | QDir::NoSymLinks);
     return QSet<QString>(names.begin(), names.end());
 }
 

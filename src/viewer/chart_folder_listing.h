@@ -5,7 +5,7 @@
 #include <QSet>
 #include <QString>
 
-// The names of the files in the chart folder as they are now.
+// The names of the regular files in the chart folder as they are now.
 QSet<QString> chartFileNames(const QString& chartFolder);
 
 // The names of the files in the chart folder, listed once per change of the folder rather than

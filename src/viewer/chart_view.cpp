@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/control_names.h"
 #include "platform/picture_pair.h"
+#include "platform/stored_files.h"
 #include "settings/interface_texts.h"
 #include "viewer/chart_display.h"
 #include "viewer/chart_folder_listing.h"
@@ -12,7 +13,6 @@
 #include "viewer/sailing_map_panel.h"
 #include "viewer/time_slider.h"
 
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -221,7 +221,7 @@ void ChartView::showProviderChart(int p) {
     const QStringList candidates =
         viewer::providerCandidates(m_services.chartFolder, m_services.clock.today(), p, chartCode());
     const QString chosen =
-        viewer::chooseCandidate(candidates, [](const QString& path) { return QFileInfo::exists(path); });
+        viewer::chooseCandidate(candidates, [](const QString& path) { return isRegularFile(path); });
     if (const std::optional<StoredChart> chart = loadStoredChart(chosen)) {
         m_chart->setPixmap(chart->pixmap);
         m_chartDownloaded->setText(

@@ -1,19 +1,17 @@
 #include "viewer/picture_box.h"
 
-#include "viewer/chart_picture.h"
+#include "platform/picture_check.h"
+#include "platform/stored_files.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 
+// Judged before it is decoded: the decoder would wait on a FIFO for good, show a cut file as far as
+// it goes and allocate whatever size a header claims.
 std::optional<QPixmap> loadChartPicture(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
+    const Expected<QByteArray> bytes = readRegularFile(path, LargestPictureFile);
     QPixmap picture;
-    if (viewer::isCutShortGif(bytes) || !picture.loadFromData(bytes)) {
+    if (!bytes || judgePicture(*bytes) != PictureVerdict::Whole || !picture.loadFromData(*bytes)) {
         return std::nullopt;
     }
     return picture;

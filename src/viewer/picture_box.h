@@ -5,8 +5,9 @@
 #include <QPixmap>
 #include <optional>
 
-// A stored chart, meteogram or wave map as a picture; nothing for a missing file, one that is no
-// picture (an error page saved under a chart's name) and one cut short.
+// A stored chart, meteogram or wave map as a picture; nothing for a missing file, anything but a
+// regular file, one that is no picture (an error page saved under a chart's name), one cut short
+// and one that claims a size no chart has.
 std::optional<QPixmap> loadChartPicture(const QString& path);
 
 // A stored chart and the moment its file was written, or nothing when either cannot be had.

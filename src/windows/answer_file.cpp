@@ -1,6 +1,7 @@
 #include "windows/answer_file.h"
 
-#include <QFile>
+#include "platform/stored_files.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -34,9 +35,6 @@ QString crLines(const QString& text) {
 }
 
 QString readAnswerFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return crLines(decodeAnswer(file.readAll()));
+    const Expected<QByteArray> bytes = readRegularFile(path, LargestAnswerFile);
+    return bytes ? crLines(decodeAnswer(*bytes)) : QString();
 }

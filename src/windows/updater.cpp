@@ -1,6 +1,7 @@
 #include "windows/updater.h"
 
 #include "net/fetch.h"
+#include "platform/stored_files.h"
 #include "windows/home_site.h"
 
 #include <QFile>
@@ -22,9 +23,8 @@ std::optional<QByteArray> decodedPublicKey(const QString& base64) {
     return key;
 }
 
-QByteArray fileContents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+QByteArray fileContents(const QString& path, qint64 limit) {
+    return readRegularFile(path, limit).value_or(QByteArray());
 }
 
 void makeExecutable(const QString& path) {
@@ -60,8 +60,9 @@ QCoro::Task<bool> fetchAuthenticUpdater(Downloader& downloader, QUrl home, QStri
         authentic =
             co_await downloader.downloadi(home_site::updaterSignatureUrl(home).toString(), signaturePath);
     }
-    authentic = authentic &&
-                isAuthenticUpdater(fileContents(updaterPath), fileContents(signaturePath), publicKeyBase64);
+    authentic =
+        authentic && isAuthenticUpdater(fileContents(updaterPath, LargestUpdaterFile),
+                                        fileContents(signaturePath, LargestAnswerFile), publicKeyBase64);
     QFile::remove(signaturePath);
     if (!authentic) {
         QFile::remove(updaterPath);

@@ -4,6 +4,7 @@
 #include "net/fetch.h"
 #include "net/fetch_session.h"
 #include "platform/control_names.h"
+#include "platform/stored_files.h"
 #include "settings/interface_texts.h"
 #include "viewer/picture_box.h"
 
@@ -150,10 +151,11 @@ void WaveMapWindow::restoreButton() {
     Command2->setEnabled(true);
 }
 
-// A file that is there but no picture leaves the old map up; its time is still told.
+// A file that is there but no picture leaves the old map up; its time is still told. Anything but a
+// regular file (a link, a FIFO) is no map.
 void WaveMapWindow::Slider1_Change() {
     const QFileInfo map(chartPath(m_services.chartFolder, waveMapFile(Slider1->value())));
-    if (!map.exists()) {
+    if (!isRegularFile(map.filePath())) {
         Picture1->clear();
         StatusBar->clearMessage();
         return;

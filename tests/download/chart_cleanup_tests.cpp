@@ -2,7 +2,10 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using testing_support::TempProgramFolder;
 
@@ -18,7 +21,7 @@ protected:
         }
     }
     QStringList remaining() const {
-        QStringList names = QDir(program.chartFolder()).entryList(QDir::Files | QDir::Hidden);
+        QStringList names = QDir(program.chartFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         names.sort();
         return names;
     }
@@ -76,12 +79,22 @@ TEST_F(ChartCleanup, RepliesAndAnswersSurviveBothCleanups) {
     EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt")}));
 }
 
-TEST_F(ChartCleanup, FoldersAreNotChartsAndAMissingFolderDeletesNothing) {
+// A link under a chart's name goes, never what it points at; a FIFO, like a folder, is no chart.
+TEST_F(ChartCleanup, OnlyFilesAndLinksGoAndALinksTargetStays) {
     QDir(program.chartFolder()).mkdir(QStringLiteral("20070101old.gif"));
+    ASSERT_EQ(
+        mkfifo(QFile::encodeName(program.chartFolder() + QStringLiteral("20070101fifo.gif")).constData(),
+               0644),
+        0);
+    program.write(QStringLiteral("outside.gif"), QByteArrayLiteral("GIF89a"));
+    ASSERT_TRUE(QFile::link(program.file(QStringLiteral("outside.gif")),
+                            program.chartFolder() + QStringLiteral("20070101link.gif")));
     const CleanupResult result = deleteAllCharts(program.chartFolder());
-    EXPECT_EQ(result.deleted, 0);
+    EXPECT_EQ(result.deleted, 1);
     EXPECT_EQ(result.skipped, 0);
+    EXPECT_EQ(remaining(), QStringList{QStringLiteral("20070101fifo.gif")});
     EXPECT_TRUE(QDir(program.chartFolder()).exists(QStringLiteral("20070101old.gif")));
+    EXPECT_TRUE(QFileInfo::exists(program.file(QStringLiteral("outside.gif"))));
     const CleanupResult missing = deleteOldCharts(program.file(QStringLiteral("nowhere")), April10, {});
     EXPECT_EQ(missing.deleted, 0);
     EXPECT_EQ(missing.skipped, 0);

@@ -348,11 +348,15 @@ TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
 }
 
 // The meteogram pictures' double-click: every spot side by side, told in list order, the login
-// asked once.
+// asked once. A link at a spot's reply is replaced by the reply, never written through.
 TEST_F(RunEngine, AllSpotsAreFetchedSideBySideAndToldInOrder) {
     const auto server = serverAt(AfterTodaysRun, 50);
     const FixedClock clock(QDateTime(Today, AfterTodaysRun));
     const TempProgramFolder program;
+    const QString outside = program.file(QStringLiteral("outside.xml"));
+    program.write(QStringLiteral("outside.xml"), "a file outside the chart folder");
+    const QString tartuReply = program.chartFolder() + spotReplyFile(Spots[0].name);
+    ASSERT_TRUE(QFile::link(outside, tartuReply));
     WindowlessRun run(server->baseUrl(), program.chartFolder(), clock, withConnections(6), {}, {});
     QList<int> told;
     QCoro::waitFor(fetchAllSpots(
@@ -368,4 +372,11 @@ TEST_F(RunEngine, AllSpotsAreFetchedSideBySideAndToldInOrder) {
         }
     }
     EXPECT_EQ(run.report.tally().fetched, 2 * 8);
+    EXPECT_FALSE(QFileInfo(tartuReply).isSymLink());
+    QFile outsideFile(outside);
+    ASSERT_TRUE(outsideFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(outsideFile.readAll(), "a file outside the chart folder");
+    EXPECT_EQ(QDir(program.chartFolder()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
+              QStringList())
+        << "nothing staged is left";
 }

@@ -14,7 +14,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zip.h>
 
 using namespace Qt::StringLiterals;
@@ -40,6 +43,11 @@ void storeCharts(const testing_support::TempProgramFolder& folder) {
         file.flush(); // so that no later write moves the time again
         ASSERT_TRUE(file.setFileTime(Downloaded, QFileDevice::FileModificationTime));
     }
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString match(const QString& dom, const QString& pattern) {
@@ -146,21 +154,92 @@ TEST(PackAsZip, HoldsTheFolderUnderItsOwnNameAndIsNeverLeftHalfWritten) {
     EXPECT_EQ(runBrisel({u"--export-pack"_s, folder.file(u"taken.zip"_s), u"--home"_s, home}, &err), 1);
     EXPECT_TRUE(err.contains(u"taken.zip"_s)) << qPrintable(err);
 
-    // A chart that turns out unreadable while the zip is written: the zip of the last export
-    // stays as it was, and no piece of the new one is left beside it.
+    // A zip the disk cannot take whole: the zip of the last export stays as it was, and no piece
+    // of the new one is left beside it.
     const QString zip = folder.file(u"week.zip"_s);
-    QFile before(zip);
-    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
-    const QByteArray lastExport = before.readAll();
-    before.close();
+    const QByteArray lastExport = contents(zip);
     QString problem;
-    EXPECT_FALSE(pack::writeZip(
-        zip, {{u"week/index.html"_s, {}, "<html>"}, {u"week/a.gif"_s, folder.file(u"week"_s), {}}},
-        &problem));
+    {
+        const testing_support::FileSizeLimit full(lastExport.size());
+        EXPECT_FALSE(pack::writeZip(
+            zip,
+            {{u"week/index.html"_s, "<html>", pack::ZipEntry::Compressed},
+             {u"week/a.gif"_s, QByteArray(2 * lastExport.size(), 'a'), pack::ZipEntry::AsItIs}},
+            &problem));
+    }
     EXPECT_FALSE(problem.isEmpty());
-    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
-    EXPECT_EQ(before.readAll(), lastExport);
-    EXPECT_EQ(QDir(home).entryList({u"week.zip*"_s}, QDir::Files), QStringList{u"week.zip"_s});
+    EXPECT_EQ(contents(zip), lastExport);
+    EXPECT_EQ(QDir(home).entryList({u"week.zip*"_s}, QDir::Files | QDir::Hidden), QStringList{u"week.zip"_s});
+}
+
+// What lies in the chart folder under a chart's name but is no whole chart of the program's stays
+// out of the pack, folder and zip alike: a link to a file outside, a picture that claims a size no
+// chart has, a FIFO. The hour of a chart left out shows its stand-in, as the window would.
+TEST(PackExport, TakesOnlyWholeChartsOfTheFolderItself) {
+    testing_support::TempProgramFolder folder;
+    storeCharts(folder);
+    QTemporaryDir outside;
+    const QString secret = outside.filePath(u"20070410HALO06.gif"_s);
+    QFile::copy(folder.chartFolder() + u"wave03.gif"_s, secret);
+    ASSERT_TRUE(QFile::link(secret, folder.chartFolder() + u"20070410HALO06.gif"_s));
+    // The 05:00 chart in the GIF's own header claims 5,700 pixels a side.
+    QByteArray bomb = Gif;
+    bomb[6] = bomb[8] = char(0x44);
+    bomb[7] = bomb[9] = char(0x16);
+    QFile::remove(folder.chartFolder() + u"20070410HALO05.gif"_s);
+    folder.write(u"kaardid/20070410HALO05.gif"_s, bomb);
+    QFile::remove(folder.chartFolder() + u"wave03.gif"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder.chartFolder() + u"wave03.gif"_s).constData(), 0644), 0);
+
+    const QStringList expected{u"20070410000303.gif"_s, u"20070410HALO04.gif"_s, u"20070410Pärnu.gif"_s,
+                               u"index.html"_s};
+    InterfaceTexts texts(folder.file(u"lang.ini"_s));
+    const pack::PackRequest request{folder.chartFolder(),
+                                    {u"Pärnu"_s},
+                                    u"Pärnu"_s,
+                                    texts,
+                                    LocaleFormats(u"dd.MM.yyyy"_s, u"HH:mm"_s),
+                                    Now};
+    const QString packFolder = folder.file(u"pack"_s);
+    const pack::PackResult written = pack::exportPack(request, packFolder);
+    ASSERT_TRUE(written.written) << qPrintable(written.failedPath + u": "_s + written.problem);
+    QStringList inFolder =
+        QDir(packFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    inFolder.sort();
+    EXPECT_EQ(inFolder, expected);
+    const QByteArray page = contents(packFolder + u"/index.html"_s);
+    EXPECT_FALSE(page.contains("HALO05")) << "the hour of the bomb shows the chart of 04:00";
+    EXPECT_FALSE(page.contains("HALO06"));
+    EXPECT_EQ(contents(secret), Gif);
+
+    ASSERT_TRUE(pack::exportPack(request, folder.file(u"pack.zip"_s)).written);
+    QStringList inZip;
+    for (const QString& name : expected) {
+        inZip.append(u"pack/"_s + name);
+    }
+    EXPECT_EQ(zipNames(folder.file(u"pack.zip"_s)), inZip);
+}
+
+// On a disk that fills up midway the export fails, says why and where, and leaves no cut chart.
+TEST(PackExport, AFullDiskFailsTheExportAndLeavesNoCutChart) {
+    testing_support::TempProgramFolder folder;
+    storeCharts(folder);
+    InterfaceTexts texts(folder.file(u"lang.ini"_s));
+    const QString packFolder = folder.file(u"pack"_s);
+    pack::PackResult result;
+    {
+        const testing_support::FileSizeLimit full(Gif.size() / 2);
+        result = pack::exportPack(
+            {folder.chartFolder(), {}, {}, texts, LocaleFormats(u"dd.MM.yyyy"_s, u"HH:mm"_s), Now},
+            packFolder);
+    }
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.problem, QString::fromLocal8Bit(std::strerror(EFBIG)));
+    EXPECT_TRUE(result.failedPath.startsWith(QDir::toNativeSeparators(packFolder)))
+        << qPrintable(result.failedPath);
+    EXPECT_EQ(
+        QDir(packFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        QStringList());
 }
 
 } // namespace

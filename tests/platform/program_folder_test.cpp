@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +76,25 @@ TEST_F(NewerInstallation, EditedCopiesAndTheUsersOwnFilesStayAndWin) {
     EXPECT_TRUE(QFileInfo::exists(user.filePath(QStringLiteral("lang.ini"))));
     EXPECT_EQ(folder.briselIni(), user.filePath(QStringLiteral("brisel.ini")));
     EXPECT_EQ(folder.spotsIni(), shipped.filePath(QStringLiteral("spots.ini")));
+}
+
+// A start removes the staging files a killed run left, in the chart folder and in the user's folder,
+// once they are older than a fetch's deadline; a younger one may be a download's running beside it.
+TEST_F(NewerInstallation, AStartRemovesWhatAKilledRunLeftButNotWhatARunningOneWrites) {
+    write(user.filePath(u"brisel.ini"_s), "[download]\ndeadline=1\n");
+    ASSERT_TRUE(QDir(user.path()).mkdir(u"kaardid"_s));
+    const QStringList killed{u"kaardid/.20070410HALO00.gif.k3j4h5g6.part"_s, u".quellan.txt.0a1b2c3d.part"_s};
+    for (const QString& name : killed) {
+        write(user.filePath(name), "half a file");
+    }
+    QThread::msleep(1100);
+    const QString running = u"kaardid/.20070410HALO01.gif.abcdefgh.part"_s;
+    write(user.filePath(running), "a file under way");
+    prepared();
+    for (const QString& name : killed) {
+        EXPECT_FALSE(QFileInfo::exists(user.filePath(name))) << name.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(user.filePath(running)));
 }
 
 // A portable folder holds the shipped files themselves: nothing of them is a copy to remove.

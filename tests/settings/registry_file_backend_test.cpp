@@ -14,10 +14,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <limits>
-#include <sys/resource.h>
 
 using testing_support::ScopedExpectedWarnings;
 using testing_support::ScriptedBackend;
@@ -187,6 +185,24 @@ TEST_F(FileBackendTest, FileIsReadableOnlyByItsOwner) {
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
     ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
     EXPECT_FALSE(QFileInfo(path).permissions() & others);
+}
+
+// A person who keeps the file in a folder of dotfiles, with a link at its usual name.
+TEST_F(FileBackendTest, ALinkAtTheFileStaysAndTheFileItPointsAtIsSaved) {
+    QTemporaryDir dotfiles;
+    const QString kept = dotfiles.filePath(QStringLiteral("brisel/settings.reg"));
+    writeFile(kept, "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brisel]\n"
+                    "\"Keel\"=\"latvian\"\n");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    ASSERT_TRUE(QFile::link(kept, path));
+    auto store = newStore();
+    EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("latvian"));
+    ASSERT_TRUE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tartu")));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Linn")).toString(), QStringLiteral("Tartu"));
+    EXPECT_TRUE(readFile(kept).contains("\"Linn\"=\"Tartu\""));
+    EXPECT_EQ(QFileInfo(kept).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+              QFileDevice::Permissions());
 }
 
 TEST_F(FileBackendTest, NoFileOrAnEmptyOneMeansNoSettingsAndTheFirstWriteMakesIt) {
@@ -485,20 +501,14 @@ TEST_F(FileBackendTest, AFullDiskFailsTheSaveAndLeavesTheOldFileWhole) {
     auto store = newStore();
     ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("latvian")));
     const QByteArray before = readFile(path);
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = previous;
-    tight.rlim_cur = 512; // room for the lock file, not for the new settings
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
     bool written = true;
     {
+        // Room for the lock file, not for the new settings.
+        const testing_support::FileSizeLimit full(512);
         ScopedExpectedWarnings expected(
             QStringLiteral("^brisel\\.settings: The settings file .* cannot be written"));
         written = write(*store, QStringLiteral("Linn"), QString(2000, QLatin1Char('x')));
     }
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(written);
     EXPECT_EQ(reported, QStringList{QStringLiteral("Registry error: Cannot Write")});
     EXPECT_EQ(readFile(path), before);

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace testing_support {
 namespace {
@@ -44,6 +46,22 @@ ScopedExpectedWarnings::~ScopedExpectedWarnings() {
 
 int ScopedExpectedWarnings::seen() const {
     return expectedSeen();
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes) : m_previousHandler(std::signal(SIGXFSZ, SIG_IGN)) {
+    rlimit limit{};
+    EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    m_previousSoftLimit = static_cast<qint64>(limit.rlim_cur);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(m_previousSoftLimit);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_previousHandler);
 }
 
 QString shippedDataFile(const QString& name) {

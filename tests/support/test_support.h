@@ -17,6 +17,20 @@ public:
     int seen() const;
 };
 
+// While alive, a write that would take a file beyond `bytes` fails with EFBIG, as on a disk that
+// has filled up, and the process lives on (SIGXFSZ ignored). Every file of the process counts.
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    qint64 m_previousSoftLimit;
+    void (*m_previousHandler)(int);
+};
+
 // The shipped data file of that name (lang.ini, spots.ini, brisel.ini, pictures) in the source tree.
 QString shippedDataFile(const QString& name);
 

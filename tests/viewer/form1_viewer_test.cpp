@@ -5,6 +5,7 @@
 #include "net/chart_names.h"
 #include "pictures.h"
 #include "viewer/chart_display.h"
+#include "viewer/display_texts.h"
 #include "viewer/time_slider.h"
 
 #include <QAbstractButton>
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -153,6 +155,45 @@ TEST_F(ViewerTest, AnErrorPageOrAChartCutShortCountsAsMissing) {
         ASSERT_TRUE(file.resize(file.size() / 2));
     }
     expectMissing();
+}
+
+// What lies under the current chart's or a meteogram's name and is no chart leaves its place empty:
+// a FIFO, which held the window at start-up for good, and a few kilobytes claiming 5,700 pixels a
+// side, which took it to hundreds of megabytes.
+TEST_F(ViewerTest, AFifoOrAPictureBombUnderAChartsNameIsNeitherWaitedForNorShown) {
+    const int now = viewer::startSliderHour(QTime(12, 0));
+    const QString current =
+        viewer::providerCandidates(fixture.folder.chartFolder(), Today, now, QStringLiteral("w")).first();
+    const QString city = settings_table::Linn.fallback;
+    const auto meteogram = [this, &city](int day) {
+        return chartPath(fixture.folder.chartFolder(), spotPictureFile(Today.addDays(day), city));
+    };
+    const auto plainGif = [](QSize size) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        return demo::encodeGif(image);
+    };
+    for (const QString& path : {current, meteogram(0)}) {
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    }
+    writeFile(meteogram(1), plainGif(QSize(117, 88)));
+    Form1& form = fixture.start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ui(form).halograaf2->pixmap().isNull(); }, 5000));
+    EXPECT_TRUE(ui(form).halograaf1->pixmap().isNull());
+    EXPECT_TRUE(form.chartView().pildilipp());
+
+    const QString other = storeProviderChart(Today, 20);
+    ASSERT_TRUE(shows(ui(showHour(22)).halo, other));
+    QByteArray bomb = plainGif(QSize(40, 30));
+    for (const int side : {6, 8}) {
+        bomb[side] = char(5700 & 0xff);
+        bomb[side + 1] = char(5700 >> 8);
+    }
+    ASSERT_TRUE(QFile::remove(current));
+    writeFile(current, bomb);
+    showHour(now);
+    EXPECT_TRUE(form.chartView().pildilipp());
+    EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
 }
 
 TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {

@@ -1,6 +1,5 @@
 #include "platform/locale_formats.h"
 #include "viewer/chart_display.h"
-#include "viewer/chart_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -64,19 +63,6 @@ TEST(ChartFilesShown, ReachIntoYesterdayOnlyForItsLastChartsAndMaps) {
     }
     expected.sort();
     EXPECT_EQ(past, expected);
-}
-
-TEST(ChartPicture, AGifEndingBeforeItsTrailerIsCutShort) {
-    // One white pixel with a graphic control extension, as small as a GIF comes.
-    const QByteArray gif =
-        QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000"
-                            "010001000002024401003b");
-    EXPECT_FALSE(viewer::isCutShortGif(gif));
-    EXPECT_FALSE(viewer::isCutShortGif(gif + "trailing bytes"));
-    for (qsizetype size = 6; size < gif.size(); ++size) {
-        EXPECT_TRUE(viewer::isCutShortGif(gif.left(size))) << size;
-    }
-    EXPECT_FALSE(viewer::isCutShortGif("<html>Please log in</html>"));
 }
 
 TEST(SailingLabel, TheHourIsThreeAfterTheFilesOwn) {

@@ -1,0 +1,323 @@
+#include "platform/stored_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <utility>
+
+#ifdef Q_OS_WIN
+#include <filesystem>
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr int StagingTagLength = 8;
+const QString StagingEnd = QStringLiteral(".part");
+constexpr char StagingTagCharacters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+
+QString systemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The few calls that differ between POSIX and Windows, which has no links to refuse, no FIFOs that
+// block and no permission bits.
+#ifdef Q_OS_WIN
+using FileStatus = struct _stat64;
+int openExisting(const QString& path) {
+    return _wopen(reinterpret_cast<const wchar_t*>(path.utf16()), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+int createNew(const QString& path, int) {
+    return _wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
+                  _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+bool statusOf(int fd, FileStatus* status) {
+    return _fstat64(fd, status) == 0;
+}
+bool isRegular(const FileStatus& status) {
+    return (status.st_mode & _S_IFMT) == _S_IFREG;
+}
+qint64 readSome(int fd, char* into, qint64 most) {
+    return _read(fd, into, static_cast<unsigned>(std::min<qint64>(most, 1 << 30)));
+}
+qint64 writeSome(int fd, const char* from, qint64 most) {
+    return _write(fd, from, static_cast<unsigned>(std::min<qint64>(most, 1 << 30)));
+}
+int closeFile(int fd) {
+    return _close(fd);
+}
+bool replace(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(from).filesystemFilePath(), QFileInfo(to).filesystemFilePath(), error);
+    errno = error.value();
+    return !error;
+}
+bool linkStatus(const QString& path, FileStatus* status) {
+    return _wstat64(reinterpret_cast<const wchar_t*>(path.utf16()), status) == 0;
+}
+bool isFolder(const FileStatus& status) {
+    return (status.st_mode & _S_IFMT) == _S_IFDIR;
+}
+#else
+using FileStatus = struct stat;
+int openExisting(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+}
+int createNew(const QString& path, int permissions) {
+    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  static_cast<mode_t>(permissions));
+}
+bool statusOf(int fd, FileStatus* status) {
+    return ::fstat(fd, status) == 0;
+}
+bool isRegular(const FileStatus& status) {
+    return S_ISREG(status.st_mode);
+}
+qint64 readSome(int fd, char* into, qint64 most) {
+    return ::read(fd, into, static_cast<size_t>(most));
+}
+qint64 writeSome(int fd, const char* from, qint64 most) {
+    return ::write(fd, from, static_cast<size_t>(most));
+}
+int closeFile(int fd) {
+    return ::close(fd);
+}
+bool replace(const QString& from, const QString& to) {
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+bool linkStatus(const QString& path, FileStatus* status) {
+    return ::lstat(QFile::encodeName(path).constData(), status) == 0;
+}
+bool isFolder(const FileStatus& status) {
+    return S_ISDIR(status.st_mode);
+}
+#endif
+
+// Closes the descriptor however the read ends.
+class OpenedFile final {
+public:
+    explicit OpenedFile(int fd) : m_fd(fd) {}
+    ~OpenedFile() {
+        if (m_fd >= 0) {
+            closeFile(m_fd);
+        }
+    }
+    OpenedFile(const OpenedFile&) = delete;
+    OpenedFile& operator=(const OpenedFile&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// O_NOFOLLOW refuses a link at the name with ELOOP, whose own words ("Too many levels of symbolic
+// links") would send a person looking for a loop.
+QString openFailure() {
+    return errno == ELOOP ? QStringLiteral("Not a regular file but a link") : systemReason();
+}
+
+QString tooLarge(qint64 limit) {
+    return QStringLiteral("Larger than %1 bytes").arg(limit);
+}
+
+// Reads to the end, one byte beyond the limit at most, so a file that grew since it was measured
+// is still caught.
+Expected<QByteArray> readUpTo(int fd, qint64 limit, qint64 measured) {
+    QByteArray bytes(std::min(measured, limit) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > limit) {
+                return failed(tooLarge(limit));
+            }
+            bytes.resize(std::min(2 * bytes.size(), limit + 1));
+        }
+        const qint64 got = readSome(fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return failed(systemReason());
+        }
+        if (got == 0) {
+            bytes.truncate(filled);
+            return bytes;
+        }
+        filled += got;
+    }
+}
+
+QString stagingTag() {
+    QString tag;
+    for (int i = 0; i < StagingTagLength; ++i) {
+        tag += QLatin1Char(StagingTagCharacters[QRandomGenerator::global()->bounded(36)]);
+    }
+    return tag;
+}
+
+// A hidden name in the target's own folder, so the rename never crosses file systems and no chart
+// listing shows it.
+QString stagingPathFor(const QString& target) {
+    const QFileInfo info(target);
+    return info.dir().filePath(QLatin1Char('.') + info.fileName() + QLatin1Char('.') + stagingTag() +
+                               StagingEnd);
+}
+
+bool changedBefore(const FileStatus& status, std::chrono::seconds age) {
+    using namespace std::chrono;
+#ifdef Q_OS_WIN
+    const system_clock::time_point changed = system_clock::from_time_t(status.st_ctime);
+#else
+    const system_clock::time_point changed(
+        duration_cast<system_clock::duration>(seconds(status.st_ctim.tv_sec) + nanoseconds(status.st_ctim.tv_nsec)));
+#endif
+    return system_clock::now() - changed > age;
+}
+
+} // namespace
+
+Expected<QByteArray> readRegularFile(const QString& path, qint64 limit) {
+    const OpenedFile file(openExisting(path));
+    if (file.fd() < 0) {
+        return failed(openFailure());
+    }
+    FileStatus status{};
+    if (!statusOf(file.fd(), &status)) {
+        return failed(systemReason());
+    }
+    if (!isRegular(status)) {
+        return failed(QStringLiteral("Not a regular file"));
+    }
+    if (status.st_size > limit) {
+        return failed(tooLarge(limit));
+    }
+    return readUpTo(file.fd(), limit, status.st_size);
+}
+
+bool isRegularFile(const QString& path) {
+    FileStatus status{};
+    return linkStatus(path, &status) && isRegular(status);
+}
+
+StagedFile::StagedFile(QString target) : m_target(std::move(target)) {}
+
+StagedFile::~StagedFile() {
+    discard();
+}
+
+Expected<void> StagedFile::open(int permissions) {
+    if (!m_failure.isEmpty()) {
+        return failed(m_failure);
+    }
+    // Another name is tried only in the unlikely case that this one was taken meanwhile.
+    for (int attempt = 0; attempt < 4 && m_fd < 0; ++attempt) {
+        m_staging = stagingPathFor(m_target);
+        m_fd = createNew(m_staging, permissions);
+        if (m_fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (m_fd < 0) {
+        m_staging.clear();
+        return fail(systemReason());
+    }
+    return {};
+}
+
+Expected<void> StagedFile::write(QByteArrayView bytes) {
+    if (!m_failure.isEmpty()) {
+        return failed(m_failure);
+    }
+    if (m_fd < 0) {
+        return fail(QStringLiteral("The file was not opened"));
+    }
+    const char* next = bytes.data();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const qint64 written = writeSome(m_fd, next, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            return fail(systemReason());
+        }
+        next += written;
+        left -= written;
+    }
+    return {};
+}
+
+Expected<void> StagedFile::commit() {
+    if (!m_failure.isEmpty()) {
+        return failed(m_failure);
+    }
+    if (m_fd < 0) {
+        return fail(QStringLiteral("The file was not opened"));
+    }
+    // A file system that writes late (NFS, a full quota) may tell only here that bytes were lost.
+    if (closeFile(std::exchange(m_fd, -1)) != 0) {
+        return fail(systemReason());
+    }
+    if (!replace(m_staging, m_target)) {
+        return fail(systemReason());
+    }
+    m_staging.clear();
+    return {};
+}
+
+void StagedFile::discard() {
+    if (m_fd >= 0) {
+        closeFile(std::exchange(m_fd, -1));
+    }
+    if (!m_staging.isEmpty()) {
+        QFile::remove(std::exchange(m_staging, QString()));
+    }
+}
+
+tl::unexpected<QString> StagedFile::fail(const QString& reason) {
+    m_failure = reason;
+    discard();
+    return failed(reason);
+}
+
+Expected<void> saveFile(const QString& path, QByteArrayView bytes, int permissions) {
+    StagedFile file(path);
+    return file.open(permissions).and_then([&] { return file.write(bytes); }).and_then([&] {
+        return file.commit();
+    });
+}
+
+bool isStagingName(const QString& fileName) {
+    const qsizetype tagStart = fileName.size() - StagingEnd.size() - StagingTagLength;
+    // A dot, at least one character of the target's name, a dot, the tag, ".part".
+    if (tagStart < 3 || !fileName.startsWith(QLatin1Char('.')) || !fileName.endsWith(StagingEnd) ||
+        fileName[tagStart - 1] != QLatin1Char('.')) {
+        return false;
+    }
+    const QStringView tag = QStringView(fileName).mid(tagStart, StagingTagLength);
+    return std::all_of(tag.begin(), tag.end(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    });
+}
+
+int removeStagingLeftovers(const QString& folder, std::chrono::seconds olderThan) {
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QString& name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString path = dir.filePath(name);
+        FileStatus status{};
+        if (isStagingName(name) && linkStatus(path, &status) && !isFolder(status) &&
+            changedBefore(status, olderThan) && QFile::remove(path)) {
+            ++removed;
+        }
+    }
+    return removed;
+}
