@@ -16,16 +16,6 @@ namespace {
 
 constexpr int LastRunChoice = 3;
 
-// The received reply takes the stored one's place; one the same as the stored one leaves that file
-// untouched.
-bool storeReply(StagedFile& received, const QByteArray& reply) {
-    if (readRegularFile(received.target(), LargestAnswerFile) == reply) {
-        received.discard();
-        return true;
-    }
-    return received.commit().has_value();
-}
-
 } // namespace
 
 int sixHourBlock(int providerHour) {
@@ -38,10 +28,10 @@ ChartFetcher::ChartFetcher(Downloader& downloader, HostConfig hosts, QString cha
     : m_downloader(downloader), m_hosts(std::move(hosts)), m_chartFolder(std::move(chartFolder)),
       m_clock(clock), m_formats(std::move(formats)), m_login(std::move(login)) {}
 
-std::shared_ptr<FetchSession> ChartFetcher::action() {
+std::shared_ptr<FetchSession> ChartFetcher::action(Refresh refresh) {
     std::shared_ptr<FetchSession> session = m_action.lock();
     if (!session) {
-        session = std::make_shared<FetchSession>(m_downloader);
+        session = std::make_shared<FetchSession>(m_downloader, refresh);
         m_action = session;
     }
     return session;
@@ -63,21 +53,23 @@ QCoro::Task<bool> ChartFetcher::loggedIn() {
 }
 
 QCoro::Task<std::optional<FetchResult>> ChartFetcher::request(FetchSession& session, QUrl url, QString file,
-                                                              Refresh refresh, FetchTurn turn) {
+                                                              FetchTurn turn, ReaderCheck readerCheck) {
     QPointer<ChartFetcher> self(this);
     // Once its fetcher has gone, a fetch that has not started never will.
     turn.wanted = [self, wanted = std::move(turn.wanted)] {
         return self && (!wanted || wanted());
     };
-    const std::optional<FetchResult> result = co_await session.fetch(url, file, refresh, std::move(turn));
+    const std::optional<FetchResult> result =
+        co_await session.fetch(url, file, session.refresh(), std::move(turn), std::move(readerCheck));
     co_return self ? result : std::nullopt;
 }
 
 QCoro::Task<ChartFetcher::Outcome> ChartFetcher::downloadi(FetchSession& session, Service service, QUrl url,
-                                                           QString file, QString name, Refresh refresh,
-                                                           FetchTurn turn) {
+                                                           QString file, QString name, FetchTurn turn,
+                                                           ReaderCheck readerCheck) {
     QPointer<ChartFetcher> self(this);
-    const std::optional<FetchResult> result = co_await request(session, url, file, refresh, std::move(turn));
+    const std::optional<FetchResult> result =
+        co_await request(session, url, file, std::move(turn), std::move(readerCheck));
     if (!self || !result) {
         co_return Outcome::Withdrawn;
     }
@@ -124,8 +116,7 @@ QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart, FetchTurn turn, 
     std::optional<FetchResult> last;
     for (const int choice : choices) {
         const QUrl url = halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart);
-        const std::optional<FetchResult> answer =
-            co_await request(*session, url, file, Refresh::IfChanged, turn);
+        const std::optional<FetchResult> answer = co_await request(*session, url, file, turn);
         if (!self) {
             co_return;
         }
@@ -150,8 +141,7 @@ QCoro::Task<> ChartFetcher::laemarevo(int sliderHour, FetchTurn turn) {
     for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
         const SailingMap map = sailingMap(m_hosts.marevo, m_clock.today(), sliderHour, code);
         maps.push_back(downloadi(*session, Service::SailingSite, map.url,
-                                 chartPath(m_chartFolder, map.fileName), map.fileName, Refresh::IfChanged,
-                                 turn));
+                                 chartPath(m_chartFolder, map.fileName), map.fileName, turn));
     }
     for (QCoro::Task<Outcome>& map : maps) {
         co_await map;
@@ -165,30 +155,22 @@ QCoro::Task<> ChartFetcher::LoeQuellanSpot(Spot spot, FetchTurn turn) {
     if (!self || !loggedIn) {
         co_return;
     }
-    // The reply is received under a staging name beside the stored one, and judged before it
-    // replaces it: a page that names no day keeps the spot's earlier reply and pictures. Dropped,
-    // the staging file goes with it.
-    StagedFile received(chartPath(m_chartFolder, spotReplyFile(spot.name)));
-    if (!received.open()) {
-        co_return;
-    }
+    // The reply is judged before it replaces the one stored: a page that names no day keeps the
+    // spot's earlier reply and pictures. A reply still fresh is read as stored.
+    const QString replyFile = chartPath(m_chartFolder, spotReplyFile(spot.name));
     const Outcome replied = co_await downloadi(
         *session, Service::Provider, pointForecastUrl(m_hosts.provider, spot.lon, spot.lat, spot.elev),
-        received.stagingPath(), spotReplyFile(spot.name), Refresh::Whole, turn);
+        replyFile, spotReplyFile(spot.name), turn, isPointForecastReply);
     if (!self || replied != Outcome::Stored) {
         co_return;
     }
-    const QByteArray reply =
-        readRegularFile(received.stagingPath(), LargestAnswerFile).value_or(QByteArray());
-    if (!isPointForecastReply(reply) || !storeReply(received, reply)) {
-        co_return;
-    }
+    const QByteArray reply = readRegularFile(replyFile, LargestAnswerFile).value_or(QByteArray());
     // The days side by side, each in the spot's turn.
     std::vector<QCoro::Task<Outcome>> days;
     for (const ForecastDay& day : parsePointForecast(reply, m_formats)) {
         const QString name = spotPictureFile(day.date, spot.name);
-        days.push_back(downloadi(*session, Service::Provider, day.picture, chartPath(m_chartFolder, name),
-                                 name, Refresh::IfChanged, turn));
+        days.push_back(
+            downloadi(*session, Service::Provider, day.picture, chartPath(m_chartFolder, name), name, turn));
     }
     for (QCoro::Task<Outcome>& day : days) {
         co_await day;

@@ -45,8 +45,9 @@ public:
     ChartFetcher(Downloader& downloader, HostConfig hosts, QString chartFolder, const Clock& clock,
                  LocaleFormats formats, LoginCheck login);
 
-    // The action under way, or a new one; it lasts while anyone holds it.
-    std::shared_ptr<FetchSession> action();
+    // The action under way, or a new one that refreshes its files so; it lasts while anyone holds
+    // it. A run leaves what is still fresh unasked; what the user asks for by hand always asks.
+    std::shared_ptr<FetchSession> action(Refresh refresh = Refresh::IfChanged);
 
     // The login check, asked once for fetches side by side: while one check is under way, the
     // others wait for its answer.
@@ -74,12 +75,13 @@ Q_SIGNALS:
 
 private:
     enum class Outcome { Stored, Failed, Withdrawn };
-    // One request; nothing when it was no longer wanted at its turn.
+    // One request, refreshing its file as its action does; nothing when it was no longer wanted at
+    // its turn.
     QCoro::Task<std::optional<FetchResult>> request(FetchSession& session, QUrl url, QString file,
-                                                    Refresh refresh, FetchTurn turn);
+                                                    FetchTurn turn, ReaderCheck readerCheck = {});
     // One request of a file that is not asked for again whatever its answer.
     QCoro::Task<Outcome> downloadi(FetchSession& session, Service service, QUrl url, QString file,
-                                   QString name, Refresh refresh, FetchTurn turn);
+                                   QString name, FetchTurn turn, ReaderCheck readerCheck = {});
 
     Downloader& m_downloader;
     HostConfig m_hosts;

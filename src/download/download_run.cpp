@@ -196,7 +196,7 @@ QCoro::Task<> fetchAllSpots(ChartFetcher& fetcher, QVector<Spot> spots, std::fun
 
 QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRunHost& host) {
     QPointer<ChartFetcher> alive(&fetcher);
-    const std::shared_ptr<FetchSession> action = fetcher.action();
+    const std::shared_ptr<FetchSession> action = fetcher.action(Refresh::IfStale);
     if (host.choices().quellanyld) {
         const bool loggedIn = co_await host.login();
         if (loggedIn && alive) {

@@ -139,7 +139,7 @@ public:
         if (!isPictureFile(m_file.target())) {
             return {};
         }
-        const Expected<QByteArray> body = readRegularFile(m_file.stagingPath(), m_cap);
+        const Expected<QByteArray> body = staged();
         if (!body) {
             return {FetchFailure::Storage, body.error()};
         }
@@ -157,6 +157,8 @@ public:
         }
         return {FetchFailure::NotAPicture, QStringLiteral("the body is not a picture")};
     }
+
+    Expected<QByteArray> staged() const { return readRegularFile(m_file.stagingPath(), m_cap); }
 
     // The staged body takes the target's place, with its origin when one is given. An origin the
     // file system does not keep only makes the next fetch a whole one.
@@ -441,12 +443,13 @@ QNetworkAccessManager& Downloader::managerFor(const QUrl& url) {
     return *manager;
 }
 
-QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh refresh) {
+QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh refresh,
+                                           ReaderCheck readerCheck) {
     const QPointer<Downloader> self(this);
     const QDateTime started = QDateTime::currentDateTime();
     QElapsedTimer clock;
     clock.start();
-    FetchResult result = co_await fetchOnce(url, std::move(targetFile), refresh);
+    FetchResult result = co_await fetchOnce(url, std::move(targetFile), refresh, std::move(readerCheck));
     result.milliseconds = clock.elapsed();
     qCDebug(lcDownload).noquote() << describeFetch(url, result);
     if (self) {
@@ -457,7 +460,8 @@ QCoro::Task<FetchResult> Downloader::fetch(QUrl url, QString targetFile, Refresh
 
 // After the first suspension this coroutine touches only its own frame and the reply, never the
 // Downloader, which may be going away.
-QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Refresh refresh) {
+QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Refresh refresh,
+                                               ReaderCheck readerCheck) {
     if (!isWebAddress(url)) {
         co_return failure(FetchFailure::Other, QStringLiteral("not an http or https address"));
     }
@@ -500,9 +504,23 @@ QCoro::Task<FetchResult> Downloader::fetchOnce(QUrl url, QString targetFile, Ref
         co_return FetchResult{.ok = true, .httpStatus = 304, .unchanged = true};
     }
     Failure failed = rejectionOf(*reply, body, patience);
+    const std::optional<FileOrigin> origin =
+        refresh == Refresh::Whole ? std::nullopt : std::optional(originOf(*reply, url, systemClock()));
+    if (failed.kind == FetchFailure::None && readerCheck) {
+        const Expected<QByteArray> answer = body.staged();
+        if (!answer) {
+            failed = {FetchFailure::Storage, answer.error()};
+        } else if (!readerCheck(*answer)) {
+            failed = {FetchFailure::Other, QStringLiteral("the answer is not what its reader expects")};
+        } else if (readRegularFile(targetFile, LargestAnswerFile) == *answer) {
+            body.discard();
+            if (origin) {
+                writeFileOrigin(targetFile, *origin);
+            }
+            co_return resultOf({}, httpStatusOf(*reply), body.bytes());
+        }
+    }
     if (failed.kind == FetchFailure::None) {
-        const std::optional<FileOrigin> origin =
-            refresh == Refresh::Whole ? std::nullopt : std::optional(originOf(*reply, url, systemClock()));
         if (const Expected<void> committed = body.commit(origin); !committed) {
             failed = {FetchFailure::Storage, committed.error()};
         }

@@ -63,6 +63,11 @@ enum class Refresh {
     IfStale,   // as IfChanged, but a stored file still fresh is not asked for at all: a run
 };
 
+// Whether a text answer that arrived is what its reader expects, such as a spot's reply that names
+// its days: a text answer has no structure of its own to judge it whole by, and a portal's page
+// must not replace the answer stored.
+using ReaderCheck = std::function<bool(const QByteArray& answer)>;
+
 // The one way the program fetches a file: the whole network policy in one place. One instance
 // serves the main window and every side window; it keeps its connections alive between fetches.
 //
@@ -72,7 +77,9 @@ enum class Refresh {
 // and for a picture (a ".gif" target) its own structure up to its end: only that holds where the
 // transfer cannot tell a cut body from a whole one. A picture that claims more than 4,096 pixels a
 // side is no chart, and neither is a portal's page. A text answer without a length is judged by its
-// reader. A link at the target is replaced by the file, never written through, so nothing is
+// reader: given a ReaderCheck, the fetch asks it before the answer replaces anything, and an
+// answer the same as the one stored leaves that file in place, its time kept, its origin renewed.
+// A link at the target is replaced by the file, never written through, so nothing is
 // written outside the target's folder. Only http and https addresses are fetched.
 //
 // A body may be only as large as its target's kind allows: 16 MiB for a picture (".gif"), 256 MiB
@@ -113,7 +120,8 @@ public:
     void setSystemClock(std::function<qint64()> clock) { m_systemClock = std::move(clock); }
     const FetchLimits& limits() const { return m_limits; }
 
-    QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile, Refresh refresh = Refresh::Whole);
+    QCoro::Task<FetchResult> fetch(QUrl url, QString targetFile, Refresh refresh = Refresh::Whole,
+                                   ReaderCheck readerCheck = {});
 
     // The program is ending: running fetches end now as failures, leaving nothing behind, and no
     // new one starts, so whatever awaits them winds down without another request.
@@ -126,7 +134,8 @@ Q_SIGNALS:
     void fetchEnded(const FetchRecord& record);
 
 private:
-    QCoro::Task<FetchResult> fetchOnce(QUrl url, QString targetFile, Refresh refresh);
+    QCoro::Task<FetchResult> fetchOnce(QUrl url, QString targetFile, Refresh refresh,
+                                       ReaderCheck readerCheck);
     QNetworkAccessManager& managerFor(const QUrl& url);
 
     QHash<QString, QNetworkAccessManager*> m_managers;

@@ -25,8 +25,9 @@ struct FetchSession::FreeConnection {
     void await_resume() const noexcept {}
 };
 
-FetchSession::FetchSession(Downloader& downloader)
-    : m_downloader(downloader), m_connections(std::max(1, downloader.limits().connections)) {}
+FetchSession::FetchSession(Downloader& downloader, Refresh refresh)
+    : m_downloader(downloader), m_refresh(refresh),
+      m_connections(std::max(1, downloader.limits().connections)) {}
 
 bool FetchSession::takeConnectionAtOnce() {
     if (!m_waiting.empty() || m_busy >= m_connections) {
@@ -71,7 +72,7 @@ void FetchSession::record(const QString& host, const FetchResult& result) {
 }
 
 QCoro::Task<std::optional<FetchResult>> FetchSession::fetch(QUrl url, QString targetFile, Refresh refresh,
-                                                            FetchTurn turn) {
+                                                            FetchTurn turn, ReaderCheck readerCheck) {
     co_await FreeConnection{*this, turn.order};
     if (turn.wanted && !turn.wanted()) {
         release();
@@ -85,7 +86,7 @@ QCoro::Task<std::optional<FetchResult>> FetchSession::fetch(QUrl url, QString ta
         givenUp.failure = FetchFailure::GivenUp;
         co_return givenUp;
     }
-    const FetchResult result = co_await m_downloader.fetch(url, targetFile, refresh);
+    const FetchResult result = co_await m_downloader.fetch(url, targetFile, refresh, std::move(readerCheck));
     record(host, result);
     release();
     co_return result;

@@ -32,13 +32,16 @@ struct FetchTurn {
 class FetchSession final : public QObject {
     Q_OBJECT
 public:
-    explicit FetchSession(Downloader& downloader);
+    // `refresh`: how the action's files are refreshed: a run leaves what is fresh unasked, what the
+    // user asks for by hand always asks.
+    explicit FetchSession(Downloader& downloader, Refresh refresh = Refresh::IfChanged);
 
     int connections() const { return m_connections; }
+    Refresh refresh() const { return m_refresh; }
 
     // Nothing when, at its turn, the fetch was no longer wanted: then no request was made.
     QCoro::Task<std::optional<FetchResult>> fetch(QUrl url, QString targetFile, Refresh refresh,
-                                                  FetchTurn turn);
+                                                  FetchTurn turn, ReaderCheck readerCheck = {});
     // Waits for the turn a fetch of that place would get, and tells whether it is wanted then.
     QCoro::Task<bool> awaitTurn(FetchTurn turn);
 
@@ -51,6 +54,7 @@ private:
     void record(const QString& host, const FetchResult& result);
 
     Downloader& m_downloader;
+    const Refresh m_refresh;
     const int m_connections;
     int m_busy = 0;
     quint64 m_asked = 0;

@@ -41,8 +41,9 @@ Directives directivesOf(const QByteArray& cacheControl) {
 // 1900s, and is moved to this century when that puts it before 1970.
 std::optional<qint64> httpDate(const QByteArray& value) {
     const QString text = QString::fromLatin1(value).simplified().section(QLatin1Char(' '), 1);
-    for (const QString& form : {QStringLiteral("dd MMM yyyy HH:mm:ss 'GMT'"),
-                                QStringLiteral("dd-MMM-yy HH:mm:ss 'GMT'"), QStringLiteral("MMM d HH:mm:ss yyyy")}) {
+    for (const QString& form :
+         {QStringLiteral("dd MMM yyyy HH:mm:ss 'GMT'"), QStringLiteral("dd-MMM-yy HH:mm:ss 'GMT'"),
+          QStringLiteral("MMM d HH:mm:ss yyyy")}) {
         QDateTime moment = QLocale::c().toDateTime(text, form);
         if (moment.isValid()) {
             moment.setTimeSpec(Qt::UTC);

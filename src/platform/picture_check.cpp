@@ -24,7 +24,7 @@ PictureVerdict judgeSize(quint32 width, quint32 height) {
         return PictureVerdict::NotAPicture;
     }
     return width > LargestPictureSide || height > LargestPictureSide ? PictureVerdict::TooLarge
-                                                                      : PictureVerdict::Whole;
+                                                                     : PictureVerdict::Whole;
 }
 
 namespace gif {

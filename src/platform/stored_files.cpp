@@ -176,8 +176,8 @@ bool changedBefore(const FileStatus& status, std::chrono::seconds age) {
 #ifdef Q_OS_WIN
     const system_clock::time_point changed = system_clock::from_time_t(status.st_ctime);
 #else
-    const system_clock::time_point changed(
-        duration_cast<system_clock::duration>(seconds(status.st_ctim.tv_sec) + nanoseconds(status.st_ctim.tv_nsec)));
+    const system_clock::time_point changed(duration_cast<system_clock::duration>(
+        seconds(status.st_ctim.tv_sec) + nanoseconds(status.st_ctim.tv_nsec)));
 #endif
     return system_clock::now() - changed > age;
 }
@@ -304,14 +304,16 @@ bool isStagingName(const QString& fileName) {
     }
     const QStringView tag = QStringView(fileName).mid(tagStart, StagingTagLength);
     return std::all_of(tag.begin(), tag.end(), [](QChar c) {
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+               (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
     });
 }
 
 int removeStagingLeftovers(const QString& folder, std::chrono::seconds olderThan) {
     const QDir dir(folder);
     int removed = 0;
-    for (const QString& name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& name :
+         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString path = dir.filePath(name);
         FileStatus status{};
         if (isStagingName(name) && linkStatus(path, &status) && !isFolder(status) &&

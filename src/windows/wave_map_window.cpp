@@ -104,7 +104,7 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
     for (int k = 1; k <= WaveMapCount; ++k) {
         const FetchTurn turn{k, wanted};
         maps.push_back(session.fetch(waveMapUrl(m_services.waveBase, k),
-                                     chartPath(m_services.chartFolder, waveMapFile(k)), Refresh::IfChanged,
+                                     chartPath(m_services.chartFolder, waveMapFile(k)), Refresh::IfStale,
                                      turn));
     }
     // A closed window is not told; the maps on their way are still awaited, as they use the

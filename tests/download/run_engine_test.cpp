@@ -267,36 +267,58 @@ TEST_F(RunEngine, ADeadServiceIsGivenUpAfterTwoFailures) {
 
 // Right after a run, the same run changes no file: every picture is asked for only if changed.
 // The login's answer is the login's own, asked anew each time.
-TEST_F(RunEngine, ASecondRunAsksOnlyForWhatChangedAndChangesNoFile) {
-    const auto server = serverAt(AfterTodaysRun);
-    const FixedClock clock(QDateTime(Today, AfterTodaysRun));
-    const TempProgramFolder program;
-    Choices choices = everyFamilyEveryHour();
-    choices.quellan3h = true;
-    const DownloadRunHost::Period marked{0, 30};
-    WindowlessRun first(server->baseUrl(), program.chartFolder(), clock, withConnections(6), choices, marked);
-    first.go();
-    const QMap<QString, QByteArray> before = folderDigest(program.chartFolder());
-    for (const QString& name : before.keys()) {
-        QFile file(program.chartFolder() + name);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(LongAgo, QFileDevice::FileModificationTime));
-    }
-
-    WindowlessRun second(server->baseUrl(), program.chartFolder(), clock, withConnections(6), choices,
-                         marked);
-    second.go();
-    EXPECT_EQ(folderDigest(program.chartFolder()), before);
-    for (const QString& name : before.keys()) {
-        if (name != loginAnswerFile()) {
-            EXPECT_EQ(QFileInfo(program.chartFolder() + name).lastModified(), LongAgo) << name.toStdString();
+// Right after a first run, a second asks for nothing its services said stays fresh: only the
+// login, which is never kept. Services that say nothing of freshness are asked whether each file
+// changed, and the point forecasts, which name no time of their own, arrive again. Either way no
+// stored file changes, nor its time.
+TEST_F(RunEngine, ASecondRunAsksOnlyForWhatMayHaveChangedAndChangesNoFile) {
+    for (const bool servicesSayFreshness : {true, false}) {
+        SCOPED_TRACE(servicesSayFreshness ? "Cache-Control" : "Last-Modified alone");
+        demo::ServerOptions options;
+        options.now = QDateTime(Today, AfterTodaysRun);
+        options.sendCacheControl = servicesSayFreshness;
+        demo::DemoServer server(options);
+        ASSERT_TRUE(server.start(0));
+        const FixedClock clock(QDateTime(Today, AfterTodaysRun));
+        const TempProgramFolder program;
+        Choices choices = everyFamilyEveryHour();
+        choices.quellan3h = true;
+        const DownloadRunHost::Period marked{0, 30};
+        WindowlessRun first(server.baseUrl(), program.chartFolder(), clock, withConnections(6), choices,
+                            marked);
+        first.go();
+        const QMap<QString, QByteArray> before = folderDigest(program.chartFolder());
+        for (const QString& name : before.keys()) {
+            QFile file(program.chartFolder() + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(LongAgo, QFileDevice::FileModificationTime));
         }
+        const int requestsBefore = server.requestCount();
+
+        WindowlessRun second(server.baseUrl(), program.chartFolder(), clock, withConnections(6), choices,
+                             marked);
+        second.go();
+        EXPECT_EQ(folderDigest(program.chartFolder()), before);
+        for (const QString& name : before.keys()) {
+            if (name != loginAnswerFile()) {
+                EXPECT_EQ(QFileInfo(program.chartFolder() + name).lastModified(), LongAgo)
+                    << name.toStdString();
+            }
+        }
+        const FetchTally& again = second.report.tally();
+        const int files = first.report.tally().fetched;
+        EXPECT_EQ(again.failed, 0);
+        if (servicesSayFreshness) {
+            EXPECT_EQ(again.fetched, 0);
+            EXPECT_EQ(again.unchanged, files);
+            EXPECT_EQ(server.requestCount() - requestsBefore, 1) << "the login alone";
+        } else {
+            EXPECT_EQ(again.fetched, Spots.size());
+            EXPECT_EQ(again.unchanged, files - Spots.size());
+            EXPECT_LT(again.bytes * 20, first.report.tally().bytes);
+        }
+        server.stop();
     }
-    const FetchTally& again = second.report.tally();
-    EXPECT_EQ(again.failed, 0);
-    EXPECT_EQ(again.fetched, Spots.size()) << "only the point forecasts, which name no time of their own";
-    EXPECT_EQ(again.unchanged, first.report.tally().fetched - Spots.size());
-    EXPECT_LT(again.bytes * 20, first.report.tally().bytes);
 }
 
 // At 03:00 the charts come from yesterday's 12 run, and the choices that found none before it are

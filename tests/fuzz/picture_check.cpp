@@ -2,8 +2,9 @@
 // with anything after its end, and what it calls whole never makes a decoder allocate a side larger
 // than LargestPictureSide.
 
-#include "fuzz_support.h"
 #include "platform/picture_check.h"
+
+#include "fuzz_support.h"
 
 #include <QBuffer>
 #include <QImageReader>

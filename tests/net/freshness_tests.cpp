@@ -22,8 +22,8 @@ void PrintTo(const Case& c, std::ostream* out) {
 
 FreshnessRecord said(QByteArray cacheControl, QByteArray expires = {}, QByteArray date = ServerDate,
                      QByteArray age = {}, QByteArray lastModified = {}) {
-    return {std::move(cacheControl), std::move(expires), std::move(date), std::move(age), std::move(lastModified),
-            Received};
+    return {std::move(cacheControl), std::move(expires),      std::move(date),
+            std::move(age),          std::move(lastModified), Received};
 }
 
 const Case Cases[] = {
@@ -37,12 +37,14 @@ const Case Cases[] = {
     {"MaxAgeZeroAsksEveryTime", said("max-age=0"), true, 0},
     {"AMaxAgeThatIsNoNumberIsStale", said("max-age=soon"), true, 0},
     {"ExpiresLessDate", said({}, "Sun, 09 Sep 2001 02:46:40 GMT"), false, 3600},
-    {"ExpiresInTheOldForms", said({}, "Sunday, 09-Sep-01 02:46:40 GMT", "Sun Sep  9 01:46:40 2001"), false, 3600},
+    {"ExpiresInTheOldForms", said({}, "Sunday, 09-Sep-01 02:46:40 GMT", "Sun Sep  9 01:46:40 2001"), false,
+     3600},
     {"ExpiresWithoutDateIsNeverFresh", said({}, "Sun, 09 Sep 2001 02:46:40 GMT", {}), true, 0},
     {"ExpiresThatIsNoDateIsNeverFresh", said({}, "0"), true, 0},
     {"AModelRunChartForADay", said("public"), true, 24 * 3600},
     {"LastModifiedGivesATenth", said({}, {}, ServerDate, {}, "Sun, 09 Sep 2001 01:30:00 GMT"), false, 100},
-    {"LastModifiedAtMostAQuarterHour", said({}, {}, ServerDate, {}, "Sat, 08 Sep 2001 01:46:40 GMT"), false, 900},
+    {"LastModifiedAtMostAQuarterHour", said({}, {}, ServerDate, {}, "Sat, 08 Sep 2001 01:46:40 GMT"), false,
+     900},
     {"LastModifiedWithoutDateIsNeverFresh", said({}, {}, {}, {}, "Sat, 08 Sep 2001 01:46:40 GMT"), false, 0},
     {"NothingSaidIsNeverFresh", said({}), false, 0},
 };
@@ -69,11 +71,14 @@ TEST_P(Freshness, LastsExactlyAsTheReplySaid) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WhatServersSay, Freshness, ::testing::ValuesIn(Cases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(FreshnessRecordText, AnythingButARecordIsNone) {
-    for (const QByteArray& text : {QByteArray(), QByteArray("received:x"), QByteArray("cache-control:max-age=9"),
-                                  QByteArray("received:1\nsomething:else"), QByteArray(5000, 'a')}) {
+    for (const QByteArray& text :
+         {QByteArray(), QByteArray("received:x"), QByteArray("cache-control:max-age=9"),
+          QByteArray("received:1\nsomething:else"), QByteArray(5000, 'a')}) {
         EXPECT_FALSE(decodeFreshness(text).has_value()) << text.left(40).toStdString();
     }
 }
@@ -87,10 +92,10 @@ TEST(AreaChartAddress, NamesItsRunAndLeadTimeAndNothingElseDoes) {
     EXPECT_EQ(run->runDate, QDate(2007, 4, 9));
     EXPECT_EQ(run->runHour, 12);
     EXPECT_EQ(run->step, 38);
-    for (const QUrl& other : {loginUrl(base, QStringLiteral("a"), QStringLiteral("b")),
-                              pointForecastUrl(base, 24.5, 58.4, 10),
-                              QUrl(QStringLiteral("http://x/m/EU0/maps/BA/BA.w.07133100.03.gif")),
-                              QUrl(QStringLiteral("http://x/daten/segel/2007/04/10/000303.gif"))}) {
+    for (const QUrl& other :
+         {loginUrl(base, QStringLiteral("a"), QStringLiteral("b")), pointForecastUrl(base, 24.5, 58.4, 10),
+          QUrl(QStringLiteral("http://x/m/EU0/maps/BA/BA.w.07133100.03.gif")),
+          QUrl(QStringLiteral("http://x/daten/segel/2007/04/10/000303.gif"))}) {
         EXPECT_FALSE(areaChartRunOf(other).has_value()) << other.toString().toStdString();
     }
 }

@@ -41,8 +41,9 @@ TEST(PictureCheck, AGifIsWholeOnlyToItsTrailerAndAtMostTheLargestSide) {
     const QByteArray gif = demo::encodeGif(drawing());
     expectEveryCutShort(gif, 6);
     // One white pixel with a graphic control extension, as small as a GIF comes.
-    const QByteArray smallest = QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000"
-                                                    "010001000002024401003b");
+    const QByteArray smallest =
+        QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000"
+                            "010001000002024401003b");
     expectEveryCutShort(smallest, 6);
 
     // A few kilobytes that claim 5,700 pixels a side, on the screen or in the image.

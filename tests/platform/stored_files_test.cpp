@@ -34,7 +34,8 @@ protected:
     // Everything in the folder, hidden names included.
     QStringList entries() const {
         QStringList names =
-            QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            QDir(folder.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         names.sort();
         return names;
     }
@@ -60,7 +61,8 @@ TEST_F(StoredFiles, OnlyARegularFileIsReadWithinItsLimitAndNothingElseBlocksOrIs
         EXPECT_FALSE(read.error().isEmpty()) << qPrintable(name);
         EXPECT_FALSE(isRegularFile(path(name))) << qPrintable(name);
     }
-    EXPECT_EQ(readRegularFile(path(u"missing.gif"_s), 1024).error(), QString::fromLocal8Bit(std::strerror(ENOENT)));
+    EXPECT_EQ(readRegularFile(path(u"missing.gif"_s), 1024).error(),
+              QString::fromLocal8Bit(std::strerror(ENOENT)));
 
     const Expected<QByteArray> tooLarge = readRegularFile(path(u"chart.gif"_s), chart.size() - 1);
     ASSERT_FALSE(tooLarge);
@@ -99,8 +101,8 @@ TEST_F(StoredFiles, ACommitReplacesWhatLayAtTheNameAndAnUncommittedFileLeavesNot
     EXPECT_EQ(contents(path(u"reply.xml"_s)), "the new reply");
 
     ASSERT_TRUE(saveFile(path(u"settings.reg"_s), "password", 0600));
-    EXPECT_EQ(QFileInfo(path(u"settings.reg"_s)).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner |
-                                                                   QFile::ReadUser | QFile::WriteUser),
+    EXPECT_EQ(QFileInfo(path(u"settings.reg"_s)).permissions() &
+                  ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
               QFileDevice::Permissions());
     EXPECT_EQ(contents(path(u"settings.reg"_s)), "password");
 }
@@ -148,7 +150,8 @@ TEST_F(StoredFiles, StagingLeftoversOlderThanTheAgeGoAndNothingElse) {
     write(path(u".20070410HALO02.gif.abcdefgh.part"_s), "a download under way");
 
     EXPECT_EQ(removeStagingLeftovers(folder.path(), std::chrono::seconds(1)), 2);
-    QStringList left = others + QStringList{u".wave01.gif.zz00zz00.part"_s, u".20070410HALO02.gif.abcdefgh.part"_s};
+    QStringList left =
+        others + QStringList{u".wave01.gif.zz00zz00.part"_s, u".20070410HALO02.gif.abcdefgh.part"_s};
     left.sort();
     EXPECT_EQ(entries(), left);
     EXPECT_EQ(contents(outside.filePath(u"secret"_s)), "not the program's");
