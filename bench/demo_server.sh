@@ -4,6 +4,8 @@
 start_demo_server() {
     local bin=$1 work=$2 port=
     shift 2
+    # An earlier server's port must not be read while this one starts.
+    rm -f "$work/server.out"
     # The demo server draws its pictures with a GUI application; the offscreen platform will do.
     QT_QPA_PLATFORM=offscreen "$bin/brisel-demo-server" --port 0 "$@" >"$work/server.out" 2>"$work/server.err" &
     server_pid=$!

@@ -2,8 +2,9 @@
 # The default morning download without a window against the demo services, at 50 ms and at 400 ms
 # of latency on every reply: Brisel with one connection and with six, beside the sequential floor
 # (requests x latency), beside the same addresses fetched by `wget -i` over one kept-alive
-# connection and by `curl --parallel --parallel-max 6`, and the bytes of a second run right after
-# the first, which should ask only for what changed.
+# connection and by `curl --parallel --parallel-max 6`, and a second run right after the first
+# (its time as a share of the first's, its requests and its bytes), which should ask for nothing
+# that is still fresh. The first run starts from an empty folder.
 # Usage: bench/download_run_bench.sh [BUILD_BIN_DIR]   (default: build/default/bin)
 # Builds nothing. Prints its figures last, one name=value a line, each name led by its latency.
 # The server draws each picture at its first request and keeps it; an untimed run comes first, so
@@ -88,9 +89,11 @@ for latency_ms in $latencies; do
     six_seconds=$elapsed
     six_summary=$summary
     six_requests=$(($(requests_logged) - mark))
+    mark=$(requests_logged)
     download_into "$six"
     second_summary=$summary
     second_seconds=$elapsed
+    second_requests=$(($(requests_logged) - mark))
 
     mark=$(requests_logged)
     started=$(date +%s.%N)
@@ -127,6 +130,8 @@ for latency_ms in $latencies; do
     say curl_seconds "$curl_seconds"
     say curl_ratio "$(ratio "$curl_seconds" "$floor_seconds")"
     say second_run_seconds "$second_seconds"
+    say second_run_vs_first "$(ratio "$second_seconds" "$six_seconds")"
+    say second_run_requests "$second_requests"
     say second_run_bytes "$second_bytes"
     say second_run_bytes_share "$(ratio "$second_bytes" "$first_bytes")"
 done
