@@ -1,12 +1,15 @@
 #include "platform/profile_file.h"
 
-#include <QFile>
+#include "platform/stored_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSet>
 
 namespace {
 
-// More than any profile file of the program holds; a bigger file is read up to here only.
-constexpr qint64 MaxReadSize = 4 * 1024 * 1024;
+Q_LOGGING_CATEGORY(lcProfile, "brisel.profile", QtWarningMsg)
 
 bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
@@ -44,12 +47,19 @@ QString profileValue(QStringView raw) {
 
 } // namespace
 
+// A missing file is usual (the user's own lang.ini), and silent; one that is there and cannot be
+// read, a FIFO or a file far larger than any of ours, is said, for it stands for no settings at all.
 ProfileFile ProfileFile::load(const QString& filePath) {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return ProfileFile();
+    const QString file = followLinks(filePath);
+    const Expected<QByteArray> bytes = readRegularFile(file, LargestProfileFile);
+    if (bytes) {
+        return parse(*bytes);
     }
-    return parse(file.read(MaxReadSize));
+    if (QFileInfo(file).exists()) {
+        qCWarning(lcProfile).noquote() << QStringLiteral("%1 cannot be read (%2); it is taken as empty.")
+                                              .arg(QDir::toNativeSeparators(filePath), bytes.error());
+    }
+    return ProfileFile();
 }
 
 ProfileFile ProfileFile::parse(const QByteArray& content) {

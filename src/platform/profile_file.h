@@ -9,7 +9,8 @@
 // An INI ("profile") file read by the rules of the Windows profile reader: section and key names
 // compared without case, blanks around a value and one pair of enclosing quotes dropped, at most
 // 199 characters returned, and a missing file, section or key giving the default. The file is read
-// once, as UTF-8; a file that cannot be read behaves as an empty one.
+// once, as UTF-8; a file that cannot be read (no regular file, larger than LargestProfileFile)
+// behaves as an empty one, and is logged.
 class ProfileFile final {
 public:
     static constexpr int MaxValueLength = 199;

@@ -131,12 +131,13 @@ void ProgramFolder::removeStagingLeftovers() const {
     ::removeStagingLeftovers(m_root, age);
 }
 
+// Only a regular file can be a copy an earlier version made; a link or anything else at the name
+// is the user's doing and stays.
 void ProgramFolder::removeUnchangedCopies() const {
     for (const QString& name : ShippedFiles) {
-        QFile copy(file(name));
-        if (copy.open(QIODevice::ReadOnly) && isShippedVersion(name, copy.readAll())) {
-            copy.close();
-            copy.remove();
+        const Expected<QByteArray> copy = readRegularFile(file(name), LargestProfileFile);
+        if (copy && isShippedVersion(name, *copy)) {
+            QFile::remove(file(name));
         }
     }
 }

@@ -54,6 +54,11 @@ qint64 writeSome(int fd, const char* from, qint64 most) {
 int closeFile(int fd) {
     return _close(fd);
 }
+bool syncFile(int fd) {
+    return _commit(fd) == 0;
+}
+// Windows keeps a rename once it returns.
+void syncFolderOf(const QString&) {}
 bool replace(const QString& from, const QString& to) {
     std::error_code error;
     std::filesystem::rename(QFileInfo(from).filesystemFilePath(), QFileInfo(to).filesystemFilePath(), error);
@@ -89,6 +94,19 @@ qint64 writeSome(int fd, const char* from, qint64 most) {
 }
 int closeFile(int fd) {
     return ::close(fd);
+}
+bool syncFile(int fd) {
+    return ::fsync(fd) == 0;
+}
+// The rename is kept on the disk only once the folder that holds the new name is. Without it a
+// power cut brings back the file before the save, whole; so a failure here is no failed save.
+void syncFolderOf(const QString& path) {
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
 }
 bool replace(const QString& from, const QString& to) {
     return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
@@ -207,6 +225,15 @@ bool isRegularFile(const QString& path) {
     return linkStatus(path, &status) && isRegular(status);
 }
 
+QString followLinks(const QString& path) {
+    constexpr int MostLinks = 40; // as the system follows them
+    QFileInfo file(path);
+    for (int links = 0; file.isSymLink() && links < MostLinks; ++links) {
+        file.setFile(file.symLinkTarget());
+    }
+    return file.filePath();
+}
+
 StagedFile::StagedFile(QString target) : m_target(std::move(target)) {}
 
 StagedFile::~StagedFile() {
@@ -255,12 +282,15 @@ Expected<void> StagedFile::write(QByteArrayView bytes) {
     return {};
 }
 
-Expected<void> StagedFile::commit() {
+Expected<void> StagedFile::commit(Flush flush) {
     if (!m_failure.isEmpty()) {
         return failed(m_failure);
     }
     if (m_fd < 0) {
         return fail(QStringLiteral("The file was not opened"));
+    }
+    if (flush == Flush::ToDisk && !syncFile(m_fd)) {
+        return fail(systemReason());
     }
     // A file system that writes late (NFS, a full quota) may tell only here that bytes were lost.
     if (closeFile(std::exchange(m_fd, -1)) != 0) {
@@ -270,6 +300,9 @@ Expected<void> StagedFile::commit() {
         return fail(systemReason());
     }
     m_staging.clear();
+    if (flush == Flush::ToDisk) {
+        syncFolderOf(m_target);
+    }
     return {};
 }
 
@@ -288,10 +321,10 @@ tl::unexpected<QString> StagedFile::fail(const QString& reason) {
     return failed(reason);
 }
 
-Expected<void> saveFile(const QString& path, QByteArrayView bytes, int permissions) {
+Expected<void> saveFile(const QString& path, QByteArrayView bytes, int permissions, Flush flush) {
     StagedFile file(path);
     return file.open(permissions).and_then([&] { return file.write(bytes); }).and_then([&] {
-        return file.commit();
+        return file.commit(flush);
     });
 }
 

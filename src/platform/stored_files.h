@@ -19,10 +19,12 @@
 // file, and a link at the target is replaced, never written through.
 
 // The largest file of each kind Brisel keeps, which a reader reads at most: a chart, map or
-// meteogram; an answer of a server (a spot's reply, the login's, the home site's); the updater.
+// meteogram; an answer of a server (a spot's reply, the login's, the home site's); the updater; a
+// profile file (lang.ini, spots.ini, brisel.ini) or the settings file, which hold a few kilobytes.
 inline constexpr qint64 LargestPictureFile = 16 * 1024 * 1024;
 inline constexpr qint64 LargestAnswerFile = 1024 * 1024;
 inline constexpr qint64 LargestUpdaterFile = 256 * 1024 * 1024;
+inline constexpr qint64 LargestProfileFile = 1024 * 1024;
 
 // A whole regular file of at most `limit` bytes; a larger one, a missing one and anything that is
 // not a regular file (a FIFO, a folder, a device, a link) fail with the reason.
@@ -30,6 +32,16 @@ Expected<QByteArray> readRegularFile(const QString& path, qint64 limit);
 
 // Whether a regular file, not a link, is at the name now.
 bool isRegularFile(const QString& path);
+
+// The name a chain of links at `path` leads to, or `path` when no link is there: a person may keep
+// a file of their own elsewhere, in a folder of dotfiles say, with a link at its name. A chain
+// longer than the system follows ends at its last link, which a reader then refuses.
+QString followLinks(const QString& path);
+
+// What a commit waits for. The system's cache is enough for a file fetched again at the next run;
+// a file that holds what a person chose waits for the disk, so that a power cut right after the
+// rename cannot leave an empty file at its name.
+enum class Flush { ToSystemCache, ToDisk };
 
 // A file written beside its target under a staging name and put in the target's place on commit.
 // Dropped without commit, or on any failure, it leaves nothing behind. Another writer may fill the
@@ -47,7 +59,7 @@ public:
     // Unbuffered: a write the disk refuses fails here, at once. The first failure sticks.
     Expected<void> write(QByteArrayView bytes);
     // Closes the staging file, checking the close, and renames it over the target.
-    Expected<void> commit();
+    Expected<void> commit(Flush flush = Flush::ToSystemCache);
     void discard();
 
     // Where the bytes are staged, e.g. to set the file's extended attributes before the commit.
@@ -65,7 +77,8 @@ private:
 };
 
 // Writes a whole file through a StagedFile.
-Expected<void> saveFile(const QString& path, QByteArrayView bytes, int permissions = 0644);
+Expected<void> saveFile(const QString& path, QByteArrayView bytes, int permissions = 0644,
+                        Flush flush = Flush::ToSystemCache);
 
 // Whether a file name is one StagedFile makes.
 bool isStagingName(const QString& fileName);

@@ -11,7 +11,8 @@
 // The file is read when the back end is made. Each change is saved at once: under a lock file
 // beside it, the file is read again and only the changed value's line is written anew, so that
 // what another Brisel or a person wrote meanwhile stays. The save is atomic and leaves the old
-// file whole when it fails, on a full disk too.
+// file whole when it fails, on a full disk too. Only a regular file of at most LargestProfileFile
+// bytes is read: anything else at the name gives the default settings.
 
 #include "platform/stored_files.h"
 #include "settings/registry_file.h"
@@ -30,7 +31,6 @@
 namespace reg {
 namespace {
 
-constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 // Another program holds the lock only while it saves.
 constexpr int LockWaitMs = 5000;
 
@@ -130,36 +130,43 @@ private:
 
     QString shownPath() const { return QDir::toNativeSeparators(m_path); }
 
-    // The file's bytes, one more than the largest file read at most; empty when there is none;
-    // nothing, and why, when it cannot be read.
-    std::optional<QByteArray> readFile(QString* why) const {
-        if (!QFileInfo::exists(m_path)) {
-            return QByteArray();
+    // What is at the file's name: its bytes (none when there is no file), a regular file too large
+    // to be ours, or something that cannot be read (a FIFO, a folder, a file without permission).
+    struct Found {
+        enum { Bytes, TooLarge, Unreadable } kind;
+        QByteArray bytes;
+        QString why;
+    };
+
+    Found readFile() const {
+        const QString file = linkedFile();
+        if (!QFileInfo::exists(file)) {
+            return {Found::Bytes, {}, {}};
         }
-        QFile file(m_path);
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.read(MaxFileSize + 1) : QByteArray();
-        if (file.error() != QFileDevice::NoError) {
-            *why = file.errorString();
-            return std::nullopt;
+        Expected<QByteArray> bytes = readRegularFile(file, LargestProfileFile);
+        if (bytes) {
+            return {Found::Bytes, std::move(*bytes), {}};
         }
-        return bytes;
+        if (isRegularFile(file) && QFileInfo(file).size() > LargestProfileFile) {
+            return {Found::TooLarge, {}, bytes.error()};
+        }
+        return {Found::Unreadable, {}, bytes.error()};
     }
 
     // A file that cannot be read, or is too large to, gives the default settings; a too large one is
     // set aside at the first save.
     void load() {
-        QString why;
-        const std::optional<QByteArray> bytes = readFile(&why);
-        if (!bytes) {
+        const Found found = readFile();
+        if (found.kind == Found::Unreadable) {
             qCWarning(lcSettings).noquote()
                 << QStringLiteral("The settings file %1 cannot be read (%2); the default settings apply.")
-                       .arg(shownPath(), why);
+                       .arg(shownPath(), found.why);
             return;
         }
-        if (bytes->size() > MaxFileSize) {
+        if (found.kind == Found::TooLarge) {
             return;
         }
-        m_file = RegistryFile::parse(*bytes);
+        m_file = RegistryFile::parse(found.bytes);
         if (m_file.unreadableLines() > 0) {
             qCInfo(lcSettings).noquote()
                 << QStringLiteral("%1 lines of the settings file %2 cannot be read; they give no value and "
@@ -215,16 +222,15 @@ private:
     // The file's bytes as they are now, empty when there is none (or a too large one was set
     // aside); nothing when they cannot be read, for then a save would lose them.
     std::optional<QByteArray> readForSave() {
-        QString why;
-        const std::optional<QByteArray> bytes = readFile(&why);
-        if (!bytes) {
+        const Found found = readFile();
+        if (found.kind == Found::Unreadable) {
             qCWarning(lcSettings).noquote()
                 << QStringLiteral("The settings file %1 cannot be written: it cannot be read first (%2).")
-                       .arg(shownPath(), why);
+                       .arg(shownPath(), found.why);
             return std::nullopt;
         }
-        if (bytes->size() <= MaxFileSize) {
-            return bytes;
+        if (found.kind == Found::Bytes) {
+            return found.bytes;
         }
         return setAside() ? std::optional(QByteArray()) : std::nullopt;
     }
@@ -238,7 +244,7 @@ private:
         for (int n = 2; QFileInfo(aside).exists() || QFileInfo(aside).isSymLink(); ++n) {
             aside = base + QLatin1Char('-') + QString::number(n);
         }
-        const QString size = QString::number(MaxFileSize);
+        const QString size = QString::number(LargestProfileFile);
         if (!QFile::rename(m_path, aside)) {
             qCWarning(lcSettings).noquote()
                 << QStringLiteral("The settings file %1 cannot be written: it is larger than %2 bytes and "
@@ -253,22 +259,14 @@ private:
         return true;
     }
 
-    // A person may keep the file elsewhere, in a folder of dotfiles say, with a link at its name:
-    // the file it points at is saved, and the link stays.
-    QString linkedFile() const {
-        constexpr int MostLinks = 40; // as the system follows them
-        QFileInfo file(m_path);
-        for (int links = 0; file.isSymLink() && links < MostLinks; ++links) {
-            file.setFile(file.symLinkTarget());
-        }
-        return file.filePath();
-    }
+    // A link at the name stays: the file it points at is read and saved.
+    QString linkedFile() const { return followLinks(m_path); }
 
     // Made private to its owner before a byte is written, so the settings are never readable by
-    // others.
+    // others; on the disk before its name is, so a power cut cannot take the user's settings.
     bool write(const QByteArray& bytes) const {
         constexpr int OwnerOnly = 0600;
-        const Expected<void> saved = saveFile(linkedFile(), bytes, OwnerOnly);
+        const Expected<void> saved = saveFile(linkedFile(), bytes, OwnerOnly, Flush::ToDisk);
         if (!saved) {
             qCWarning(lcSettings).noquote() << QStringLiteral("The settings file %1 cannot be written: %2")
                                                    .arg(shownPath(), saved.error());

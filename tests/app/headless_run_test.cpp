@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -194,6 +195,29 @@ TEST_F(HeadlessRunTest, ARefusedLoginSkipsTheProviderAndKeepsTheSailingMaps) {
     EXPECT_EQ(files.filter(QStringLiteral(".gif")).size(), server->requestCount() - 1);
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("fetched=%1 failed=0 ").arg(server->requestCount() - 1)))
         << qPrintable(run.out);
+}
+
+// A FIFO at a data or settings file's name once held the start for good: nothing ever writes into
+// it. Each is taken as a file that cannot be read, said on the error output, and the run goes on.
+TEST_F(HeadlessRunTest, AFifoAtADataOrSettingsFileNeitherHoldsTheStartNorStopsTheRun) {
+    const QString settingsFile = userDir.filePath(QStringLiteral(".config/Brisel/settings.reg"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
+    const QStringList fifos{headlessFolder.file(QStringLiteral("lang.ini")),
+                            headlessFolder.file(QStringLiteral("spots.ini")), settingsFile};
+    for (const QString& path : fifos) {
+        ASSERT_TRUE(QFile::remove(path) || !QFileInfo::exists(path));
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    const Finished run = downloadInto(headlessFolder.root());
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    for (const QString& path : fifos) {
+        EXPECT_TRUE(run.err.contains(path + QStringLiteral(" cannot be read (Not a regular file)")))
+            << qPrintable(path) << "\n"
+            << qPrintable(run.err);
+        EXPECT_TRUE(QFileInfo(path).exists()) << "what is no file of ours stays";
+    }
+    EXPECT_EQ(listing(providerRequests()), "") << "the remembered login is in the settings";
+    EXPECT_GT(server->requestCount(), 0) << "the sailing maps are fetched all the same";
 }
 
 // No log can be written where the state folder is a file: the run says so and does its work.

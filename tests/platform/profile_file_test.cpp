@@ -1,12 +1,14 @@
 // The profile (INI) reader: the rules of the Windows profile reader.
 
 #include "platform/profile_file.h"
+#include "platform/stored_files.h"
 #include "test_support.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -96,22 +98,33 @@ TEST(ProfileFile, BinaryJunkDoesNotHurt) {
     }
 }
 
-TEST(ProfileFile, HugeFileIsReadOnlyAsFarAsTheLimit) {
+// A person's file behind a link is read; what cannot be a profile file of ours, a FIFO that would
+// hold the reader for good or a file of many megabytes, is taken as empty and said.
+TEST(ProfileFile, OnlyARegularFileWithinTheLimitIsReadThroughALinkToo) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("huge.ini"));
-    QFile file(path);
+    const QString real = dir.filePath(QStringLiteral("dotfiles-spots.ini"));
+    const QString linked = dir.filePath(QStringLiteral("spots.ini"));
+    QFile file(real);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[first]\nkey=early\n");
-    const QByteArray line = "filler=" + QByteArray(120, 'x') + '\n';
-    for (qint64 written = 0; written < 6 * 1024 * 1024; written += line.size()) {
-        file.write(line);
-    }
-    file.write("[last]\nkey=late\n");
+    file.write("[Tartu]\nlon=26.7\n");
     file.close();
+    ASSERT_TRUE(QFile::link(real, linked));
+    EXPECT_EQ(ProfileFile::load(linked).value(u"tartu"_s, u"lon"_s), QStringLiteral("26.7"));
 
-    const ProfileFile ini = ProfileFile::load(path);
-    EXPECT_EQ(ini.value(u"first"_s, u"key"_s), QStringLiteral("early"));
-    EXPECT_EQ(ini.value(u"last"_s, u"key"_s, u"d"_s), QStringLiteral("d")) << "beyond the first 4 MiB";
+    const QString fifo = dir.filePath(QStringLiteral("lang.ini"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString huge = dir.filePath(QStringLiteral("brisel.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Tartu]\nlon=26.7\n" + QByteArray(LargestProfileFile, ';'));
+    file.close();
+    ASSERT_TRUE(QFile::rename(real, huge));
+    testing_support::ScopedExpectedWarnings expected(
+        QStringLiteral("^brisel\\.profile: .*(lang|brisel)\\.ini cannot be read \\((Not a regular file|"
+                       "Larger than \\d+ bytes)\\); it is taken as empty\\.$"));
+    for (const QString& path : {fifo, huge, linked}) {
+        EXPECT_TRUE(ProfileFile::load(path).sectionNames().isEmpty()) << qPrintable(path);
+    }
+    EXPECT_EQ(expected.seen(), 2) << "a link whose file is gone is a missing file, which is silent";
 }
 
 } // namespace
