@@ -189,20 +189,38 @@ QString stagingPathFor(const QString& target) {
                                StagingEnd);
 }
 
+// The platform's file times in nanoseconds since the epoch; Windows counts whole seconds.
+#ifdef Q_OS_WIN
+qint64 modifiedNs(const FileStatus& status) {
+    return qint64(status.st_mtime) * 1'000'000'000;
+}
+qint64 changedNs(const FileStatus& status) {
+    return qint64(status.st_ctime) * 1'000'000'000;
+}
+#else
+qint64 modifiedNs(const FileStatus& status) {
+    return qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+}
+qint64 changedNs(const FileStatus& status) {
+    return qint64(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec;
+}
+#endif
+
+FileStamp stampOf(const FileStatus& status) {
+    return {status.st_size, modifiedNs(status), changedNs(status), quint64(status.st_ino),
+            quint64(status.st_dev)};
+}
+
 bool changedBefore(const FileStatus& status, std::chrono::seconds age) {
     using namespace std::chrono;
-#ifdef Q_OS_WIN
-    const system_clock::time_point changed = system_clock::from_time_t(status.st_ctime);
-#else
-    const system_clock::time_point changed(duration_cast<system_clock::duration>(
-        seconds(status.st_ctim.tv_sec) + nanoseconds(status.st_ctim.tv_nsec)));
-#endif
+    const system_clock::time_point changed(
+        duration_cast<system_clock::duration>(nanoseconds(changedNs(status))));
     return system_clock::now() - changed > age;
 }
 
 } // namespace
 
-Expected<QByteArray> readRegularFile(const QString& path, qint64 limit) {
+Expected<StampedBytes> readStampedFile(const QString& path, qint64 limit) {
     const OpenedFile file(openExisting(path));
     if (file.fd() < 0) {
         return failed(openFailure());
@@ -217,12 +235,29 @@ Expected<QByteArray> readRegularFile(const QString& path, qint64 limit) {
     if (status.st_size > limit) {
         return failed(tooLarge(limit));
     }
-    return readUpTo(file.fd(), limit, status.st_size);
+    return readUpTo(file.fd(), limit, status.st_size).map([&status](QByteArray bytes) {
+        return StampedBytes{std::move(bytes), stampOf(status)};
+    });
+}
+
+Expected<QByteArray> readRegularFile(const QString& path, qint64 limit) {
+    return readStampedFile(path, limit).map([](StampedBytes read) { return std::move(read.bytes); });
+}
+
+std::optional<FileStamp> regularFileStamp(const QString& path) {
+    FileStatus status{};
+    if (!linkStatus(path, &status) || !isRegular(status)) {
+        return std::nullopt;
+    }
+    return stampOf(status);
 }
 
 bool isRegularFile(const QString& path) {
-    FileStatus status{};
-    return linkStatus(path, &status) && isRegular(status);
+    return regularFileStamp(path).has_value();
+}
+
+QDateTime FileStamp::modified() const {
+    return QDateTime::fromMSecsSinceEpoch(modifiedNs / 1'000'000);
 }
 
 QString followLinks(const QString& path) {

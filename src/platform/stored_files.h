@@ -4,8 +4,10 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <chrono>
+#include <optional>
 
 // The one way Brisel reads and writes the files of its folders, which it must take as hostile:
 // another program, a user or a kill may have left anything at a name.
@@ -32,6 +34,32 @@ Expected<QByteArray> readRegularFile(const QString& path, qint64 limit);
 
 // Whether a regular file, not a link, is at the name now.
 bool isRegularFile(const QString& path);
+
+// What tells one file at a name from another without opening it. A file replaced by one of the
+// same size, even one given the same modification time, has another inode or change time; one
+// written anew in place has another modification and change time.
+struct FileStamp {
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    // When the file was last written, as a person reads it.
+    QDateTime modified() const;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the regular file at the name now, from one lstat; nothing when there is none (a
+// missing name, a link, a FIFO, a folder).
+std::optional<FileStamp> regularFileStamp(const QString& path);
+
+// A file read whole by readRegularFile, with the stamp of the very file that was read.
+struct StampedBytes {
+    QByteArray bytes;
+    FileStamp stamp;
+};
+Expected<StampedBytes> readStampedFile(const QString& path, qint64 limit);
 
 // The name a chain of links at `path` leads to, or `path` when no link is there: a person may keep
 // a file of their own elsewhere, in a folder of dotfiles say, with a link at its name. A chain
