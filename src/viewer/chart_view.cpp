@@ -47,7 +47,8 @@ ChartView::ChartView(Services services, QWidget* window)
     m_track = m_slider->track();
     buildAnimation(window);
     m_periodGroup = buildPeriodGroup(window);
-    m_sailing = new SailingMapPanel(m_services.chartFolder, m_services.texts, m_services.formats, window);
+    m_sailing =
+        new SailingMapPanel(m_services.chartFolder, m_services.texts, m_services.formats, m_pictures, window);
     connectControls();
 }
 
@@ -220,10 +221,15 @@ void ChartView::Slider1_Scroll() {
 void ChartView::showProviderChart(int p) {
     const QStringList candidates =
         viewer::providerCandidates(m_services.chartFolder, m_services.clock.today(), p, chartCode());
-    const QString chosen =
-        viewer::chooseCandidate(candidates, [](const QString& path) { return isRegularFile(path); });
-    if (const std::optional<StoredChart> chart = loadStoredChart(chosen)) {
-        m_chart->setPixmap(chart->pixmap);
+    // One look at each candidate, which the pictures then take as it is: the stamp is the chosen
+    // one's, or nothing when no candidate is a regular file.
+    std::optional<FileStamp> stamp;
+    const QString chosen = viewer::chooseCandidate(candidates, [&stamp](const QString& path) {
+        stamp = regularFileStamp(path);
+        return stamp.has_value();
+    });
+    if (const std::optional<ChartPictures::Shown> chart = m_pictures.picture(chosen, stamp)) {
+        m_chart->showPicture(chart->picture);
         m_chartDownloaded->setText(
             viewer::downloadTimeText(m_services.texts, m_services.formats, chart->modified));
         m_pildilipp = false;

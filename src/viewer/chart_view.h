@@ -2,6 +2,7 @@
 
 #include "platform/locale_formats.h"
 #include "platform/slider_hours.h"
+#include "viewer/picture_box.h"
 
 #include <QDate>
 #include <QIcon>
@@ -11,7 +12,6 @@
 class ChartFolderListing;
 class Clock;
 class InterfaceTexts;
-class PictureBox;
 class SailingMapPanel;
 class TimeSlider;
 class TrackBar;
@@ -69,6 +69,8 @@ public:
     void setMarkedPeriod(Period period);
     // A download run has fetched an hour: the slider shows it.
     void showFetchedHour(int hour);
+    // The decoded charts and sailing maps of the hours shown lately.
+    const ChartPictures& pictures() const { return m_pictures; }
 
 Q_SIGNALS:
     // The chart shown at slider hour p, of the family of `chartCode`, was double-clicked.
@@ -92,6 +94,7 @@ private:
     Services m_services;
     QWidget* m_window;
     ChartFolderListing* m_listing;
+    ChartPictures m_pictures = makeChartPictures();
     QDate m_storedHoursDay;
     bool m_pildilipp = false;
     // Where the marking began: one end of the period stays there while the thumb moves.

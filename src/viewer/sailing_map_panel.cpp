@@ -35,22 +35,12 @@ PictureBox* mapPicture(const QString& name, const QSize& size, QWidget* parent) 
     return map;
 }
 
-// Shows a stored map; the moment its file was written, or nothing when there is none to show.
-std::optional<QDateTime> showMap(PictureBox* map, const QString& path) {
-    const std::optional<StoredChart> chart = loadStoredChart(path);
-    map->setVisible(chart.has_value());
-    if (!chart) {
-        return std::nullopt;
-    }
-    map->setPixmap(chart->pixmap);
-    return chart->modified;
-}
-
 } // namespace
 
 SailingMapPanel::SailingMapPanel(QString chartFolder, const InterfaceTexts& texts, LocaleFormats formats,
-                                 QWidget* parent)
-    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_texts(texts), m_formats(std::move(formats)) {
+                                 ChartPictures& pictures, QWidget* parent)
+    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_texts(texts), m_formats(std::move(formats)),
+      m_pictures(pictures) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildMaps(), 1);
@@ -100,6 +90,17 @@ void SailingMapPanel::showMaps(const QDate& today, int p) {
         showMap(m_mainland, chartPath(m_chartFolder, maps.mainlandFile));
     showMap(m_islands, chartPath(m_chartFolder, maps.islandsFile));
     m_downloaded->setText(mainland ? viewer::downloadTimeText(m_texts, m_formats, *mainland) : QString());
+}
+
+// Shows a stored map; the moment its file was written, or nothing when there is none to show.
+std::optional<QDateTime> SailingMapPanel::showMap(PictureBox* map, const QString& path) {
+    const std::optional<ChartPictures::Shown> shown = m_pictures.picture(path);
+    map->setVisible(shown.has_value());
+    if (!shown) {
+        return std::nullopt;
+    }
+    map->showPicture(shown->picture);
+    return shown->modified;
 }
 
 void SailingMapPanel::retranslate(const InterfaceTexts& texts) {

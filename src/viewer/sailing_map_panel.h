@@ -1,12 +1,12 @@
 #pragma once
 
 #include "platform/locale_formats.h"
+#include "viewer/picture_box.h"
 
 #include <QDate>
 #include <QWidget>
 
 class InterfaceTexts;
-class PictureBox;
 class QLabel;
 class QScrollBar;
 
@@ -17,8 +17,9 @@ class QScrollBar;
 class SailingMapPanel final : public QWidget {
     Q_OBJECT
 public:
+    // The maps are taken from `pictures`, which the chart view shares.
     SailingMapPanel(QString chartFolder, const InterfaceTexts& texts, LocaleFormats formats,
-                    QWidget* parent = nullptr);
+                    ChartPictures& pictures, QWidget* parent = nullptr);
 
     void showMaps(const QDate& today, int p);
     void retranslate(const InterfaceTexts& texts);
@@ -35,10 +36,12 @@ protected:
 private:
     void buildLabels();
     QWidget* buildMaps();
+    std::optional<QDateTime> showMap(PictureBox* map, const QString& path);
 
     QString m_chartFolder;
     const InterfaceTexts& m_texts;
     LocaleFormats m_formats;
+    ChartPictures& m_pictures;
     QLabel* m_validTime;
     QLabel* m_downloaded;
     PictureBox* m_panel;

@@ -10,15 +10,18 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -194,6 +197,113 @@ TEST_F(ViewerTest, AFifoOrAPictureBombUnderAChartsNameIsNeitherWaitedForNorShown
     showHour(now);
     EXPECT_TRUE(form.chartView().pildilipp());
     EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
+}
+
+// The display keeps what it decoded, and must still show each file as it is on disk now: written
+// anew, replaced by another of the same size and the very same modification time (as a fetch
+// renames its file into place), or removed.
+TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
+    const QString chart = storeProviderChart(Today, 10);
+    const QString mainland = storeSailingMap(12, MainlandMapCode);
+    fixture.start();
+    Form1& form = showHour(12);
+    ASSERT_TRUE(shows(ui(form).halo, chart));
+    ASSERT_TRUE(shows(ui(form).Picture1, mainland));
+    const auto downloaded = [this](const QString& path) {
+        return fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' ' +
+               fixture.formats.shortDateTime(QFileInfo(path).lastModified());
+    };
+    const auto plain = [](Qt::GlobalColor colour) {
+        QImage image(468, 510, QImage::Format_RGB32);
+        image.fill(colour);
+        return demo::encodeGif(image);
+    };
+
+    writeFile(chart, plain(Qt::white));
+    EXPECT_TRUE(shows(ui(showHour(12)).halo, chart));
+
+    struct stat written {};
+    ASSERT_EQ(::stat(QFile::encodeName(chart).constData(), &written), 0);
+    const QString fetched = chart + QStringLiteral(".part");
+    writeFile(fetched, plain(Qt::black));
+    const timespec times[2] = {written.st_atim, written.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(fetched).constData(), times, 0), 0);
+    ASSERT_EQ(QFileInfo(fetched).size(), written.st_size);
+    ASSERT_EQ(::rename(QFile::encodeName(fetched).constData(), QFile::encodeName(chart).constData()), 0);
+    EXPECT_TRUE(shows(ui(showHour(12)).halo, chart));
+
+    // A picture of more colours than a GIF holds is shown with every one of them, and the download
+    // time is the new file's.
+    QImage colours(468, 510, QImage::Format_RGB32);
+    for (int y = 0; y < colours.height(); ++y) {
+        for (int x = 0; x < colours.width(); ++x) {
+            colours.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+        }
+    }
+    ASSERT_TRUE(colours.save(chart, "PNG"));
+    QFile file(chart);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime(Today, QTime(9, 15)), QFileDevice::FileModificationTime));
+    file.close();
+    showHour(12);
+    EXPECT_TRUE(shows(ui(form).halo, chart));
+    EXPECT_EQ(ui(form).halokp->text(), downloaded(chart));
+    EXPECT_TRUE(ui(form).halokp->text().endsWith(QStringLiteral("09:15")));
+
+    ASSERT_TRUE(QFile::remove(chart));
+    ASSERT_TRUE(QFile::remove(mainland));
+    showHour(12);
+    EXPECT_TRUE(form.chartView().pildilipp());
+    EXPECT_TRUE(ui(form).halokp->text().isEmpty());
+    EXPECT_TRUE(ui(form).Picture1->isHidden());
+    EXPECT_TRUE(ui(form).millal->text().isEmpty());
+}
+
+// A week of one family's charts and the sailing maps is kept whole, so a drag back over it decodes
+// nothing; the next family's week pushes out the least recently shown, and the memory stays within
+// the budget at every step.
+TEST_F(ViewerTest, ADragAcrossTheWeekStaysWithinThePicturesBudget) {
+    QSet<QString> maps;
+    for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
+        const QByteArray map = demo::encodeGif(demo::drawSailingMap(code, QDateTime(Today, QTime(12, 0))));
+        for (int p = 0; p <= SliderMaximum; ++p) {
+            const QString path =
+                chartPath(fixture.folder.chartFolder(), sailingMap(QUrl(), Today, p, code).fileName);
+            if (!maps.contains(path)) {
+                writeFile(path, map);
+                maps.insert(path);
+            }
+        }
+    }
+    QSet<QString> charts;
+    QString lastChart;
+    for (const QString& code : {QStringLiteral("w"), QStringLiteral("t10")}) {
+        const QByteArray chart = demo::encodeGif(demo::drawAreaChart({code, Today, 0, 12}));
+        for (int p = 0; p <= SliderMaximum; ++p) {
+            lastChart = viewer::providerCandidates(fixture.folder.chartFolder(), Today, p, code).first();
+            writeFile(lastChart, chart);
+            charts.insert(lastChart);
+        }
+    }
+    fixture.start();
+    Form1& form = *fixture.form;
+    const ChartPictures& pictures = form.chartView().pictures();
+    const auto dragAcrossTheWeek = [&] {
+        showHour(0);
+        ui(form).Slider1->setFocus();
+        for (int p = 1; p <= SliderMaximum; ++p) {
+            QTest::keyClick(ui(form).Slider1, Qt::Key_Right);
+            ASSERT_LE(pictures.bytes(), pictures.budget()) << p;
+        }
+        ASSERT_EQ(form.chartView().hour(), SliderMaximum);
+    };
+
+    dragAcrossTheWeek();
+    EXPECT_EQ(pictures.count(), charts.size() / 2 + maps.size());
+    ui(form).miskaart->setCurrentIndex(2);
+    dragAcrossTheWeek();
+    EXPECT_LT(pictures.count(), charts.size() + maps.size());
+    EXPECT_TRUE(shows(ui(form).halo, lastChart));
 }
 
 TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {
