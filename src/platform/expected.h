@@ -6,8 +6,7 @@
 // How a call that can fail says so: its value, or the reason in words a person can act on, such
 // as the system's own "No space left on device". One shape for every fallible call of ours, the
 // shape of C++23's std::expected.
-template <class T>
-using Expected = tl::expected<T, QString>;
+template<class T> using Expected = tl::expected<T, QString>;
 
 inline tl::unexpected<QString> failed(QString reason) {
     return tl::unexpected<QString>(std::move(reason));

@@ -7,8 +7,8 @@
 // lower part missing, and it allocates whatever size a header claims.
 enum class PictureVerdict {
     Whole,
-    CutShort,    // its blocks end before its trailer (a GIF), its end chunk (a PNG) or its end marker (a JPEG)
-    TooLarge,    // it claims more than LargestPictureSide pixels on a side
+    CutShort, // its blocks end before its trailer (a GIF), its end chunk (a PNG) or its end marker (a JPEG)
+    TooLarge, // it claims more than LargestPictureSide pixels on a side
     NotAPicture, // no GIF, PNG or JPEG signature
 };
 
