@@ -82,7 +82,7 @@ void Form1::buildParts() {
     const Form1Services& s = m_services;
     const QString chartFolder = s.folder.chartFolder();
     const LoginRequest login{s.hosts.provider, chartFolder, s.hosts.loginMarker};
-    m_loginPrompt = std::make_unique<LoginWindowPrompt>(s.downloader, login, s.store, s.shell, this);
+    m_loginPrompt = std::make_unique<LoginWindowPrompt>(s.downloader, login, s.store, s.shell, s.texts, this);
     m_session = new ProviderSession(s.downloader, login, *m_loginPrompt, this);
     m_chartView = new ChartView({chartFolder, s.texts, s.clock, s.formats}, this);
     m_meteograms = new MeteogramPanel(chartFolder, s.clock, this);

@@ -112,6 +112,8 @@ DownloadController::DownloadController(Services services, QWidget* window)
     m_progress->hide();
     m_statusLine = new RunStatusLine(ProgressBarHeight, window);
     connect(&m_fetcher, &ChartFetcher::fileSettled, this, &DownloadController::showProgressSoon);
+    ProviderSession* session = &m_services.session;
+    connect(session, &ProviderSession::loginAnswered, this, &DownloadController::showLoginFailure);
     // The arrow-and-hourglass tells why a click on a fetching control does nothing now.
     connect(&m_actions, &ActionGate::busyChanged, this, [this](bool busy) {
         if (busy) {
@@ -246,6 +248,14 @@ void DownloadController::showProgressSoon() {
 void DownloadController::showProgress() {
     if (m_report) {
         m_statusLine->showProgress(m_report->progressText(m_services.texts, m_services.momentOf));
+    }
+}
+
+// A run says it in its summary; a double-click's login that could not be fetched opens no window,
+// so the status line is where it is told.
+void DownloadController::showLoginFailure(const LoginResult& login) {
+    if (login.outcome == LoginOutcome::Failed && m_state == RunState::Idle) {
+        m_statusLine->showNote(loginFailedText(m_services.texts, login.failure));
     }
 }
 

@@ -13,6 +13,7 @@
 
 class InterfaceTexts;
 class ProviderSession;
+struct LoginResult;
 class RunChoiceBoxes;
 class RunReport;
 class RunStatusLine;
@@ -106,6 +107,7 @@ private:
     void showProgressSoon();
     void showProgress();
     void showRunEnd();
+    void showLoginFailure(const LoginResult& login);
 
     Services m_services;
     QPointer<QWidget> m_window;

@@ -1,5 +1,6 @@
 #include "download/run_report.h"
 
+#include "net/fetch_reason.h"
 #include "settings/interface_texts.h"
 
 #include <QDir>
@@ -25,10 +26,12 @@ QString text(const InterfaceTexts& texts, const char* key) {
     return texts.keeltekst(QString::fromLatin1(key));
 }
 
-QString loginText(const InterfaceTexts& texts, LoginOutcome outcome) {
-    switch (outcome) {
+QString loginText(const InterfaceTexts& texts, const LoginResult& login) {
+    switch (login.outcome) {
     case LoginOutcome::Refused:
         return text(texts, "loginrefused");
+    case LoginOutcome::Failed:
+        return text(texts, "loginfailedrun").arg(failureReason(texts, login.failure));
     case LoginOutcome::Cancelled:
         return text(texts, "logincancelled");
     case LoginOutcome::NoAccount:
@@ -37,28 +40,6 @@ QString loginText(const InterfaceTexts& texts, LoginOutcome outcome) {
         break;
     }
     return {};
-}
-
-QString reasonText(const InterfaceTexts& texts, const FetchResult& result) {
-    switch (result.failure) {
-    case FetchFailure::HttpStatus:
-        return text(texts, "reasonhttp").arg(result.httpStatus);
-    case FetchFailure::Timeout:
-        return text(texts, "reasontimeout");
-    case FetchFailure::NoConnection:
-        return text(texts, "reasonnoconnection");
-    case FetchFailure::NotAPicture:
-        return text(texts, "reasonnotpicture");
-    case FetchFailure::CutShort:
-        return text(texts, "reasoncut");
-    case FetchFailure::GivenUp:
-        return text(texts, "reasongivenup");
-    case FetchFailure::Storage:
-    case FetchFailure::None:
-    case FetchFailure::Other:
-        break;
-    }
-    return result.error;
 }
 
 } // namespace
@@ -83,9 +64,9 @@ void RunReport::fileSettled(const SettledFile& file) {
     }
 }
 
-void RunReport::loginAnswered(LoginOutcome outcome) {
-    if (outcome != LoginOutcome::Accepted) {
-        m_loginDeclined = outcome;
+void RunReport::loginAnswered(const LoginResult& result) {
+    if (result.outcome != LoginOutcome::Accepted) {
+        m_loginDeclined = result;
     }
 }
 
@@ -167,7 +148,7 @@ QString RunReport::failureList(const InterfaceTexts& texts) const {
         QStringList files;
         for (const SettledFile& file : m_failures) {
             if (file.service == service.service && listed < MostFailuresListed) {
-                files << QStringLiteral("    %1: %2").arg(file.name, reasonText(texts, file.result));
+                files << QStringLiteral("    %1: %2").arg(file.name, failureReason(texts, file.result));
                 ++listed;
             }
         }

@@ -42,7 +42,7 @@ public:
 
     void requestEnded(const FetchRecord& request);
     void fileSettled(const SettledFile& file);
-    void loginAnswered(LoginOutcome outcome);
+    void loginAnswered(const LoginResult& result);
     void spotsStarted(int count);
     void spotFetched(int index);
     void chartsStarted(int firstHour, int lastHour, int step);
@@ -76,7 +76,7 @@ private:
     QList<FetchRecord> m_requests;
     QList<SettledFile> m_failures;
     FetchTally m_tally;
-    std::optional<LoginOutcome> m_loginDeclined;
+    std::optional<LoginResult> m_loginDeclined;
     Stage m_stage = Stage::Starting;
     int m_done = 0;
     int m_total = 0;
