@@ -193,8 +193,10 @@ void Form1::connectParts() {
     connect(downloads, &DownloadController::spotsEnded, meteograms, &MeteogramPanel::spotsEnded);
     connect(downloads, &DownloadController::spotForecastFetched, meteograms,
             &MeteogramPanel::showFetchedSpot);
-    connect(child<QAction>(this, "kustuta"), &QAction::triggered, downloads,
-            &DownloadController::kustuta_Click);
+    QAction* deleteAll = child<QAction>(this, "kustuta");
+    connect(deleteAll, &QAction::triggered, downloads, &DownloadController::kustuta_Click);
+    // Charts deleted under a run would be counted as unchanged, and its meteograms left empty.
+    connect(downloads, &DownloadController::busyChanged, deleteAll, &QAction::setDisabled);
     connect(child<QAction>(this, "pakk"), &QAction::triggered, this, [this] {
         const Form1Services& s = m_services;
         pack::exportPackFromMenu(this, statusBar(),

@@ -5,6 +5,7 @@
 #include "download/run_choice_boxes.h"
 #include "download/run_report.h"
 #include "download/run_status_line.h"
+#include "platform/modal_dialog.h"
 #include "platform/picture_pair.h"
 #include "platform/program_folder.h"
 #include "provider/provider_session.h"
@@ -121,6 +122,7 @@ DownloadController::DownloadController(Services services, QWidget* window)
         } else {
             m_window->unsetCursor();
         }
+        Q_EMIT busyChanged(busy);
     });
 }
 
@@ -372,15 +374,25 @@ QCoro::Task<> DownloadController::halograaf_DblClick() {
 
 // Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.
 // The question is a text of lang.ini, shown as it stands.
-void DownloadController::kustuta_Click() {
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Brisel"),
-                         m_services.texts.keeltekst(QStringLiteral("deleteconf")),
-                         QMessageBox::Yes | QMessageBox::No, m_window);
-    question.button(QMessageBox::Yes)->setText(m_services.texts.keeltekst(QStringLiteral("yes")));
-    question.button(QMessageBox::No)->setText(m_services.texts.keeltekst(QStringLiteral("no")));
-    question.setDefaultButton(QMessageBox::No);
-    question.setTextFormat(Qt::PlainText);
-    if (question.exec() == QMessageBox::Yes) {
+QCoro::Task<> DownloadController::kustuta_Click() {
+    QPointer<DownloadController> self(this);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    QPointer<QMessageBox> question = new QMessageBox(QMessageBox::Question, QStringLiteral("Brisel"),
+                                                     m_services.texts.keeltekst(QStringLiteral("deleteconf")),
+                                                     QMessageBox::Yes | QMessageBox::No, m_window);
+    question->button(QMessageBox::Yes)->setText(m_services.texts.keeltekst(QStringLiteral("yes")));
+    question->button(QMessageBox::No)->setText(m_services.texts.keeltekst(QStringLiteral("no")));
+    question->setDefaultButton(QMessageBox::No);
+    question->setTextFormat(Qt::PlainText);
+    const std::optional<int> answer = co_await showModally(question);
+    delete question;
+    if (!self) {
+        co_return;
+    }
+    if (answer == QMessageBox::Yes) {
         deleteAllCharts(m_services.chartFolder);
     }
     Q_EMIT chartsChanged();
