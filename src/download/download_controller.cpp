@@ -114,6 +114,7 @@ DownloadController::DownloadController(Services services, QWidget* window)
     m_statusLine = new RunStatusLine(ProgressBarHeight, window);
     connect(&m_fetcher, &ChartFetcher::fileSettled, this, &DownloadController::showProgressSoon);
     ProviderSession* session = &m_services.session;
+    connect(session, &ProviderSession::loginStarted, this, &DownloadController::showProgressSoon);
     connect(session, &ProviderSession::loginAnswered, this, &DownloadController::showLoginFailure);
     // The arrow-and-hourglass tells why a click on a fetching control does nothing now.
     connect(&m_actions, &ActionGate::busyChanged, this, [this](bool busy) {
@@ -215,6 +216,9 @@ QCoro::Task<> DownloadController::run(Watched watched) {
     co_await downloadRun(m_fetcher, m_spots, host);
     if (!self) {
         co_return;
+    }
+    if (m_state == RunState::StopRequested) {
+        m_report->stopped();
     }
     m_report->finish();
     // The log only helps: a run whose log cannot be written has still done its work.

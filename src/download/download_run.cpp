@@ -223,6 +223,8 @@ RunRecording::RunRecording(RunReport& report, Downloader& downloader, ChartFetch
                            [&report](const FetchRecord& request) { report.requestEnded(request); }),
           QObject::connect(&fetcher, &ChartFetcher::fileSettled, &fetcher,
                            [&report](const SettledFile& file) { report.fileSettled(file); }),
+          QObject::connect(&session, &ProviderSession::loginStarted, &fetcher,
+                           [&report] { report.loginStarted(); }),
           QObject::connect(&session, &ProviderSession::loginAnswered, &fetcher,
                            [&report](const LoginResult& result) { report.loginAnswered(result); })} {}
 

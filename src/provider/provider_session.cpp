@@ -14,6 +14,7 @@ QCoro::Task<bool> ProviderSession::CheckQuellanlogin() {
         co_return true;
     }
     QPointer<ProviderSession> self(this);
+    Q_EMIT loginStarted();
     const LoginResult result = co_await askOnce();
     if (!self) {
         co_return false;

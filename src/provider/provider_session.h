@@ -69,7 +69,8 @@ public:
     bool refusedThisAction() const { return loginkontrollitud; }
 
 Q_SIGNALS:
-    // The login was asked for, silently or in the window, and ended so.
+    // The login is being asked for, silently or in the window; it ends with loginAnswered.
+    void loginStarted();
     void loginAnswered(const LoginResult& result);
 
 private:

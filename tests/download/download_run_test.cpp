@@ -332,6 +332,13 @@ TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
     EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/pics/")).isEmpty());
     EXPECT_TRUE(requestedPaths(QStringLiteral("lon=24.5")).isEmpty());
     EXPECT_TRUE(ui(*fixture.form).Command2->isEnabled());
+    ui(*fixture.form).english->trigger();
+    const QString said = ui(*fixture.form).runStatus->fullText();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Stopped after [01] of 2 spots: 1 fetched, 0 unchanged, "
+                                                  "0 failed in \\d+ s$"))
+                    .match(said)
+                    .hasMatch())
+        << said.toStdString();
 }
 
 // Stop pressed while the second family of an hour is on its way: nothing after it is asked for.
@@ -343,12 +350,23 @@ TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
     tick(settings_table::sademed, true);
     fixture.start();
     QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
+    QSignalSpy hours(&fixture.form->downloads(), &DownloadController::hourFetched);
     QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/m/EU0")).size() >= 2; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(server->requestCount(), requestsAtStop);
     EXPECT_EQ(storedFiles().filter(QStringLiteral("HALO")).size(), 2);
     EXPECT_EQ(storedFiles().filter(QStringLiteral("HALOpilv")).size(), 1);
+    // The summary says how far the run got: the hours told before the Stop, of the marked
+    // period's hours by three.
+    const Form1& form = *fixture.form;
+    ui(form).english->trigger();
+    const QString said = ui(form).runStatus->fullText();
+    EXPECT_TRUE(
+        said.startsWith(QStringLiteral("Stopped after %1 of %2 hours: 2 fetched, 0 unchanged, 0 failed in ")
+                            .arg(hours.count())
+                            .arg(ui(form).Slider1->selLength() / 3 + 1)))
+        << said.toStdString();
 }
 
 // The second click of a double-click comes while the update answer is awaited: one run, and it

@@ -335,11 +335,14 @@ TEST_F(SlowProviderTest, AnAnswerAfterCancelIsDropped) {
 }
 
 // On a slow link Enter pressed again while the login is checked does nothing more: the account
-// the provider accepts goes on into the run, which fetches the provider's charts.
+// the provider accepts goes on into the run, which fetches the provider's charts. Until then the
+// status line says that the run waits for the login.
 TEST_F(SlowProviderTest, EnterTwiceLogsInAndTheRunFetchesTheProviderCharts) {
     fetchOnlyWindCharts();
     Form1& form = fixture.start();
+    QString waiting;
     whenLoginShows([&](LoginWindow* login) {
+        waiting = ui(form).runStatus->fullText();
         login->txtUserName->setText(QStringLiteral("demo"));
         login->txtPassword->setText(QStringLiteral("demo"));
         login->cmdOK->setFocus();
@@ -348,6 +351,7 @@ TEST_F(SlowProviderTest, EnterTwiceLogsInAndTheRunFetchesTheProviderCharts) {
     });
     runToTheEnd();
     EXPECT_EQ(loginShown, 1);
+    EXPECT_TRUE(waiting.startsWith(u"Waiting for the provider login · 0 fetched"_s)) << waiting.toStdString();
     EXPECT_TRUE(form.providerSession().loggedIn());
     EXPECT_EQ(windChartRequests().size(), 2);
     EXPECT_EQ(loginRequests(), 1);

@@ -28,7 +28,7 @@ const QStringList LanguageKeys =
         "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored downloadonconnect "
         "onmeteredlink nolinkwatch exportpack packwritten packfailed runspots runcharts runfiles "
         "runended serviceprovider servicesailing loginrefused logincancelled loginmissing loginfailed "
-        "loginfailedrun reasonhttp "
+        "loginfailedrun loginwaiting runstopped runstoppedhours runstoppedspots reasonhttp "
         "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog")
         .split(QLatin1Char(' '));
 
