@@ -52,7 +52,7 @@ protected:
 
     bool checkLogin() { return QCoro::waitFor(fixture.form->providerSession().CheckQuellanlogin()); }
 
-    // A run of the wind charts alone over hours 6 to 9 of today, in English.
+    // The settings of a run of the wind charts alone, in English.
     void fetchOnlyWindCharts() {
         fixture.storeSetting(settings_table::Keel.name, InterfaceTexts::English);
         for (const settings_table::Toggle* toggle :
@@ -61,6 +61,7 @@ protected:
         }
     }
 
+    // A run over hours 6 to 9 of today, from the button to its end.
     void runToTheEnd() {
         Form1& form = *fixture.form;
         ui(form).Slider1->setSelStart(6);
