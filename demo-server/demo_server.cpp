@@ -133,7 +133,7 @@ void sendNothing(httplib::Response& response) {
 struct DemoServer::Impl {
     explicit Impl(ServerOptions given)
         : options(std::move(given)), clock(options.now),
-          faults(options.faultKind, options.faultPercent, options.seed) {}
+          faults(options.faultKind, options.faultPercent, options.seed, options.faultPath) {}
 
     // Counts a request as on its way while it is handled, latency included.
     class InFlight final {
@@ -183,7 +183,7 @@ void DemoServer::Impl::handle(const httplib::Request& request, httplib::Response
     record(target);
     const InFlight counted(*this);
     pause(options.latencyMs);
-    const FaultKind fault = faults.next();
+    const FaultKind fault = faults.next(QString::fromStdString(request.path));
     if (fault == FaultKind::Slow) {
         pause(options.slowMs);
     }
@@ -308,8 +308,8 @@ int DemoServer::peakRequestsInFlight() const {
     return m_impl->peakInFlight;
 }
 
-void DemoServer::setFault(FaultKind kind, int percent) {
-    m_impl->faults.set(kind, percent);
+void DemoServer::setFault(FaultKind kind, int percent, QString path) {
+    m_impl->faults.set(kind, percent, std::move(path));
 }
 
 } // namespace demo

@@ -44,6 +44,8 @@ struct ServerOptions {
     int latencyMs = 0;
     int faultPercent = 0;
     FaultKind faultKind = FaultKind::None;
+    // Only requests whose path starts so meet the fault; empty for every request.
+    QString faultPath;
     quint32 seed = 1;
     // How long a Slow fault holds its reply back: longer than a client's patience.
     int slowMs = 3000;
@@ -74,7 +76,8 @@ public:
     int peakRequestsInFlight() const;
     // Every request target as it arrived: the path with its query, not decoded.
     QStringList requestedPaths() const;
-    void setFault(FaultKind kind, int percent);
+    // From now on; `path` limits the fault to the requests whose path starts so.
+    void setFault(FaultKind kind, int percent, QString path = {});
 
 private:
     struct Impl;

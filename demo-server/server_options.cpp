@@ -39,6 +39,9 @@ void describeOptions(QCommandLineParser& parser) {
          QStringLiteral("P")},
         {QStringLiteral("fault-kind"), QStringLiteral("404, 500, reset, cut, slow or portal."),
          QStringLiteral("KIND")},
+        {QStringLiteral("fault-path"),
+         QStringLiteral("Only requests whose path starts so meet the fault, such as /cg/login/."),
+         QStringLiteral("PATH")},
         {QStringLiteral("slow-ms"), QStringLiteral("How long a slow fault holds its reply."),
          QStringLiteral("MS")},
         {QStringLiteral("seed"), QStringLiteral("Seed of the fault pattern."), QStringLiteral("N")},
@@ -128,6 +131,7 @@ void readAll(OptionReader& reader, ServerOptions* out) {
     reader.readNumber(QStringLiteral("latency-ms"), 0, 600000, &out->latencyMs);
     reader.readNumber(QStringLiteral("fault-percent"), 0, 100, &out->faultPercent);
     reader.readFaultKind(QStringLiteral("fault-kind"), &out->faultKind);
+    reader.readText(QStringLiteral("fault-path"), &out->faultPath);
     reader.readNumber(QStringLiteral("slow-ms"), 0, 600000, &out->slowMs);
     reader.readNumber(QStringLiteral("seed"), 0, std::numeric_limits<quint32>::max(), &out->seed);
     reader.readText(QStringLiteral("log"), &out->logFile);

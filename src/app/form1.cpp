@@ -82,7 +82,7 @@ void Form1::buildParts() {
     const Form1Services& s = m_services;
     const QString chartFolder = s.folder.chartFolder();
     const LoginRequest login{s.hosts.provider, chartFolder, s.hosts.loginMarker};
-    m_loginPrompt = std::make_unique<LoginWindowPrompt>(s.downloader, login, s.store, s.shell, this);
+    m_loginPrompt = std::make_unique<LoginWindowPrompt>(s.downloader, login, s.store, s.shell, s.texts, this);
     m_session = new ProviderSession(s.downloader, login, *m_loginPrompt, this);
     m_chartView = new ChartView({chartFolder, s.texts, s.clock, s.formats}, this);
     m_meteograms = new MeteogramPanel(chartFolder, s.clock, this);
@@ -193,8 +193,10 @@ void Form1::connectParts() {
     connect(downloads, &DownloadController::spotsEnded, meteograms, &MeteogramPanel::spotsEnded);
     connect(downloads, &DownloadController::spotForecastFetched, meteograms,
             &MeteogramPanel::showFetchedSpot);
-    connect(child<QAction>(this, "kustuta"), &QAction::triggered, downloads,
-            &DownloadController::kustuta_Click);
+    QAction* deleteAll = child<QAction>(this, "kustuta");
+    connect(deleteAll, &QAction::triggered, downloads, &DownloadController::kustuta_Click);
+    // Charts deleted under a run would be counted as unchanged, and its meteograms left empty.
+    connect(downloads, &DownloadController::busyChanged, deleteAll, &QAction::setDisabled);
     connect(child<QAction>(this, "pakk"), &QAction::triggered, this, [this] {
         const Form1Services& s = m_services;
         pack::exportPackFromMenu(this, statusBar(),

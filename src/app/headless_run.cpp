@@ -85,8 +85,8 @@ private:
     bool m_drawn = false;
 };
 
-// No login window can open here: the remembered account is tried once per run, and a missing or
-// refused one skips the provider's parts for the whole run, as the closing summary says.
+// No login window can open here: the remembered account is tried once per run, and a missing,
+// refused or failed one skips the provider's parts for the whole run, as the closing summary says.
 class RememberedAccountPrompt final : public LoginPrompt {
 public:
     explicit RememberedAccountPrompt(const StoredSettings& settings)
@@ -158,11 +158,14 @@ QString summary(const FetchTally& tally, qint64 milliseconds) {
         .arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
 }
 
-// The summary on the error output speaks English, as the rest of the command line does.
+// The summary on the error output speaks English, as the rest of the command line does: what the
+// run did, then the files that failed, each with its reason.
 QString closingSummary(const ProgramFolder& folder, const RunReport& run) {
     InterfaceTexts texts(folder.langIniLayers());
     texts.setLanguage(InterfaceTexts::English);
-    return QStringLiteral("brisel: ") + run.endText(texts);
+    const QString failures = run.failureList(texts);
+    return QStringLiteral("brisel: ") + run.endText(texts) +
+           (failures.isEmpty() ? QString() : QLatin1Char('\n') + failures);
 }
 
 // What the window does at start-up that bears on a run: its stored boxes, old charts deleted when

@@ -112,7 +112,8 @@ QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart, FetchTurn turn, 
         }
     }
     // A choice that fails only leads to the next: the chart has failed when the last one did, or
-    // when a Stop came before it.
+    // when a Stop came before it. One that could not be stored ends the chart: no other run's
+    // would be, and the disk's reason, not a later run's missing chart, is why it failed.
     std::optional<FetchResult> last;
     for (const int choice : choices) {
         const QUrl url = halourl(m_hosts.provider, today, moment.date, moment.hour, choice, kaart);
@@ -126,6 +127,9 @@ QCoro::Task<> ChartFetcher::laehalo(int slaider, QString kaart, FetchTurn turn, 
         last = answer;
         if (answer->ok) {
             remembered.halouusjooks = choice;
+            break;
+        }
+        if (answer->failure == FetchFailure::Storage) {
             break;
         }
     }

@@ -5,6 +5,7 @@
 #include "download/run_choice_boxes.h"
 #include "download/run_report.h"
 #include "download/run_status_line.h"
+#include "platform/modal_dialog.h"
 #include "platform/picture_pair.h"
 #include "platform/program_folder.h"
 #include "provider/provider_session.h"
@@ -112,6 +113,9 @@ DownloadController::DownloadController(Services services, QWidget* window)
     m_progress->hide();
     m_statusLine = new RunStatusLine(ProgressBarHeight, window);
     connect(&m_fetcher, &ChartFetcher::fileSettled, this, &DownloadController::showProgressSoon);
+    ProviderSession* session = &m_services.session;
+    connect(session, &ProviderSession::loginStarted, this, &DownloadController::showProgressSoon);
+    connect(session, &ProviderSession::loginAnswered, this, &DownloadController::showLoginFailure);
     // The arrow-and-hourglass tells why a click on a fetching control does nothing now.
     connect(&m_actions, &ActionGate::busyChanged, this, [this](bool busy) {
         if (busy) {
@@ -119,6 +123,7 @@ DownloadController::DownloadController(Services services, QWidget* window)
         } else {
             m_window->unsetCursor();
         }
+        Q_EMIT busyChanged(busy);
     });
 }
 
@@ -212,6 +217,9 @@ QCoro::Task<> DownloadController::run(Watched watched) {
     if (!self) {
         co_return;
     }
+    if (m_state == RunState::StopRequested) {
+        m_report->stopped();
+    }
     m_report->finish();
     // The log only helps: a run whose log cannot be written has still done its work.
     if (!writeRunLog(*m_report, lastRunLogFile())) {
@@ -246,6 +254,14 @@ void DownloadController::showProgressSoon() {
 void DownloadController::showProgress() {
     if (m_report) {
         m_statusLine->showProgress(m_report->progressText(m_services.texts, m_services.momentOf));
+    }
+}
+
+// A run says it in its summary; a double-click's login that could not be fetched opens no window,
+// so the status line is where it is told.
+void DownloadController::showLoginFailure(const LoginResult& login) {
+    if (login.outcome == LoginOutcome::Failed && m_state == RunState::Idle) {
+        m_statusLine->showNote(loginFailedText(m_services.texts, login.failure));
     }
 }
 
@@ -362,15 +378,25 @@ QCoro::Task<> DownloadController::halograaf_DblClick() {
 
 // Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.
 // The question is a text of lang.ini, shown as it stands.
-void DownloadController::kustuta_Click() {
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Brisel"),
-                         m_services.texts.keeltekst(QStringLiteral("deleteconf")),
-                         QMessageBox::Yes | QMessageBox::No, m_window);
-    question.button(QMessageBox::Yes)->setText(m_services.texts.keeltekst(QStringLiteral("yes")));
-    question.button(QMessageBox::No)->setText(m_services.texts.keeltekst(QStringLiteral("no")));
-    question.setDefaultButton(QMessageBox::No);
-    question.setTextFormat(Qt::PlainText);
-    if (question.exec() == QMessageBox::Yes) {
+QCoro::Task<> DownloadController::kustuta_Click() {
+    QPointer<DownloadController> self(this);
+    const auto action = m_actions.tryStart();
+    if (!action) {
+        co_return;
+    }
+    QPointer<QMessageBox> question = new QMessageBox(QMessageBox::Question, QStringLiteral("Brisel"),
+                                                     m_services.texts.keeltekst(QStringLiteral("deleteconf")),
+                                                     QMessageBox::Yes | QMessageBox::No, m_window);
+    question->button(QMessageBox::Yes)->setText(m_services.texts.keeltekst(QStringLiteral("yes")));
+    question->button(QMessageBox::No)->setText(m_services.texts.keeltekst(QStringLiteral("no")));
+    question->setDefaultButton(QMessageBox::No);
+    question->setTextFormat(Qt::PlainText);
+    const std::optional<int> answer = co_await showModally(question);
+    delete question;
+    if (!self) {
+        co_return;
+    }
+    if (answer == QMessageBox::Yes) {
         deleteAllCharts(m_services.chartFolder);
     }
     Q_EMIT chartsChanged();

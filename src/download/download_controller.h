@@ -13,6 +13,7 @@
 
 class InterfaceTexts;
 class ProviderSession;
+struct LoginResult;
 class RunChoiceBoxes;
 class RunReport;
 class RunStatusLine;
@@ -80,10 +81,13 @@ public:
     // The last spot of that name, as the list is searched to its end.
     QCoro::Task<> LoeQuellanSpot(QString SpotName);
     QCoro::Task<> loequellanyld();
-    // Deletes every stored chart when the user agrees.
-    void kustuta_Click();
+    // Deletes every stored chart when the user agrees; an action of its own, so no run starts while
+    // it asks, and it starts nothing while another action runs.
+    QCoro::Task<> kustuta_Click();
 
 Q_SIGNALS:
+    // An action started or ended: while one runs, no other starts.
+    void busyChanged(bool busy);
     void spotsStarted(int count);
     void spotFetched(int index);
     void spotsEnded();
@@ -106,6 +110,7 @@ private:
     void showProgressSoon();
     void showProgress();
     void showRunEnd();
+    void showLoginFailure(const LoginResult& login);
 
     Services m_services;
     QPointer<QWidget> m_window;

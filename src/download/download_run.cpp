@@ -218,12 +218,15 @@ QCoro::Task<> downloadRun(ChartFetcher& fetcher, QVector<Spot> spots, DownloadRu
 
 RunRecording::RunRecording(RunReport& report, Downloader& downloader, ChartFetcher& fetcher,
                            ProviderSession& session)
-    : m_connections{QObject::connect(&downloader, &Downloader::fetchEnded, &fetcher,
-                                     [&report](const FetchRecord& request) { report.requestEnded(request); }),
-                    QObject::connect(&fetcher, &ChartFetcher::fileSettled, &fetcher,
-                                     [&report](const SettledFile& file) { report.fileSettled(file); }),
-                    QObject::connect(&session, &ProviderSession::loginAnswered, &fetcher,
-                                     [&report](LoginOutcome outcome) { report.loginAnswered(outcome); })} {}
+    : m_connections{
+          QObject::connect(&downloader, &Downloader::fetchEnded, &fetcher,
+                           [&report](const FetchRecord& request) { report.requestEnded(request); }),
+          QObject::connect(&fetcher, &ChartFetcher::fileSettled, &fetcher,
+                           [&report](const SettledFile& file) { report.fileSettled(file); }),
+          QObject::connect(&session, &ProviderSession::loginStarted, &fetcher,
+                           [&report] { report.loginStarted(); }),
+          QObject::connect(&session, &ProviderSession::loginAnswered, &fetcher,
+                           [&report](const LoginResult& result) { report.loginAnswered(result); })} {}
 
 RunRecording::~RunRecording() {
     for (const QMetaObject::Connection& connection : m_connections) {

@@ -1,5 +1,6 @@
 #include "download/run_report.h"
 
+#include "net/fetch_reason.h"
 #include "platform/stored_files.h"
 #include "settings/interface_texts.h"
 
@@ -25,10 +26,12 @@ QString text(const InterfaceTexts& texts, const char* key) {
     return texts.keeltekst(QString::fromLatin1(key));
 }
 
-QString loginText(const InterfaceTexts& texts, LoginOutcome outcome) {
-    switch (outcome) {
+QString loginText(const InterfaceTexts& texts, const LoginResult& login) {
+    switch (login.outcome) {
     case LoginOutcome::Refused:
         return text(texts, "loginrefused");
+    case LoginOutcome::Failed:
+        return text(texts, "loginfailedrun").arg(failureReason(texts, login.failure));
     case LoginOutcome::Cancelled:
         return text(texts, "logincancelled");
     case LoginOutcome::NoAccount:
@@ -37,28 +40,6 @@ QString loginText(const InterfaceTexts& texts, LoginOutcome outcome) {
         break;
     }
     return {};
-}
-
-QString reasonText(const InterfaceTexts& texts, const FetchResult& result) {
-    switch (result.failure) {
-    case FetchFailure::HttpStatus:
-        return text(texts, "reasonhttp").arg(result.httpStatus);
-    case FetchFailure::Timeout:
-        return text(texts, "reasontimeout");
-    case FetchFailure::NoConnection:
-        return text(texts, "reasonnoconnection");
-    case FetchFailure::NotAPicture:
-        return text(texts, "reasonnotpicture");
-    case FetchFailure::CutShort:
-        return text(texts, "reasoncut");
-    case FetchFailure::GivenUp:
-        return text(texts, "reasongivenup");
-    case FetchFailure::Storage:
-    case FetchFailure::None:
-    case FetchFailure::Other:
-        break;
-    }
-    return result.error;
 }
 
 } // namespace
@@ -83,9 +64,14 @@ void RunReport::fileSettled(const SettledFile& file) {
     }
 }
 
-void RunReport::loginAnswered(LoginOutcome outcome) {
-    if (outcome != LoginOutcome::Accepted) {
-        m_loginDeclined = outcome;
+void RunReport::loginStarted() {
+    m_awaitingLogin = true;
+}
+
+void RunReport::loginAnswered(const LoginResult& result) {
+    m_awaitingLogin = false;
+    if (result.outcome != LoginOutcome::Accepted) {
+        m_loginDeclined = result;
     }
 }
 
@@ -113,6 +99,10 @@ void RunReport::hourFetched(int hour) {
     m_done = (hour - m_firstHour) / m_step + 1;
 }
 
+void RunReport::stopped() {
+    m_stopped = true;
+}
+
 void RunReport::finish() {
     if (!m_finishedAfter) {
         m_finishedAfter = m_clock.elapsed();
@@ -129,16 +119,23 @@ QString RunReport::filesText(const InterfaceTexts& texts) const {
 
 QString RunReport::progressText(const InterfaceTexts& texts,
                                 const std::function<QString(int)>& momentOf) const {
+    const QString stage = stageText(texts, momentOf);
+    return stage.isEmpty() ? filesText(texts) : stage + Separator + filesText(texts);
+}
+
+QString RunReport::stageText(const InterfaceTexts& texts, const std::function<QString(int)>& momentOf) const {
+    if (m_awaitingLogin) {
+        return text(texts, "loginwaiting");
+    }
     switch (m_stage) {
     case Stage::Spots:
-        return text(texts, "runspots").arg(m_done).arg(m_total) + Separator + filesText(texts);
+        return text(texts, "runspots").arg(m_done).arg(m_total);
     case Stage::Charts:
-        return text(texts, "runcharts").arg(momentOf(m_lastHour)).arg(m_done).arg(m_total) + Separator +
-               filesText(texts);
+        return text(texts, "runcharts").arg(momentOf(m_lastHour)).arg(m_done).arg(m_total);
     case Stage::Starting:
         break;
     }
-    return filesText(texts);
+    return {};
 }
 
 QString RunReport::failedByService(const InterfaceTexts& texts) const {
@@ -154,9 +151,25 @@ QString RunReport::failedByService(const InterfaceTexts& texts) const {
     return counts.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(counts.join(QStringLiteral(", ")));
 }
 
+// The hours or spots told before the Stop, as the progress line last counted them.
+QString RunReport::stoppedText(const InterfaceTexts& texts, const QString& files) const {
+    switch (m_stage) {
+    case Stage::Spots:
+        return text(texts, "runstoppedspots").arg(m_done).arg(m_total).arg(files);
+    case Stage::Charts:
+        return text(texts, "runstoppedhours").arg(m_done).arg(m_total).arg(files);
+    case Stage::Starting:
+        break;
+    }
+    return text(texts, "runstopped").arg(files);
+}
+
 QString RunReport::endText(const InterfaceTexts& texts) const {
     const QString seconds = QString::number(static_cast<double>(milliseconds()) / 1000.0, 'f', 0);
-    const QString files = text(texts, "runended").arg(filesText(texts) + failedByService(texts), seconds);
+    QString files = text(texts, "runended").arg(filesText(texts) + failedByService(texts), seconds);
+    if (m_stopped) {
+        files = stoppedText(texts, files);
+    }
     return m_loginDeclined ? loginText(texts, *m_loginDeclined) + Separator + files : files;
 }
 
@@ -167,7 +180,7 @@ QString RunReport::failureList(const InterfaceTexts& texts) const {
         QStringList files;
         for (const SettledFile& file : m_failures) {
             if (file.service == service.service && listed < MostFailuresListed) {
-                files << QStringLiteral("    %1: %2").arg(file.name, reasonText(texts, file.result));
+                files << QStringLiteral("    %1: %2").arg(file.name, failureReason(texts, file.result));
                 ++listed;
             }
         }

@@ -43,22 +43,26 @@ public:
 
     void requestEnded(const FetchRecord& request);
     void fileSettled(const SettledFile& file);
-    void loginAnswered(LoginOutcome outcome);
+    void loginStarted();
+    void loginAnswered(const LoginResult& result);
     void spotsStarted(int count);
     void spotFetched(int index);
     void chartsStarted(int firstHour, int lastHour, int step);
     void hourFetched(int hour);
+    // The user stopped the run before its end.
+    void stopped();
     // The run's time stops here.
     void finish();
 
     const FetchTally& tally() const { return m_tally; }
     qint64 milliseconds() const;
 
-    // Where the run is and what it fetched so far: "Spots 3/22 · 40 fetched, 0 unchanged, 1 failed".
-    // `momentOf` writes a slider hour as the window shows it.
+    // Where the run is and what it fetched so far: "Spots 3/22 · 40 fetched, 0 unchanged, 1 failed",
+    // or while the provider login is asked for, that it waits for it. `momentOf` writes a slider
+    // hour as the window shows it.
     QString progressText(const InterfaceTexts& texts, const std::function<QString(int)>& momentOf) const;
-    // What the run did, on one line: a provider login that was not accepted, then "303 fetched, 4
-    // unchanged, 7 failed (provider 5, sailing site 2) in 18 s".
+    // What the run did, on one line: a provider login that was not accepted, how far a stopped run
+    // got, then "303 fetched, 4 unchanged, 7 failed (provider 5, sailing site 2) in 18 s".
     QString endText(const InterfaceTexts& texts) const;
     // The files that failed, by service, each with its reason; empty when none did.
     QString failureList(const InterfaceTexts& texts) const;
@@ -71,13 +75,17 @@ private:
 
     QString filesText(const InterfaceTexts& texts) const;
     QString failedByService(const InterfaceTexts& texts) const;
+    QString stageText(const InterfaceTexts& texts, const std::function<QString(int)>& momentOf) const;
+    QString stoppedText(const InterfaceTexts& texts, const QString& files) const;
 
     QElapsedTimer m_clock;
     std::optional<qint64> m_finishedAfter;
     QList<FetchRecord> m_requests;
     QList<SettledFile> m_failures;
     FetchTally m_tally;
-    std::optional<LoginOutcome> m_loginDeclined;
+    std::optional<LoginResult> m_loginDeclined;
+    bool m_awaitingLogin = false;
+    bool m_stopped = false;
     Stage m_stage = Stage::Starting;
     int m_done = 0;
     int m_total = 0;

@@ -47,6 +47,12 @@ void RunStatusLine::showEnd(const QString& text, const QString& details) {
     showText(text, details.isEmpty() ? text : text + QStringLiteral("\n\n") + details);
 }
 
+void RunStatusLine::showNote(const QString& text) {
+    if (m_bar) {
+        m_bar->showMessage(text);
+    }
+}
+
 void RunStatusLine::showText(const QString& text, const QString& toolTip) {
     if (m_bar) {
         m_bar->clearMessage();

@@ -26,6 +26,8 @@ public:
     void showProgress(const QString& text);
     // `details` goes into the tooltip after the line itself.
     void showEnd(const QString& text, const QString& details);
+    // Said as the status bar's message, in place of the run's text until the run has news.
+    void showNote(const QString& text);
     QString fullText() const { return m_text; }
 
 protected:

@@ -1,6 +1,7 @@
 #include "provider/login_window.h"
 
 #include "platform/control_names.h"
+#include "platform/modal_dialog.h"
 #include "platform/shell.h"
 #include "settings/stored_settings.h"
 
@@ -15,7 +16,7 @@
 #include <QVBoxLayout>
 
 LoginWindow::LoginWindow(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell,
-                         QWidget* parent)
+                         const InterfaceTexts& texts, QWidget* parent)
     : QDialog(parent),
       lblLabels0(named(new QLabel(QStringLiteral("&User Name:"), this), QStringLiteral("lblLabels(0)"))),
       txtUserName(named(new QLineEdit(this), QStringLiteral("txtUserName"))),
@@ -28,7 +29,7 @@ LoginWindow::LoginWindow(Downloader& downloader, LoginRequest where, reg::Store&
       Label1(named(new QLabel(this), QStringLiteral("Label1"))),
       cmdOK(named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"))),
       cmdCancel(named(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("cmdCancel"))),
-      m_downloader(downloader), m_where(std::move(where)), m_store(store) {
+      m_downloader(downloader), m_where(std::move(where)), m_store(store), m_texts(texts) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(m_where.loginMarker);
     setModal(true);
@@ -62,21 +63,30 @@ LoginWindow::LoginWindow(Downloader& downloader, LoginRequest where, reg::Store&
     setTabOrder(cmdOK, cmdCancel);
 }
 
-QCoro::Task<bool> LoginWindow::CheckQuellanlogin(QString login, QString pwd) {
+QCoro::Task<LoginReply> LoginWindow::CheckQuellanlogin(QString login, QString pwd) {
     co_return co_await requestLogin(m_downloader, m_where, std::move(login), std::move(pwd));
 }
 
 QCoro::Task<> LoginWindow::cmdOK_Click() {
     QPointer<LoginWindow> self(this);
     const int attempt = ++m_attempt;
+    // A disabled button hands its focus on, to Cancel: a second Enter while the answer is on its
+    // way would cancel a login about to be accepted. In the password box Enter finds OK disabled.
+    if (focusWidget() == cmdOK) {
+        txtPassword->setFocus();
+    }
     cmdOK->setEnabled(false);
-    const bool accepted = co_await CheckQuellanlogin(txtUserName->text(), txtPassword->text());
+    const LoginReply reply = co_await CheckQuellanlogin(txtUserName->text(), txtPassword->text());
     if (!self || attempt != m_attempt) {
         co_return;
     }
     cmdOK->setEnabled(true);
-    if (!accepted) {
-        askAgain();
+    if (!reply) {
+        co_await tell(loginFailedText(m_texts, reply.error()));
+        co_return;
+    }
+    if (!*reply) {
+        co_await askAgain();
         co_return;
     }
     LoginSucceeded = true;
@@ -91,12 +101,21 @@ void LoginWindow::rememberAccount(bool remember) {
     settings.write(settings_table::QuellanPassword, remember ? txtPassword->text() : QString());
 }
 
-void LoginWindow::askAgain() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Login"),
-                    QStringLiteral("Invalid Password, try again!"), QMessageBox::Ok, this);
-    box.exec();
-    txtPassword->setFocus();
-    txtPassword->selectAll();
+QCoro::Task<> LoginWindow::askAgain() {
+    QPointer<LoginWindow> self(this);
+    co_await tell(QStringLiteral("Invalid Password, try again!"));
+    if (self) {
+        txtPassword->setFocus();
+        txtPassword->selectAll();
+    }
+}
+
+QCoro::Task<> LoginWindow::tell(QString text) {
+    QPointer<QMessageBox> box =
+        new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Login"), text, QMessageBox::Ok, this);
+    box->setTextFormat(Qt::PlainText);
+    co_await showModally(box);
+    delete box;
 }
 
 void LoginWindow::reject() {
@@ -107,26 +126,33 @@ void LoginWindow::reject() {
 }
 
 LoginWindowPrompt::LoginWindowPrompt(Downloader& downloader, LoginRequest where, reg::Store& store,
-                                     Shell& shell, QWidget* parent)
-    : m_downloader(downloader), m_where(std::move(where)), m_store(store), m_shell(shell), m_parent(parent) {}
+                                     Shell& shell, const InterfaceTexts& texts, QWidget* parent)
+    : m_downloader(downloader), m_where(std::move(where)), m_store(store), m_shell(shell), m_texts(texts),
+      m_parent(parent) {}
 
 LoginWindow& LoginWindowPrompt::window() {
     if (!m_window) {
-        m_window = new LoginWindow(m_downloader, m_where, m_store, m_shell, m_parent);
+        m_window = new LoginWindow(m_downloader, m_where, m_store, m_shell, m_texts, m_parent);
     }
     return *m_window;
 }
 
 // A kept value replaces what the field holds, an empty one included; without one the field keeps
-// what was typed last time.
+// what was typed last time. A kept pair was kept because the box was ticked: ticked again, an OK
+// keeps it, rather than forgetting it as an unticked box does.
 Account LoginWindowPrompt::accountToTry() {
     const StoredSettings settings(m_store);
     LoginWindow& login = window();
-    if (const auto user = settings.stored(settings_table::QuellanUser)) {
+    const std::optional<QString> user = settings.stored(settings_table::QuellanUser);
+    const std::optional<QString> password = settings.stored(settings_table::QuellanPassword);
+    if (user) {
         login.txtUserName->setText(*user);
     }
-    if (const auto password = settings.stored(settings_table::QuellanPassword)) {
+    if (password) {
         login.txtPassword->setText(*password);
+    }
+    if (Account{user.value_or(QString()), password.value_or(QString())}.complete()) {
+        login.chkRememberPassword->setChecked(true);
     }
     return {login.txtUserName->text(), login.txtPassword->text()};
 }
@@ -135,6 +161,6 @@ Account LoginWindowPrompt::accountToTry() {
 QCoro::Task<LoginOutcome> LoginWindowPrompt::askForLogin(Reason) {
     QPointer<LoginWindow> login(&window());
     login->LoginSucceeded = false;
-    login->exec();
+    co_await showModally(login);
     co_return login && login->LoginSucceeded ? LoginOutcome::Accepted : LoginOutcome::Cancelled;
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class Downloader;
+class InterfaceTexts;
 class Shell;
 class QCheckBox;
 class QLabel;
@@ -17,14 +18,17 @@ class Store;
 }
 
 // The provider account: asked for once, kept for the rest of the run. Made on first use and
-// afterwards only hidden, so what was typed stays for the next time it is shown.
+// afterwards only hidden, so what was typed stays for the next time it is shown. It closes only
+// on an accepted account or a cancel: a refused account and a login that could not be fetched
+// are told in a box over it, in words that tell them apart.
 class LoginWindow final : public QDialog {
     Q_OBJECT
 public:
-    LoginWindow(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell, QWidget* parent);
+    LoginWindow(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell,
+                const InterfaceTexts& texts, QWidget* parent);
 
     // The request itself, with the account typed.
-    QCoro::Task<bool> CheckQuellanlogin(QString login, QString pwd);
+    QCoro::Task<LoginReply> CheckQuellanlogin(QString login, QString pwd);
 
     bool LoginSucceeded = false;
 
@@ -45,23 +49,26 @@ public Q_SLOTS:
 private:
     QCoro::Task<> cmdOK_Click();
     void rememberAccount(bool remember);
-    void askAgain();
+    QCoro::Task<> askAgain();
+    // A box over this window, until it is closed.
+    QCoro::Task<> tell(QString text);
 
     Downloader& m_downloader;
     LoginRequest m_where;
     reg::Store& m_store;
+    const InterfaceTexts& m_texts;
     // Counts the attempts from the OK button; a cancel counts too, so an answer that arrives
     // after it finds a newer count and is dropped.
     int m_attempt = 0;
 };
 
 // The window's answer when the provider wants a login: the login window's fields, the remembered
-// account filled in, are tried without asking; when that fails the login window asks. The window
-// is made on first use and afterwards only hidden, so what was typed stays for the next time.
+// account filled in, are tried without asking; when that is refused the login window asks. The
+// window is made on first use and afterwards only hidden, so what was typed stays for the next time.
 class LoginWindowPrompt final : public LoginPrompt {
 public:
     LoginWindowPrompt(Downloader& downloader, LoginRequest where, reg::Store& store, Shell& shell,
-                      QWidget* parent);
+                      const InterfaceTexts& texts, QWidget* parent);
 
     Account accountToTry() override;
     QCoro::Task<LoginOutcome> askForLogin(Reason reason) override;
@@ -73,6 +80,7 @@ private:
     LoginRequest m_where;
     reg::Store& m_store;
     Shell& m_shell;
+    const InterfaceTexts& m_texts;
     QPointer<QWidget> m_parent;
     QPointer<LoginWindow> m_window;
 };

@@ -14,36 +14,40 @@ QCoro::Task<bool> ProviderSession::CheckQuellanlogin() {
         co_return true;
     }
     QPointer<ProviderSession> self(this);
-    const LoginOutcome outcome = co_await askOnce();
+    Q_EMIT loginStarted();
+    const LoginResult result = co_await askOnce();
     if (!self) {
         co_return false;
     }
-    const bool accepted = outcome == LoginOutcome::Accepted;
+    const bool accepted = result.outcome == LoginOutcome::Accepted;
     loginolek = accepted;
     loginkontrollitud = !accepted;
-    Q_EMIT loginAnswered(outcome);
+    Q_EMIT loginAnswered(result);
     co_return accepted;
 }
 
-QCoro::Task<LoginOutcome> ProviderSession::askOnce() {
+QCoro::Task<LoginResult> ProviderSession::askOnce() {
     QPointer<ProviderSession> self(this);
     const Account account = m_prompt.accountToTry();
     if (!account.complete()) {
         co_return co_await ask(LoginPrompt::Reason::NoAccount);
     }
-    const bool accepted = co_await requestLogin(m_downloader, m_where, account.user, account.password);
+    const LoginReply reply = co_await requestLogin(m_downloader, m_where, account.user, account.password);
     if (!self) {
-        co_return LoginOutcome::Cancelled;
+        co_return LoginResult{LoginOutcome::Cancelled, {}};
     }
-    if (accepted) {
-        co_return LoginOutcome::Accepted;
+    if (!reply) {
+        co_return LoginResult{LoginOutcome::Failed, reply.error()};
+    }
+    if (*reply) {
+        co_return LoginResult{LoginOutcome::Accepted, {}};
     }
     co_return co_await ask(LoginPrompt::Reason::Refused);
 }
 
-QCoro::Task<LoginOutcome> ProviderSession::ask(LoginPrompt::Reason reason) {
+QCoro::Task<LoginResult> ProviderSession::ask(LoginPrompt::Reason reason) {
     if (m_askNobody) {
-        co_return outcomeWithoutAsking(reason);
+        co_return LoginResult{outcomeWithoutAsking(reason), {}};
     }
-    co_return co_await m_prompt.askForLogin(reason);
+    co_return LoginResult{co_await m_prompt.askForLogin(reason), {}};
 }

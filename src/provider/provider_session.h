@@ -17,9 +17,16 @@ struct Account {
 // How asking for the provider's login ended: the run tells why the provider's parts were skipped.
 enum class LoginOutcome {
     Accepted,
-    Refused,   // the provider refused the account, or could not be asked
+    Refused,   // the provider refused the account
+    Failed,    // the provider could not be asked: its reply did not arrive or could not be stored
     Cancelled, // the user closed the login window
     NoAccount, // nobody could be asked and no account was remembered
+};
+
+// The outcome, and for a login that failed the request's result, which says why.
+struct LoginResult {
+    LoginOutcome outcome = LoginOutcome::Accepted;
+    FetchResult failure;
 };
 
 // Who answers when the provider wants a login: the window with its login window, the run without
@@ -40,9 +47,10 @@ inline LoginOutcome outcomeWithoutAsking(LoginPrompt::Reason reason) {
     return reason == LoginPrompt::Reason::NoAccount ? LoginOutcome::NoAccount : LoginOutcome::Refused;
 }
 
-// The provider login, asked at most once per user action: a refusal or a cancel holds until the
-// action ends; a success holds for as long as the session lives. Widget-free, so the window and
-// the run without a window share one rule.
+// The provider login, asked at most once per user action: a refusal, a failure or a cancel holds
+// until the action ends; a success holds for as long as the session lives. Only a refusal asks
+// anyone: a remembered account whose login could not be fetched is no wrong password, so it opens
+// no login window. Widget-free, so the window and the run without a window share one rule.
 class ProviderSession final : public QObject {
     Q_OBJECT
 public:
@@ -57,16 +65,17 @@ public:
     void setUnattended(bool unattended) { m_askNobody = unattended; }
 
     bool loggedIn() const { return loginolek; }
-    // Whether this action was already refused or cancelled.
+    // Whether this action's login was already refused, failed or cancelled.
     bool refusedThisAction() const { return loginkontrollitud; }
 
 Q_SIGNALS:
-    // The login was asked for, silently or in the window, and ended so.
-    void loginAnswered(LoginOutcome outcome);
+    // The login is being asked for, silently or in the window; it ends with loginAnswered.
+    void loginStarted();
+    void loginAnswered(const LoginResult& result);
 
 private:
-    QCoro::Task<LoginOutcome> askOnce();
-    QCoro::Task<LoginOutcome> ask(LoginPrompt::Reason reason);
+    QCoro::Task<LoginResult> askOnce();
+    QCoro::Task<LoginResult> ask(LoginPrompt::Reason reason);
 
     Downloader& m_downloader;
     LoginRequest m_where;

@@ -2,6 +2,7 @@
 
 #include "net/fetch.h"
 #include "platform/control_names.h"
+#include "platform/modal_dialog.h"
 #include "platform/shell.h"
 #include "settings/interface_texts.h"
 #include "windows/answer_file.h"
@@ -139,7 +140,7 @@ QCoro::Task<bool> updaterTookOver(QPointer<UpdateWindow> window) {
         co_return true;
     }
     if (window->offersUpdate()) {
-        window->exec();
+        co_await showModally(window);
     }
     const bool ending = window && window->updaterStarted();
     delete window;

@@ -37,6 +37,26 @@ TEST(Faults, TheSeedRepeatsThePattern) {
     EXPECT_TRUE(first.contains(200) && first.contains(500)) << "about half the requests fail";
 }
 
+// Set from the command line or later, a fault limited to a path strikes there and nowhere else.
+TEST(Faults, APathLimitsTheFaultToItsService) {
+    demo::ServerOptions options;
+    QString error;
+    ASSERT_TRUE(
+        demo::parseOptions({QStringLiteral("brisel-demo-server"), QStringLiteral("--fault-kind"),
+                            QStringLiteral("500"), QStringLiteral("--fault-percent"), QStringLiteral("100"),
+                            QStringLiteral("--fault-path"), QStringLiteral("/cg/login/")},
+                           &options, &error))
+        << qPrintable(error);
+    options.now = earlyMorning();
+    const auto server = startServer(options);
+    const QString login = QStringLiteral("/cg/login/?email=demo&pwd=demo");
+    EXPECT_EQ(fetch(server->port(), login).status, 500);
+    EXPECT_EQ(fetch(server->port(), supporters).status, 200);
+    server->setFault(demo::FaultKind::NotFound404, 100, supporters);
+    EXPECT_EQ(fetch(server->port(), supporters).status, 404);
+    EXPECT_EQ(fetch(server->port(), login).status, 200);
+}
+
 TEST(Timing, StopDoesNotWaitForAHeldReply) {
     demo::ServerOptions options;
     options.latencyMs = 20000;

@@ -15,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
@@ -23,11 +24,14 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolTip>
 #include <functional>
 #include <gtest/gtest.h>
+#include <qcoro/qcorosignal.h>
 #include <qcoro/qcorotask.h>
+#include <qcoro/qcorotimer.h>
 
 namespace {
 
@@ -328,6 +332,13 @@ TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
     EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/pics/")).isEmpty());
     EXPECT_TRUE(requestedPaths(QStringLiteral("lon=24.5")).isEmpty());
     EXPECT_TRUE(ui(*fixture.form).Command2->isEnabled());
+    ui(*fixture.form).english->trigger();
+    const QString said = ui(*fixture.form).runStatus->fullText();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Stopped after [01] of 2 spots: 1 fetched, 0 unchanged, "
+                                                  "0 failed in \\d+ s$"))
+                    .match(said)
+                    .hasMatch())
+        << said.toStdString();
 }
 
 // Stop pressed while the second family of an hour is on its way: nothing after it is asked for.
@@ -339,12 +350,23 @@ TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
     tick(settings_table::sademed, true);
     fixture.start();
     QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
+    QSignalSpy hours(&fixture.form->downloads(), &DownloadController::hourFetched);
     QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/m/EU0")).size() >= 2; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(server->requestCount(), requestsAtStop);
     EXPECT_EQ(storedFiles().filter(QStringLiteral("HALO")).size(), 2);
     EXPECT_EQ(storedFiles().filter(QStringLiteral("HALOpilv")).size(), 1);
+    // The summary says how far the run got: the hours told before the Stop, of the marked
+    // period's hours by three.
+    const Form1& form = *fixture.form;
+    ui(form).english->trigger();
+    const QString said = ui(form).runStatus->fullText();
+    EXPECT_TRUE(
+        said.startsWith(QStringLiteral("Stopped after %1 of %2 hours: 2 fetched, 0 unchanged, 0 failed in ")
+                            .arg(hours.count())
+                            .arg(ui(form).Slider1->selLength() / 3 + 1)))
+        << said.toStdString();
 }
 
 // The second click of a double-click comes while the update answer is awaited: one run, and it
@@ -364,6 +386,55 @@ TEST_F(SlowServiceTest, ADoubleClickOnTheButtonStartsOneRun) {
     EXPECT_EQ(chartRequests(), QStringList({mapPath(6, MainlandMapCode), mapPath(6, IslandsMapCode),
                                             mapPath(9, MainlandMapCode), mapPath(9, IslandsMapCode)}));
     EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+}
+
+// One action at a time: deleting every chart is not offered while a run fetches, and while its
+// question is open no run starts.
+TEST_F(SlowServiceTest, DeletingAllChartsWaitsForNoRunAndLetsNoneStart) {
+    tick(settings_table::tsekiuuendusi, false);
+    tick(settings_table::quellanyld, false);
+    Form1& form = fixture.start();
+    ui(form).Slider1->setSelStart(6);
+    ui(form).Slider1->setSelLength(3);
+    int questions = 0;
+    QTimer answer;
+    const auto answerWith = [&](QMessageBox::StandardButton button, std::function<void()> first) {
+        QObject::disconnect(&answer, nullptr, nullptr, nullptr);
+        QObject::connect(&answer, &QTimer::timeout, [&questions, button, first] {
+            if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ++questions;
+                first();
+                question->button(button)->click();
+            }
+        });
+        answer.start(10);
+    };
+    answerWith(QMessageBox::No, [] {});
+    QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
+    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !storedFiles().filter(QStringLiteral(".gif")).isEmpty(); }, 10000));
+    EXPECT_FALSE(ui(form).kustuta->isEnabled());
+    ui(form).kustuta->trigger();
+    form.downloads().kustuta_Click();
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(questions, 0);
+    EXPECT_EQ(storedFiles().filter(QStringLiteral(".gif")).size(), 6);
+    EXPECT_TRUE(ui(form).kustuta->isEnabled());
+
+    const int requestsBefore = server->requestCount();
+    questions = 0;
+    std::optional<DownloadController::RunState> whileAsked;
+    answerWith(QMessageBox::Yes, [&] {
+        form.downloads().startUnattended();
+        whileAsked = form.downloads().state();
+    });
+    ui(form).kustuta->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questions == 1 && form.downloads().idle(); }, 10000));
+    EXPECT_EQ(whileAsked, DownloadController::RunState::Idle);
+    EXPECT_EQ(storedFiles(), QStringList{QStringLiteral("quellan.txt")});
+    QTest::qWait(200);
+    EXPECT_EQ(server->requestCount(), requestsBefore);
 }
 
 // Closed while the update answer is on its way: the answer, when it comes, starts nothing.
@@ -413,6 +484,64 @@ TEST_F(UpdateOfferedTest, TakingTheUpdateEndsTheProgramBeforeTheRun) {
     EXPECT_TRUE(chartRequests().isEmpty());
     EXPECT_EQ(finished.count(), 0);
     EXPECT_NE(ui(form).Command2->text(), QStringLiteral("Stop"));
+}
+
+// Waits, resuming from the event loop every 10 ms, for a modal dialog of that type to show.
+template<typename Dialog> QCoro::Task<Dialog*> shownDialog() {
+    for (int tries = 0; tries < 1000; ++tries) {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            co_return dialog;
+        }
+        co_await QCoro::sleepFor(std::chrono::milliseconds(10));
+    }
+    ADD_FAILURE() << "no " << Dialog::staticMetaObject.className() << " showed";
+    co_return nullptr;
+}
+
+// Meets every dialog a user's action opens after start-up, each as a coroutine that resumes while
+// the dialog is open; gives how deep in event loops each found itself. Every dialog is closed,
+// whatever the depth, so that no loop is left waiting.
+QCoro::Task<QList<int>> meetEveryDialog(Form1& form) {
+    QList<int> depths;
+    const auto depth = [] {
+        return QThread::currentThread()->loopLevel();
+    };
+    QTimer::singleShot(0, ui(form).Command2, &QPushButton::click);
+    UpdateWindow* offer = co_await shownDialog<UpdateWindow>();
+    depths << depth();
+    offer->Command2->click();
+    LoginWindow* login = co_await shownDialog<LoginWindow>();
+    depths << depth();
+    login->cmdOK->click();
+    QMessageBox* refused = co_await shownDialog<QMessageBox>();
+    depths << depth();
+    refused->accept();
+    co_await shownDialog<LoginWindow>();
+    login->reject();
+    co_await qCoro(&form.downloads(), &DownloadController::runFinished);
+    QTimer::singleShot(0, ui(form).kustuta, &QAction::trigger);
+    QMessageBox* question = co_await shownDialog<QMessageBox>();
+    depths << depth();
+    question->button(QMessageBox::No)->click();
+    QTimer::singleShot(0, ui(form).pakk, &QAction::trigger);
+    QFileDialog* folder = co_await shownDialog<QFileDialog>();
+    depths << depth();
+    folder->reject();
+    co_return depths;
+}
+
+// The update offer, the login window, its refusal, the question before deleting and the pack's
+// folder: none runs an event loop of its own, so nothing that resumes meanwhile runs inside one.
+TEST_F(UpdateOfferedTest, NoDialogRunsAnEventLoopOfItsOwn) {
+    fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
+    tick(settings_table::quellanyld, false);
+    tick(settings_table::marevo, false);
+    Form1& form = fixture.start();
+    ui(form).Slider1->setSelStart(6);
+    ui(form).Slider1->setSelLength(3);
+    EXPECT_EQ(QCoro::waitFor(meetEveryDialog(form)), QList<int>(5, 1));
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/m/EU0")).isEmpty());
 }
 
 TEST_F(RunTest, ARefusedLoginSkipsEveryProviderRequest) {
@@ -639,6 +768,7 @@ TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
             }
         });
         ui(form).kustuta->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !question.isEmpty() && form.downloads().idle(); }, 5000));
         EXPECT_EQ(question,
                   QStringLiteral("Brisel|") + text("deleteconf") + u'|' + text("yes") + u'|' + text("no"));
         EXPECT_EQ(storedFiles().size(), answer == QMessageBox::No ? 5 : 2);

@@ -108,8 +108,9 @@ private:
     QCoro::Task<bool> login() {
         if (!m_accepted) {
             const LoginRequest where{m_base, m_chartFolder, QStringLiteral("Quellan login")};
-            m_accepted =
+            const LoginReply reply =
                 co_await requestLogin(downloader, where, QStringLiteral("demo"), QStringLiteral("demo"));
+            m_accepted = reply.value_or(false);
         }
         co_return *m_accepted;
     }

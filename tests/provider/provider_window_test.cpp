@@ -1,4 +1,6 @@
 #include "demo_server.h"
+#include "download/download_controller.h"
+#include "download/run_status_line.h"
 #include "form1_fixture.h"
 #include "net/chart_names.h"
 #include "provider/login_window.h"
@@ -50,6 +52,56 @@ protected:
 
     bool checkLogin() { return QCoro::waitFor(fixture.form->providerSession().CheckQuellanlogin()); }
 
+    // The settings of a run of the wind charts alone, in English.
+    void fetchOnlyWindCharts() {
+        fixture.storeSetting(settings_table::Keel.name, InterfaceTexts::English);
+        for (const settings_table::Toggle* toggle :
+             {&settings_table::quellanyld, &settings_table::marevo, &settings_table::tsekiuuendusi}) {
+            fixture.storeSetting(toggle->builtInCaption, 0);
+        }
+    }
+
+    // A run over hours 6 to 9 of today, from the button to its end.
+    void runToTheEnd() {
+        Form1& form = *fixture.form;
+        ui(form).Slider1->setSelStart(6);
+        ui(form).Slider1->setSelLength(3);
+        QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
+        QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
+        ASSERT_TRUE(finished.wait(30000));
+    }
+
+    QStringList windChartRequests() const {
+        return server->requestedPaths().filter(QStringLiteral("/m/EU0"));
+    }
+
+    // Closes every login window as soon as it shows, and counts it.
+    void cancelEveryLoginWindow() {
+        auto* poll = new QTimer(fixture.form.get());
+        QObject::connect(poll, &QTimer::timeout, poll, [this] {
+            auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget());
+            if (login && login->isVisible()) {
+                ++loginShown;
+                login->reject();
+            }
+        });
+        poll->start(10);
+    }
+
+    // Closes every box shown over the login window, and keeps what it said.
+    void acknowledgeEveryBox() {
+        auto* poll = new QTimer(fixture.form.get());
+        QObject::connect(poll, &QTimer::timeout, poll, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->isVisible()) {
+                boxesSaid << box->text();
+                box->accept();
+            }
+        });
+        poll->start(10);
+    }
+    QStringList boxesSaid;
+
     // Acts on the login window once it is shown modally; records that it was.
     void whenLoginShows(std::function<void(LoginWindow*)> act) {
         auto* poll = new QTimer(fixture.form.get());
@@ -80,20 +132,75 @@ TEST_F(ProviderTest, ARememberedAccountLogsInSilentlyOncePerRun) {
     EXPECT_EQ(loginShown, 0);
 }
 
-TEST_F(ProviderTest, ARefusedRememberedAccountOpensTheWindowFilledIn) {
+// The pair was remembered because the box was ticked: ticked again, the OK keeps the new pair.
+TEST_F(ProviderTest, ARefusedRememberedAccountOpensTheWindowFilledInAndStillRemembered) {
     remember(QStringLiteral("demo"), QStringLiteral("wrong"));
     fixture.start();
     QString shownUser;
     QString shownPassword;
+    bool shownTicked = false;
     whenLoginShows([&](LoginWindow* login) {
         shownUser = login->txtUserName->text();
         shownPassword = login->txtPassword->text();
-        QTest::mouseClick(login->cmdCancel, Qt::LeftButton);
+        shownTicked = login->chkRememberPassword->isChecked();
+        login->txtPassword->setText(QStringLiteral("demo"));
+        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
     });
-    EXPECT_FALSE(checkLogin());
+    EXPECT_TRUE(checkLogin());
     EXPECT_EQ(loginShown, 1);
     EXPECT_EQ(shownUser, QStringLiteral("demo"));
     EXPECT_EQ(shownPassword, QStringLiteral("wrong"));
+    EXPECT_TRUE(shownTicked);
+    EXPECT_EQ(fixture.stored(settings_table::QuellanUser.name), QVariant(QStringLiteral("demo")));
+    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword.name), QVariant(QStringLiteral("demo")));
+}
+
+// A server error says nothing of the account: the remembered pair stays, no login window asks for
+// another, the run skips the provider's charts and says why, and so does a double-click's login.
+TEST_F(ProviderTest, ALoginThatCannotBeFetchedAsksNobodyAndKeepsTheAccount) {
+    remember(QStringLiteral("demo"), QStringLiteral("demo"));
+    fetchOnlyWindCharts();
+    server->setFault(demo::FaultKind::ServerError500, 100, QStringLiteral("/cg/login/"));
+    Form1& form = fixture.start();
+    cancelEveryLoginWindow();
+    runToTheEnd();
+    EXPECT_TRUE(windChartRequests().isEmpty());
+    EXPECT_TRUE(ui(form).runStatus->fullText().startsWith(
+        u"Provider login failed: HTTP status 500; provider charts and spot forecasts skipped · 0 fetched"_s))
+        << ui(form).runStatus->fullText().toStdString();
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
+
+    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ui(form).runStatus->text() == u"Provider login failed: HTTP status 500"_s; }, 5000))
+        << ui(form).runStatus->text().toStdString();
+    EXPECT_EQ(loginRequests(), 2);
+    EXPECT_TRUE(windChartRequests().isEmpty());
+    EXPECT_EQ(loginShown, 0);
+    EXPECT_EQ(fixture.stored(settings_table::QuellanUser.name), QVariant(QStringLiteral("demo")));
+    EXPECT_EQ(fixture.stored(settings_table::QuellanPassword.name), QVariant(QStringLiteral("demo")));
+}
+
+// From the window's OK, in the interface language; the window stays for the next try.
+TEST_F(ProviderTest, OKWithALoginThatCannotBeFetchedSaysWhyAndKeepsTheWindowOpen) {
+    fixture.storeSetting(settings_table::Keel.name, InterfaceTexts::Latvian);
+    server->setFault(demo::FaultKind::ServerError500, 100, QStringLiteral("/cg/login/"));
+    fixture.start();
+    acknowledgeEveryBox();
+    bool openAfterwards = false;
+    whenLoginShows([&](LoginWindow* login) {
+        login->txtUserName->setText(QStringLiteral("demo"));
+        login->txtPassword->setText(QStringLiteral("demo"));
+        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+        openAfterwards = QTest::qWaitFor(
+            [&] { return !boxesSaid.isEmpty() && QApplication::activeModalWidget() == login; }, 5000);
+        server->setFault(demo::FaultKind::None, 0);
+        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+    });
+    EXPECT_TRUE(checkLogin());
+    EXPECT_EQ(boxesSaid, QStringList{u"Pieteikšanās nodrošinātājam neizdevās: HTTP statuss 500"_s});
+    EXPECT_TRUE(openAfterwards);
+    EXPECT_EQ(loginRequests(), 2);
 }
 
 TEST_F(ProviderTest, ACancelHoldsForTheActionAndTheNextActionAsksAgain) {
@@ -226,6 +333,29 @@ TEST_F(SlowProviderTest, AnAnswerAfterCancelIsDropped) {
     ASSERT_NE(login, nullptr);
     EXPECT_FALSE(login->LoginSucceeded);
     EXPECT_TRUE(login->cmdOK->isEnabled());
+}
+
+// On a slow link Enter pressed again while the login is checked does nothing more: the account
+// the provider accepts goes on into the run, which fetches the provider's charts. Until then the
+// status line says that the run waits for the login.
+TEST_F(SlowProviderTest, EnterTwiceLogsInAndTheRunFetchesTheProviderCharts) {
+    fetchOnlyWindCharts();
+    Form1& form = fixture.start();
+    QString waiting;
+    whenLoginShows([&](LoginWindow* login) {
+        waiting = ui(form).runStatus->fullText();
+        login->txtUserName->setText(QStringLiteral("demo"));
+        login->txtPassword->setText(QStringLiteral("demo"));
+        login->cmdOK->setFocus();
+        QTest::keyClick(login->focusWidget(), Qt::Key_Return);
+        QTest::keyClick(login->focusWidget(), Qt::Key_Return);
+    });
+    runToTheEnd();
+    EXPECT_EQ(loginShown, 1);
+    EXPECT_TRUE(waiting.startsWith(u"Waiting for the provider login · 0 fetched"_s)) << waiting.toStdString();
+    EXPECT_TRUE(form.providerSession().loggedIn());
+    EXPECT_EQ(windChartRequests().size(), 2);
+    EXPECT_EQ(loginRequests(), 1);
 }
 
 // The meteogram pictures' double-click fetches every spot once, as one action: a second

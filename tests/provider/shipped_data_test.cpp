@@ -27,7 +27,8 @@ const QStringList LanguageKeys =
         "currentversion getupdate close updateavailable runninglatest legendtitle legendtxt yes no "
         "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored downloadonconnect "
         "onmeteredlink nolinkwatch exportpack packwritten packfailed runspots runcharts runfiles "
-        "runended serviceprovider servicesailing loginrefused logincancelled loginmissing reasonhttp "
+        "runended serviceprovider servicesailing loginrefused logincancelled loginmissing loginfailed "
+        "loginfailedrun loginwaiting runstopped runstoppedhours runstoppedspots reasonhttp "
         "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog")
         .split(QLatin1Char(' '));
 

@@ -78,6 +78,7 @@ public:
     QCheckBox* const tsekiuuendusi = get<QCheckBox>("tsekiuuendusi");
     QAction* const kustutavanad = get<QAction>("kustutavanad");
     QAction* const kustuta = get<QAction>("kustuta");
+    QAction* const pakk = get<QAction>("pakk");
     QAction* const about = get<QAction>("about");
     QAction* const netilehele = get<QAction>("netilehele");
     QAction* const updeidid = get<QAction>("updeidid");

@@ -39,12 +39,15 @@ inline void doubleClickAsAUserDoes(QWidget* widget) {
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
 }
 
-// A main window in a temporary program folder, over a settings file of its own, on a clock that
-// stands still, writing dates day.month.year whatever the machine's locale.
+// A main window in a temporary program folder (in the system's temporary folder or the one
+// given), over a settings file of its own, on a clock that stands still, writing dates
+// day.month.year whatever the machine's locale.
 class Form1Fixture {
 public:
-    explicit Form1Fixture(const QDateTime& now = QDateTime(QDate(2007, 4, 10), QTime(10, 30)))
-        : clock(now), settingsFile(settingsDir.filePath(QStringLiteral("settings.reg"))) {}
+    explicit Form1Fixture(const QDateTime& now = QDateTime(QDate(2007, 4, 10), QTime(10, 30)),
+                          const QString& folderParent = QDir::tempPath())
+        : folder(folderParent), clock(now),
+          settingsFile(settingsDir.filePath(QStringLiteral("settings.reg"))) {}
 
     // Starts the window as the program does: load, then show.
     Form1& start() {

@@ -68,7 +68,8 @@ QString shippedDataFile(const QString& name) {
     return QStringLiteral(BRISEL_DATA_DIR "/") + name;
 }
 
-TempProgramFolder::TempProgramFolder() {
+TempProgramFolder::TempProgramFolder(const QString& parentFolder)
+    : m_dir(QDir(parentFolder).filePath(QStringLiteral("brisel-program-XXXXXX"))) {
     if (!m_dir.isValid()) {
         ADD_FAILURE() << "cannot make a temporary program folder";
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QString>
 #include <QTemporaryDir>
@@ -35,10 +36,11 @@ private:
 QString shippedDataFile(const QString& name);
 
 // A temporary program folder holding copies of the shipped lang.ini, spots.ini and brisel.ini
-// and an empty chart folder; removed with the object.
+// and an empty chart folder, in the system's temporary folder or in the one given; removed with
+// the object.
 class TempProgramFolder final {
 public:
-    TempProgramFolder();
+    explicit TempProgramFolder(const QString& parentFolder = QDir::tempPath());
     QString root() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
     QString chartFolder() const { return m_dir.filePath(QStringLiteral("kaardid")) + QLatin1Char('/'); }

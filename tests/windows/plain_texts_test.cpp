@@ -84,7 +84,7 @@ TEST(PlainTexts, LangIniTextsAreNeverRenderedAsMarkup) {
         }
     });
     ui(form).kustuta->trigger();
-    ASSERT_TRUE(question.has_value());
+    ASSERT_TRUE(QTest::qWaitFor([&question] { return question.has_value(); }, 5000));
     EXPECT_EQ(question->seen, 1);
     EXPECT_EQ(question->rendered, QStringList());
 }
