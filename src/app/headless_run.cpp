@@ -200,8 +200,9 @@ int downloadInto(const ProgramFolder& folder, const Clock& clock) {
         QCoro::waitFor(downloadRun(fetcher, loadSpotList(folder.spotsIni()), host));
     }
     run.finish();
-    if (!writeRunLog(run, lastRunLogFile())) {
-        report(QStringLiteral("brisel: cannot write the run's log %1").arg(lastRunLogFile()));
+    if (const Expected<void> written = writeRunLog(run, lastRunLogFile()); !written) {
+        report(QStringLiteral("brisel: cannot write the run's log %1: %2")
+                   .arg(lastRunLogFile(), written.error()));
     }
     report(closingSummary(folder, run));
     say(stdout, summary(run.tally(), run.milliseconds()));

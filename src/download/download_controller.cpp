@@ -222,8 +222,8 @@ QCoro::Task<> DownloadController::run(Watched watched) {
     }
     m_report->finish();
     // The log only helps: a run whose log cannot be written has still done its work.
-    if (!writeRunLog(*m_report, lastRunLogFile())) {
-        qCDebug(lcDownload).noquote() << "cannot write the run's log" << lastRunLogFile();
+    if (const Expected<void> written = writeRunLog(*m_report, lastRunLogFile()); !written) {
+        qCDebug(lcDownload).noquote() << "cannot write the run's log" << lastRunLogFile() << written.error();
     }
     m_state = RunState::Idle;
     showRunning(false);

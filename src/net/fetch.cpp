@@ -127,6 +127,10 @@ public:
             return;
         }
         m_bytes += chunk.size();
+        // An error page is never stored, and a disk that cannot take it must not hide the status.
+        if (const int status = httpStatusOf(reply); status != 0 && (status < 200 || status > 299)) {
+            return;
+        }
         if (const Expected<void> written = m_file.write(chunk); !written) {
             refuse(reply, {FetchFailure::Storage, written.error()});
         }
