@@ -43,7 +43,7 @@ QCoro::Task<> exportPackFromMenu(QWidget* window, QStatusBar* statusBar, PackReq
     bar->showMessage(result.written ? texts.keeltekst(QStringLiteral("packwritten")) + QLatin1Char(' ') +
                                           QDir::toNativeSeparators(folder)
                                     : texts.keeltekst(QStringLiteral("packfailed")) + QLatin1Char(' ') +
-                                          result.failedPath);
+                                          result.failedPath + QStringLiteral(": ") + result.problem);
 }
 
 } // namespace pack
