@@ -1,4 +1,4 @@
-// Brisel on a disk that fills up, made for this test by tests/support/with-small-disk.sh (a tmpfs
+// Brisel on a disk that fills up, made for this test by tests/support/with-own-disk.sh (a tmpfs
 // in a user namespace): a file that cannot be written is told with the system's reason, by the
 // window, by `brisel --download` and in the run's log; it is never taken for a refused login, and
 // nothing is left cut.
@@ -29,11 +29,11 @@ const QString NoSpace = u"No space left on device"_s;
 
 // The disk the wrapper mounted. Without one the test fails rather than fill a real disk.
 QString smallDisk() {
-    const QString disk = qEnvironmentVariable("BRISEL_SMALL_DISK");
+    const QString disk = qEnvironmentVariable("BRISEL_OWN_DISK");
     struct statfs about {};
     if (disk.isEmpty() || statfs(QFile::encodeName(disk).constData(), &about) != 0 ||
         about.f_type != TMPFS_MAGIC) {
-        ADD_FAILURE() << "BRISEL_SMALL_DISK is no tmpfs: run this program through with-small-disk.sh";
+        ADD_FAILURE() << "BRISEL_OWN_DISK is no tmpfs: run this program through with-own-disk.sh";
         return {};
     }
     return disk;
