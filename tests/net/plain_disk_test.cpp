@@ -40,13 +40,16 @@ TEST(PlainDisk, EveryRunFetchesWholeAndStoresTheChart) {
     const testing_support::HostileServer server(
         {"HTTP/1.1 200 OK\r\nCache-Control: max-age=600\r\nETag: \"v1\"\r\nContent-Length: " +
              QByteArray::number(chart.size()),
-         chart, 0, {}, testing_support::HostileReply::End::KeepAlive});
+         chart,
+         0,
+         {},
+         testing_support::HostileReply::End::KeepAlive});
     const testing_support::TempProgramFolder program(disk);
     Downloader downloader;
     const QString target = program.chartFolder() + QStringLiteral("chart.gif");
     for (int run = 1; run <= 2; ++run) {
-        const FetchResult result =
-            QCoro::waitFor(downloader.fetch(server.url(QStringLiteral("/chart.gif")), target, Refresh::IfStale));
+        const FetchResult result = QCoro::waitFor(
+            downloader.fetch(server.url(QStringLiteral("/chart.gif")), target, Refresh::IfStale));
         EXPECT_TRUE(result.ok) << result.error.toStdString();
         EXPECT_EQ(result.httpStatus, 200) << "run " << run;
         EXPECT_FALSE(server.lastRequest().contains("If-None-Match")) << "run " << run;
