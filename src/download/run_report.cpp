@@ -1,5 +1,6 @@
 #include "download/run_report.h"
 
+#include "net/fetch_reason.h"
 #include "platform/stored_files.h"
 #include "settings/interface_texts.h"
 
@@ -37,28 +38,6 @@ QString loginText(const InterfaceTexts& texts, LoginOutcome outcome) {
         break;
     }
     return {};
-}
-
-QString reasonText(const InterfaceTexts& texts, const FetchResult& result) {
-    switch (result.failure) {
-    case FetchFailure::HttpStatus:
-        return text(texts, "reasonhttp").arg(result.httpStatus);
-    case FetchFailure::Timeout:
-        return text(texts, "reasontimeout");
-    case FetchFailure::NoConnection:
-        return text(texts, "reasonnoconnection");
-    case FetchFailure::NotAPicture:
-        return text(texts, "reasonnotpicture");
-    case FetchFailure::CutShort:
-        return text(texts, "reasoncut");
-    case FetchFailure::GivenUp:
-        return text(texts, "reasongivenup");
-    case FetchFailure::Storage:
-    case FetchFailure::None:
-    case FetchFailure::Other:
-        break;
-    }
-    return result.error;
 }
 
 } // namespace
@@ -167,7 +146,7 @@ QString RunReport::failureList(const InterfaceTexts& texts) const {
         QStringList files;
         for (const SettledFile& file : m_failures) {
             if (file.service == service.service && listed < MostFailuresListed) {
-                files << QStringLiteral("    %1: %2").arg(file.name, reasonText(texts, file.result));
+                files << QStringLiteral("    %1: %2").arg(file.name, failureReason(texts, file.result));
                 ++listed;
             }
         }

@@ -436,6 +436,25 @@ TEST(Form1SideWindows, TheyOpenOverTheMiddleOfTheMainWindow) {
     EXPECT_EQ(opened, 2);
 }
 
+// The side windows that stay open beside the main window close on Escape, each from whatever
+// control of it has the focus.
+TEST(Form1SideWindows, EscapeClosesTheWaveMapsAndTheLegend) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    const std::pair<QPushButton*, QString> openers[] = {{ui(form).Command1, u"iltamerinyt"_s},
+                                                        {ui(form).naitalegend, u"legend"_s}};
+    for (const auto& [opener, name] : openers) {
+        QTest::mouseClick(opener, Qt::LeftButton);
+        const QPointer<QWidget> window = form.findChild<QWidget*>(name);
+        ASSERT_FALSE(window.isNull()) << name.toStdString();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << name.toStdString();
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, 1000))
+            << name.toStdString() << " stays open";
+    }
+    EXPECT_TRUE(form.isVisible());
+}
+
 TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {
     Form1Fixture fixture;
     Form1& form = fixture.start();

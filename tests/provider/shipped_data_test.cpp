@@ -28,7 +28,8 @@ const QStringList LanguageKeys =
         "tooltipmeteogram tooltipslider tooltipplay tooltipdownload tooltipstored downloadonconnect "
         "onmeteredlink nolinkwatch exportpack packwritten packfailed runspots runcharts runfiles "
         "runended serviceprovider servicesailing loginrefused logincancelled loginmissing reasonhttp "
-        "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog")
+        "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog "
+        "waveempty wavemissing")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.
