@@ -2,12 +2,14 @@
 
 #include "platform/locale_formats.h"
 #include "platform/slider_hours.h"
+#include "viewer/chart_run.h"
 #include "viewer/picture_box.h"
 
 #include <QDate>
 #include <QIcon>
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 class ChartFolderListing;
 class Clock;
@@ -86,6 +88,9 @@ private:
     void connectControls();
     void writeDayLabels();
     void showProviderChart(int p);
+    void showChartRun(const QString& chartFile);
+    std::optional<viewer::RunAge> chartAge(const QString& chartFile) const;
+    QString storedHourText(int p) const;
     void refreshStoredHours();
     void followThumbWhileMarking();
     void setPeriod(Period period);
@@ -103,6 +108,7 @@ private:
     QWidget* m_chartColumn;
     QTabBar* m_families;
     QLabel* m_chartDownloaded;
+    QLabel* m_chartRun;
     PictureBox* m_chart;
     QLabel* m_placeholder;
     TimeSlider* m_slider;

@@ -29,7 +29,7 @@ const QStringList LanguageKeys =
         "onmeteredlink nolinkwatch exportpack packwritten packfailed runspots runcharts runfiles "
         "runended serviceprovider servicesailing loginrefused logincancelled loginmissing reasonhttp "
         "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog "
-        "waveempty wavemissing")
+        "waveempty wavemissing chartrun chartrunnewer")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "net/provider_requests.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <QString>
+#include <QVector>
+#include <optional>
+
+class InterfaceTexts;
+
+// How old the provider chart on show is: the model run its address names, read back from the
+// address recorded with the file, and how that run stands beside the others stored for its day.
+namespace viewer {
+
+// When a run started, on the slider's clock: an address's run date and hour are the provider's
+// clock, which runs two hours behind the slider.
+QDateTime runStart(const AreaChartRun& run);
+
+struct RunAge {
+    QDateTime start;
+    qint64 hoursAgo = 0;
+    // The newest run among the day's stored charts, when it started after this one.
+    std::optional<QDateTime> newerStart;
+    bool overADay = false;
+    // A chart the user should not take for the latest forecast.
+    bool warning() const { return newerStart.has_value() || overADay; }
+};
+
+// The run of a chart at `now`, beside the runs of the charts stored for the same day (the shown
+// one may be among them). A run that by the clock has not started yet is 0 hours old.
+RunAge runAge(const AreaChartRun& shown, const QVector<AreaChartRun>& runsOfTheDay, const QDateTime& now);
+
+// "run 07.12 02:00, 9 h ago", and the newer run's start when there is one, in the interface
+// language.
+QString runAgeText(const InterfaceTexts& texts, const RunAge& age);
+
+// The run of a stored provider chart; nothing when the file records no area chart's address, as
+// on a file system without extended attributes.
+std::optional<AreaChartRun> storedRunOf(const QString& path);
+
+// The age of the stored provider chart at `path` at `now`, beside the charts of its family stored
+// for the same day among the chart folder's names; nothing when it records no area chart's address.
+std::optional<RunAge> storedChartAge(const QString& chartFolder, const QSet<QString>& chartFileNames,
+                                     const QString& path, const QDateTime& now);
+
+} // namespace viewer
