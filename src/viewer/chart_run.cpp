@@ -25,22 +25,6 @@ QDate chartDate(const AreaChartRun& run) {
     return run.runDate.addDays(floorDiv(run.runHour + run.step, HoursInDay));
 }
 
-// The runs of the charts of a chart's family stored for its day, itself included.
-QVector<AreaChartRun> runsOfItsDay(const QString& chartFolder, const QSet<QString>& chartFileNames,
-                                   const AreaChartRun& chart) {
-    QVector<AreaChartRun> runs;
-    for (int hour = 0; hour < HoursInDay; ++hour) {
-        const QString path = halofail(chartFolder, chartDate(chart), hour, 0, chart.chartCode);
-        if (!chartFileNames.contains(QFileInfo(path).fileName())) {
-            continue;
-        }
-        if (const std::optional<AreaChartRun> run = storedRunOf(path)) {
-            runs.append(*run);
-        }
-    }
-    return runs;
-}
-
 } // namespace
 
 QDateTime runStart(const AreaChartRun& run) {
@@ -64,7 +48,8 @@ RunAge runAge(const AreaChartRun& shown, const QVector<AreaChartRun>& runsOfTheD
 QString runAgeText(const InterfaceTexts& texts, const RunAge& age) {
     QString text = texts.keeltekst(QStringLiteral("chartrun")).arg(startText(age.start)).arg(age.hoursAgo);
     if (age.newerStart) {
-        text += QStringLiteral(" · ") + texts.keeltekst(QStringLiteral("chartrunnewer")).arg(startText(*age.newerStart));
+        text += QStringLiteral(" · ") +
+                texts.keeltekst(QStringLiteral("chartrunnewer")).arg(startText(*age.newerStart));
     }
     return text;
 }
@@ -77,13 +62,35 @@ std::optional<AreaChartRun> storedRunOf(const QString& path) {
     return areaChartRunOf(QUrl::fromEncoded(origin->url, QUrl::StrictMode));
 }
 
-std::optional<RunAge> storedChartAge(const QString& chartFolder, const QSet<QString>& chartFileNames,
-                                     const QString& path, const QDateTime& now) {
+std::optional<RunAge> StoredRuns::ageOf(const QSet<QString>& chartFileNames, const QString& path,
+                                        const QDateTime& now) {
     const std::optional<AreaChartRun> shown = storedRunOf(path);
     if (!shown) {
         return std::nullopt;
     }
-    return runAge(*shown, runsOfItsDay(chartFolder, chartFileNames, *shown), now);
+    return runAge(*shown, runsOfItsDay(chartFileNames, *shown), now);
+}
+
+// The chart itself is among them.
+QVector<AreaChartRun> StoredRuns::runsOfItsDay(const QSet<QString>& chartFileNames,
+                                               const AreaChartRun& chart) {
+    const QDate date = chartDate(chart);
+    const QString day = dateStamp(date) + chart.chartCode;
+    if (const auto known = m_days.constFind(day); known != m_days.cend()) {
+        return *known;
+    }
+    QVector<AreaChartRun> runs;
+    for (int hour = 0; hour < HoursInDay; ++hour) {
+        const QString path = halofail(m_folder, date, hour, 0, chart.chartCode);
+        if (!chartFileNames.contains(QFileInfo(path).fileName())) {
+            continue;
+        }
+        if (const std::optional<AreaChartRun> run = storedRunOf(path)) {
+            runs.append(*run);
+        }
+    }
+    m_days.insert(day, runs);
+    return runs;
 }
 
 } // namespace viewer

@@ -3,6 +3,7 @@
 #include "net/provider_requests.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QVector>
@@ -40,9 +41,26 @@ QString runAgeText(const InterfaceTexts& texts, const RunAge& age);
 // on a file system without extended attributes.
 std::optional<AreaChartRun> storedRunOf(const QString& path);
 
-// The age of the stored provider chart at `path` at `now`, beside the charts of its family stored
-// for the same day among the chart folder's names; nothing when it records no area chart's address.
-std::optional<RunAge> storedChartAge(const QString& chartFolder, const QSet<QString>& chartFileNames,
-                                     const QString& path, const QDateTime& now);
+// The ages of stored provider charts, each beside the charts of its family stored for the same
+// day. The runs of a day's charts are read from their files once and kept until the chart folder
+// changes: a drag across the week would otherwise read every address of the day at each step.
+class StoredRuns final {
+public:
+    explicit StoredRuns(QString chartFolder) : m_folder(std::move(chartFolder)) {}
+
+    // The age at `now` of the chart at `path`, among the chart folder's names as last listed;
+    // nothing when it records no area chart's address.
+    std::optional<RunAge> ageOf(const QSet<QString>& chartFileNames, const QString& path,
+                                const QDateTime& now);
+    // The chart folder changed: its runs are read again.
+    void forget() { m_days.clear(); }
+
+private:
+    QVector<AreaChartRun> runsOfItsDay(const QSet<QString>& chartFileNames, const AreaChartRun& chart);
+
+    QString m_folder;
+    // By the day's date stamp and the family's chart code.
+    QHash<QString, QVector<AreaChartRun>> m_days;
+};
 
 } // namespace viewer

@@ -45,7 +45,7 @@ constexpr QSize ButtonIconSize(24, 24);
 
 ChartView::ChartView(Services services, QWidget* window)
     : QObject(window), m_services(std::move(services)), m_window(window),
-      m_listing(new ChartFolderListing(m_services.chartFolder, this)) {
+      m_listing(new ChartFolderListing(m_services.chartFolder, this)), m_runs(m_services.chartFolder) {
     m_chartColumn = buildChartColumn(window);
     m_slider = new TimeSlider(window);
     m_slider->setMinimumHeight(m_slider->sizeHint().height());
@@ -153,7 +153,7 @@ QWidget* ChartView::buildPeriodGroup(QWidget* window) {
 
 void ChartView::connectControls() {
     m_track->setStoredHourText([this](int p) { return storedHourText(p); });
-    connect(m_listing, &ChartFolderListing::changed, this, &ChartView::refreshStoredHours);
+    connect(m_listing, &ChartFolderListing::changed, this, &ChartView::chartFolderChanged);
     connect(m_track, &TrackBar::scrolled, this, &ChartView::Slider1_Scroll);
     connect(m_track, &TrackBar::changed, this, &ChartView::Slider1_Change);
     connect(m_families, &QTabBar::currentChanged, this, [this] {
@@ -243,6 +243,7 @@ void ChartView::showProviderChart(int p) {
         m_chart->showPicture(chart->picture);
         m_chartDownloaded->setText(
             viewer::downloadTimeText(m_services.texts, m_services.formats, chart->modified));
+        m_shownChart = chosen;
         showChartRun(chosen);
         m_pildilipp = false;
         m_chart->setVisible(true);
@@ -253,6 +254,7 @@ void ChartView::showProviderChart(int p) {
         m_pildilipp = true;
     }
     m_chartDownloaded->setText(QString());
+    m_shownChart.clear();
     m_chartRun->hide();
 }
 
@@ -264,21 +266,22 @@ void ChartView::showChartRun(const QString& chartFile) {
         return;
     }
     m_chartRun->setText(viewer::runAgeText(m_services.texts, *age));
-    m_chartRun->setProperty("warning", age->warning());
-    // The style sheet reads the property only when the label is polished again.
-    m_chartRun->style()->unpolish(m_chartRun);
-    m_chartRun->style()->polish(m_chartRun);
+    if (m_chartRun->property("warning").toBool() != age->warning()) {
+        m_chartRun->setProperty("warning", age->warning());
+        // The style sheet reads the property only when the label is polished again.
+        m_chartRun->style()->unpolish(m_chartRun);
+        m_chartRun->style()->polish(m_chartRun);
+    }
     m_chartRun->adjustSize();
     m_chartRun->move(ChartRunBottomRight - QPoint(m_chartRun->width() - 1, m_chartRun->height() - 1));
 }
 
-std::optional<viewer::RunAge> ChartView::chartAge(const QString& chartFile) const {
-    return viewer::storedChartAge(m_services.chartFolder, m_listing->names(), chartFile,
-                                  m_services.clock.now());
+std::optional<viewer::RunAge> ChartView::chartAge(const QString& chartFile) {
+    return m_runs.ageOf(m_listing->names(), chartFile, m_services.clock.now());
 }
 
 // The run of the chart a slider hour shows, for the pointer resting on the stored-hours rows.
-QString ChartView::storedHourText(int p) const {
+QString ChartView::storedHourText(int p) {
     const QDate today = m_services.clock.today();
     const QString name = viewer::storedProviderChart(m_listing->names(), today, p, chartCode());
     if (name.isEmpty()) {
@@ -290,6 +293,15 @@ QString ChartView::storedHourText(int p) const {
     }
     return viewer::momentText(m_services.texts, today, p) + QStringLiteral(": ") +
            viewer::runAgeText(m_services.texts, *age);
+}
+
+// A chart fetched or removed may make another of its day the newest: the run shown is told again.
+void ChartView::chartFolderChanged() {
+    m_runs.forget();
+    refreshStoredHours();
+    if (!m_shownChart.isEmpty()) {
+        showChartRun(m_shownChart);
+    }
 }
 
 void ChartView::refreshStoredHours() {

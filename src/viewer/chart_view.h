@@ -89,8 +89,9 @@ private:
     void writeDayLabels();
     void showProviderChart(int p);
     void showChartRun(const QString& chartFile);
-    std::optional<viewer::RunAge> chartAge(const QString& chartFile) const;
-    QString storedHourText(int p) const;
+    std::optional<viewer::RunAge> chartAge(const QString& chartFile);
+    QString storedHourText(int p);
+    void chartFolderChanged();
     void refreshStoredHours();
     void followThumbWhileMarking();
     void setPeriod(Period period);
@@ -100,6 +101,9 @@ private:
     QWidget* m_window;
     ChartFolderListing* m_listing;
     ChartPictures m_pictures = makeChartPictures();
+    viewer::StoredRuns m_runs;
+    // The provider chart on show; empty while the placeholder stands.
+    QString m_shownChart;
     QDate m_storedHoursDay;
     bool m_pildilipp = false;
     // Where the marking began: one end of the period stays there while the thumb moves.

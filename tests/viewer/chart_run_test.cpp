@@ -19,7 +19,8 @@ QDateTime at(const QDate& date, int hour, int minute = 0) {
     return {date, QTime(hour, minute)};
 }
 
-AreaChartRun run(const QDate& runDate, int runHour, int step = 12, const QString& code = QStringLiteral("w")) {
+AreaChartRun run(const QDate& runDate, int runHour, int step = 12,
+                 const QString& code = QStringLiteral("w")) {
     return {code, runDate, runHour, step};
 }
 
@@ -35,18 +36,48 @@ TEST(ChartRunAge, CountsFromTheRunsStartOnTheSlidersClockAndWarnsOfAnOlderOrDayO
         bool overADay;
     };
     const Case cases[] = {
-        {"the newest run of its day", run(Today, 0), {run(Today, 0), run(Yesterday, 12)}, at(Today, 11),
-         at(Today, 2), 9, std::nullopt, false},
+        {"the newest run of its day",
+         run(Today, 0),
+         {run(Today, 0), run(Yesterday, 12)},
+         at(Today, 11),
+         at(Today, 2),
+         9,
+         std::nullopt,
+         false},
         {"hours are whole ones", run(Today, 0), {}, at(Today, 11, 59), at(Today, 2), 9, std::nullopt, false},
-        {"a newer run is stored for its day", run(Yesterday, 12), {run(Yesterday, 12), run(Today, 0)},
-         at(Today, 11), at(Yesterday, 14), 21, at(Today, 2), false},
+        {"a newer run is stored for its day",
+         run(Yesterday, 12),
+         {run(Yesterday, 12), run(Today, 0)},
+         at(Today, 11),
+         at(Yesterday, 14),
+         21,
+         at(Today, 2),
+         false},
         {"exactly a day old", run(Yesterday, 0), {}, at(Today, 2), at(Yesterday, 2), 24, std::nullopt, false},
-        {"more than a day old", run(Yesterday, 0), {}, at(Today, 2, 1), at(Yesterday, 2), 24, std::nullopt,
+        {"more than a day old",
+         run(Yesterday, 0),
+         {},
+         at(Today, 2, 1),
+         at(Yesterday, 2),
+         24,
+         std::nullopt,
          true},
-        {"a run the clock says has not started", run(Today, 12), {}, at(Today, 13), at(Today, 14), 0,
-         std::nullopt, false},
-        {"the noon run of the year's last day", run(QDate(2006, 12, 31), 12), {}, at(QDate(2007, 1, 1), 1),
-         at(QDate(2006, 12, 31), 14), 11, std::nullopt, false},
+        {"a run the clock says has not started",
+         run(Today, 12),
+         {},
+         at(Today, 13),
+         at(Today, 14),
+         0,
+         std::nullopt,
+         false},
+        {"the noon run of the year's last day",
+         run(QDate(2006, 12, 31), 12),
+         {},
+         at(QDate(2007, 1, 1), 1),
+         at(QDate(2006, 12, 31), 14),
+         11,
+         std::nullopt,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -76,11 +107,12 @@ protected:
         return path;
     }
 
-    std::optional<viewer::RunAge> ageOf(const QString& path) const {
-        return viewer::storedChartAge(m_folder.path(), chartFileNames(m_folder.path()), path, at(Today, 12));
+    std::optional<viewer::RunAge> ageOf(const QString& path) {
+        return m_runs.ageOf(chartFileNames(m_folder.path()), path, at(Today, 12));
     }
 
     QTemporaryDir m_folder;
+    viewer::StoredRuns m_runs{m_folder.path()};
 };
 
 TEST_F(StoredChartAgeTest, OnlyTheFamilysChartsOfTheSameDayCountAsNewer) {
@@ -97,6 +129,9 @@ TEST_F(StoredChartAgeTest, OnlyTheFamilysChartsOfTheSameDayCountAsNewer) {
     EXPECT_EQ(age->newerStart, at(Yesterday, 14)) << "not the cloud chart's run nor tomorrow's";
 
     QFile::remove(halofail(m_folder.path(), Today, 10, 0, QStringLiteral("w")));
+    EXPECT_EQ(ageOf(shown).value_or(viewer::RunAge{}).newerStart, at(Yesterday, 14))
+        << "the day's runs are kept until the folder is said to have changed";
+    m_runs.forget();
     EXPECT_EQ(ageOf(shown).value_or(viewer::RunAge{}).newerStart, std::nullopt);
 }
 
