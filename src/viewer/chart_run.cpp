@@ -46,10 +46,11 @@ RunAge runAge(const AreaChartRun& shown, const QVector<AreaChartRun>& runsOfTheD
 }
 
 QString runAgeText(const InterfaceTexts& texts, const RunAge& age) {
-    QString text = texts.keeltekst(QStringLiteral("chartrun")).arg(startText(age.start)).arg(age.hoursAgo);
+    QString text =
+        texts.keeltekst(QStringLiteral("chartrun"), {startText(age.start), QString::number(age.hoursAgo)});
     if (age.newerStart) {
         text += QStringLiteral(" · ") +
-                texts.keeltekst(QStringLiteral("chartrunnewer")).arg(startText(*age.newerStart));
+                texts.keeltekst(QStringLiteral("chartrunnewer"), {startText(*age.newerStart)});
     }
     return text;
 }
