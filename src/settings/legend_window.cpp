@@ -39,5 +39,7 @@ LegendWindow::LegendWindow(const InterfaceTexts& texts, QWidget* owner)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setWindowTitle(texts.keeltekst(QStringLiteral("legendtitle")));
+    Picture3->setAccessibleName(texts.keeltekst(QStringLiteral("acclegendwind")));
+    Picture5->setAccessibleName(texts.keeltekst(QStringLiteral("acclegendcolours")));
     Label2->setText(texts.keeltekst(QStringLiteral("legendtxt")));
 }

@@ -156,6 +156,7 @@ void ChartView::connectControls() {
     connect(m_listing, &ChartFolderListing::changed, this, &ChartView::chartFolderChanged);
     connect(m_track, &TrackBar::scrolled, this, &ChartView::Slider1_Scroll);
     connect(m_track, &TrackBar::changed, this, &ChartView::Slider1_Change);
+    connect(m_track, &QSlider::valueChanged, this, &ChartView::nameSliderHour);
     connect(m_families, &QTabBar::currentChanged, this, [this] {
         refreshStoredHours();
         Slider1_Scroll();
@@ -191,6 +192,8 @@ void ChartView::retranslate() {
     m_track->setToolTip(text("tooltipslider"));
     m_track->setStoredHoursToolTip(text("tooltipstored"));
     m_play->setToolTip(text("tooltipplay"));
+    namePlay();
+    nameSliderHour();
     m_sailing->retranslate(texts);
     writeDayLabels();
     writePeriodLabel();
@@ -230,6 +233,9 @@ void ChartView::Slider1_Scroll() {
 
 // The placeholder is copied in once per run of failures: it stays while the failures go on.
 void ChartView::showProviderChart(int p) {
+    const viewer::FamilyTab& family = viewer::FamilyTabs[std::max(0, m_families->currentIndex())];
+    m_chart->setAccessibleName(
+        viewer::pictureOfMomentName(m_services.texts, family.chartNameKey, m_services.clock.today(), p));
     const QStringList candidates =
         viewer::providerCandidates(m_services.chartFolder, m_services.clock.today(), p, chartCode());
     // One look at each candidate, which the pictures then take as it is: the stamp is the chosen
@@ -371,6 +377,19 @@ void ChartView::setAnimationRunning(bool running) {
     } else {
         m_animation->stop();
     }
+    namePlay();
+}
+
+// Play shows only a picture; assistive tools are told what a press would do.
+void ChartView::namePlay() {
+    m_play->setAccessibleName(m_services.texts.keeltekst(
+        m_animation->isActive() ? QStringLiteral("accstop") : QStringLiteral("accplay")));
+}
+
+// Assistive tools read a slider's value as a bare number: its name says the hour.
+void ChartView::nameSliderHour() {
+    m_track->setAccessibleName(m_services.texts.keeltekst(
+        QStringLiteral("acchour"), {viewer::momentText(m_services.texts, m_services.clock.today(), hour())}));
 }
 
 void ChartView::Play_Click() {

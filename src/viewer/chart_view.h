@@ -96,6 +96,8 @@ private:
     void followThumbWhileMarking();
     void setPeriod(Period period);
     void setAnimationRunning(bool running);
+    void namePlay();
+    void nameSliderHour();
 
     Services m_services;
     QWidget* m_window;

@@ -168,6 +168,10 @@ void WaveMapWindow::restoreButton() {
 // fetch of it that failed. Anything but a regular file (a link, a FIFO) is no map.
 void WaveMapWindow::Slider1_Change() {
     const int index = Slider1->value();
+    const QString leadTime =
+        m_services.texts.keeltekst(QStringLiteral("accwavemap"), {QString::number(leadHours(index))});
+    Picture1->setAccessibleName(leadTime);
+    Slider1->setAccessibleName(leadTime);
     const QFileInfo map(chartPath(m_services.chartFolder, waveMapFile(index)));
     if (!isRegularFile(map.filePath())) {
         Picture1->clear();
@@ -190,12 +194,12 @@ QString WaveMapWindow::absenceText(int index) const {
         return failureText(index);
     }
     if (anyMapStored()) {
-        return m_services.texts.keeltekst(QStringLiteral("wavemissing")).arg(mapName(index));
+        return m_services.texts.keeltekst(QStringLiteral("wavemissing"), {mapName(index)});
     }
-    return m_services.texts.keeltekst(QStringLiteral("waveempty"))
-        .arg(m_services.texts.keeltekst(QStringLiteral("startdl")))
-        .arg(leadHours(1))
-        .arg(leadHours(WaveMapCount));
+    return m_services.texts.keeltekst(QStringLiteral("waveempty"),
+                                      {m_services.texts.keeltekst(QStringLiteral("startdl")),
+                                       QString::number(leadHours(1)),
+                                       QString::number(leadHours(WaveMapCount))});
 }
 
 QString WaveMapWindow::failureText(int index) const {

@@ -5,6 +5,7 @@
 #include "settings/stored_settings.h"
 #include "viewer/time_slider.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -473,6 +474,14 @@ TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {
     QTest::mouseClick(ui(form).naitalegend, Qt::LeftButton);
     EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
               fixture.texts->keeltekst(QStringLiteral("legendtxt")));
+    for (const char* picture : {"Picture3", "Picture5"}) {
+        const auto* label = form.findChild<QLabel*>(QString::fromLatin1(picture));
+        ASSERT_NE(label, nullptr) << picture;
+        const QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(const_cast<QLabel*>(label));
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+            << picture << " is named for screen readers";
+    }
 }
 
 TEST(Form1BadInput, BrokenFilesNeverStopTheStart) {

@@ -11,6 +11,7 @@
 #include "viewer/time_slider.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -610,3 +611,64 @@ TEST_F(MarkingTest, AnAnimationStepEndsTheMarking) {
 }
 
 } // namespace
+
+// What a screen reader is told: every control and picture the window shows has a name in the
+// interface language, and a picture of an hour names that hour.
+TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
+    storeProviderChart(Today, 10);
+    storeSailingMap(12, MainlandMapCode);
+    storeSailingMap(12, IslandsMapCode);
+    Form1& form = fixture.start();
+    const QSet<QAccessible::Role> controlRoles{
+        QAccessible::PushButton,  QAccessible::CheckBox,  QAccessible::RadioButton, QAccessible::ComboBox,
+        QAccessible::Slider,      QAccessible::ScrollBar, QAccessible::Graphic,     QAccessible::PageTabList,
+        QAccessible::ProgressBar, QAccessible::SpinBox,   QAccessible::EditableText};
+    const auto nameOf = [](QWidget* widget) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        return accessible ? accessible->text(QAccessible::Name) : QString();
+    };
+    QMap<QString, QString> estonianNames;
+    for (const char* language : {"eesti", "english", "läti"}) {
+        SCOPED_TRACE(language);
+        fixture.find<QAction>(QString::fromUtf8(language))->trigger();
+        showHour(12);
+        int named = 0;
+        for (QWidget* widget : form.findChildren<QWidget*>()) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            const bool control = accessible && (controlRoles.contains(accessible->role()) ||
+                                                qobject_cast<PictureBox*>(widget));
+            if (!widget->isVisible() || !control) {
+                continue;
+            }
+            const QString name = nameOf(widget);
+            EXPECT_FALSE(name.isEmpty())
+                << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+            named += name.isEmpty() ? 0 : 1;
+            if (qstrcmp(language, "eesti") == 0) {
+                estonianNames.insert(widget->objectName(), name);
+            }
+        }
+        EXPECT_GT(named, 40);
+
+        const QString at12 = viewer::momentText(*fixture.texts, Today, 12);
+        EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at12)) << nameOf(ui(form).halo).toStdString();
+        EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at12)) << nameOf(ui(form).Slider1).toStdString();
+        showHour(15);
+        const QString at15 = viewer::momentText(*fixture.texts, Today, 15);
+        EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at15)) << nameOf(ui(form).halo).toStdString();
+        EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at15));
+        EXPECT_TRUE(nameOf(ui(form).Picture1).endsWith(at15)) << "the maps' slot begins at 15:00";
+        ui(form).miskaart->setCurrentIndex(3);
+        EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at15));
+        EXPECT_NE(nameOf(ui(form).halo), estonianNames.value(u"halo"_s)) << "another family's chart";
+        ui(form).miskaart->setCurrentIndex(0);
+        if (qstrcmp(language, "eesti") != 0) {
+            for (QWidget* widget :
+                 {static_cast<QWidget*>(ui(form).Play), static_cast<QWidget*>(ui(form).HScroll1)}) {
+                EXPECT_NE(nameOf(widget), estonianNames.value(widget->objectName()))
+                    << widget->objectName().toStdString() << " in the interface language";
+            }
+        }
+    }
+    EXPECT_EQ(nameOf(ui(form).Spot.first()), ui(form).Spot.first()->toolTip());
+}

@@ -6,6 +6,7 @@
 #include "side_window_fixture.h"
 #include "windows/wave_map_window.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -75,6 +76,17 @@ TEST_F(WaveMapWindowTest, OpensEmptyWithoutMapsAndOnceOnly) {
     EXPECT_TRUE(message().contains(startCaption()) && message().contains(QStringLiteral("54")))
         << "an empty window says what its button fetches: " << message().toStdString();
     EXPECT_EQ(window->Command2->text(), startCaption());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{window->Picture1, window->Slider1, window->Command2}) {
+        const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
+    }
+    const QString nearest = QAccessible::queryAccessibleInterface(window->Picture1)->text(QAccessible::Name);
+    window->Slider1->setValue(9);
+    const QString ninth = QAccessible::queryAccessibleInterface(window->Picture1)->text(QAccessible::Name);
+    EXPECT_TRUE(ninth.contains(QStringLiteral("27")) && !nearest.contains(QStringLiteral("27")))
+        << nearest.toStdString() << " / " << ninth.toStdString();
 
     ui(*form).Command1->click();
     EXPECT_EQ(form->findChildren<WaveMapWindow*>().size(), 1) << "the open viewer is brought forward";
