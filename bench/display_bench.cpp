@@ -10,6 +10,7 @@
 #include "model_runs.h"
 #include "net/chart_names.h"
 #include "net/fetch.h"
+#include "net/file_origin.h"
 #include "pictures.h"
 #include "platform/clock.h"
 #include "platform/desktop_shell.h"
@@ -43,12 +44,19 @@ void write(const QString& path, const QByteArray& bytes) {
     }
 }
 
-// One provider chart per hour value the slider can ask for, and the two maps of every slot.
+// One provider chart per hour value the slider can ask for, each recording the address of its
+// run as a fetch does, so the display reads it back; and the two maps of every slot.
 void fillChartFolder(const QString& folder) {
     const QByteArray chart = demo::encodeGif(demo::drawAreaChart({QStringLiteral("w"), Today, 0, 12}));
+    const QUrl provider(QStringLiteral("http://127.0.0.1:1"));
     for (int hourValue = -2; hourValue <= 166; ++hourValue) {
         const SliderMoment moment = sliderMoment(Today, hourValue);
-        write(halofail(folder, moment.date, moment.hour, 0, QStringLiteral("w")), chart);
+        const QString path = halofail(folder, moment.date, moment.hour, 0, QStringLiteral("w"));
+        write(path, chart);
+        const QUrl address = halourl(provider, Today, moment.date, moment.hour, 0, QStringLiteral("w"));
+        if (!writeFileOrigin(path, FileOrigin{address.toEncoded(), {}, {}})) {
+            std::fprintf(stderr, "cannot record the address of %s\n", qPrintable(path));
+        }
     }
     for (const QString& code : {MainlandMapCode, IslandsMapCode}) {
         const QByteArray map = demo::encodeGif(demo::drawSailingMap(code, QDateTime(Today, QTime(12, 0))));

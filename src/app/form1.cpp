@@ -85,7 +85,7 @@ void Form1::buildParts() {
     m_loginPrompt = std::make_unique<LoginWindowPrompt>(s.downloader, login, s.store, s.shell, s.texts, this);
     m_session = new ProviderSession(s.downloader, login, *m_loginPrompt, this);
     m_chartView = new ChartView({chartFolder, s.texts, s.clock, s.formats}, this);
-    m_meteograms = new MeteogramPanel(chartFolder, s.clock, this);
+    m_meteograms = new MeteogramPanel(chartFolder, s.texts, s.clock, this);
     const auto momentOf = [&texts = s.texts, &clock = s.clock](int hour) {
         return viewer::momentText(texts, clock.today(), hour);
     };

@@ -47,6 +47,7 @@ QVector<SpotMarker*> placeSpotMarkers(QWidget* map, const QVector<Spot>& spots) 
         if (index < spots.size()) {
             const Spot& spot = spots[index];
             marker->setToolTip(spot.name);
+            marker->setAccessibleName(spot.name);
             marker->move(markerTopLeft(spot, map->size(), MarkerSize).toPoint());
             marker->show();
         } else {

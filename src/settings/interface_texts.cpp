@@ -21,6 +21,24 @@ QString InterfaceTexts::keeltekst(const QString& key) const {
     return QString();
 }
 
+QString InterfaceTexts::keeltekst(const QString& key, const QStringList& values) const {
+    const QString text = keeltekst(key);
+    QString filled;
+    filled.reserve(text.size());
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const bool place =
+            text[at] == u'%' && at + 1 < text.size() && text[at + 1] >= u'1' && text[at + 1] <= u'9';
+        const qsizetype index = place ? text[at + 1].unicode() - u'1' : -1;
+        if (place && index < values.size()) {
+            filled += values[index];
+            ++at;
+        } else {
+            filled += text[at];
+        }
+    }
+    return filled;
+}
+
 QString InterfaceTexts::npaev(const QDate& kuupa) const {
     static const std::array<QString, 7> Keys{
         QStringLiteral("Sun"), QStringLiteral("Mon"), QStringLiteral("Tue"), QStringLiteral("Wed"),

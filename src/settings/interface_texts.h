@@ -24,6 +24,10 @@ public:
     void setLanguage(const QString& keel) { m_keel = keel; }
 
     QString keeltekst(const QString& key) const;
+    // The text with its places %1..%9 filled in from `values`, in one pass, so a value is never
+    // read as a place. A place the text lacks leaves its value out and one without a value stays
+    // as written: a translation that drops or adds a place costs that value, never a warning.
+    QString keeltekst(const QString& key, const QStringList& values) const;
     // The weekday abbreviation of a date in the current language ("Sun" .. "Sat" keys).
     QString npaev(const QDate& kuupa) const;
 

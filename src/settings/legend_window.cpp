@@ -1,5 +1,6 @@
 #include "settings/legend_window.h"
 
+#include "platform/escape_closes.h"
 #include "settings/interface_texts.h"
 
 #include <QLabel>
@@ -26,6 +27,7 @@ LegendWindow::LegendWindow(const InterfaceTexts& texts, QWidget* owner)
     setObjectName(QStringLiteral("legend"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Legend"));
+    closeOnEscape(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
     Label2->setTextFormat(Qt::PlainText);
@@ -37,5 +39,7 @@ LegendWindow::LegendWindow(const InterfaceTexts& texts, QWidget* owner)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setWindowTitle(texts.keeltekst(QStringLiteral("legendtitle")));
+    Picture3->setAccessibleName(texts.keeltekst(QStringLiteral("acclegendwind")));
+    Picture5->setAccessibleName(texts.keeltekst(QStringLiteral("acclegendcolours")));
     Label2->setText(texts.keeltekst(QStringLiteral("legendtxt")));
 }

@@ -10,8 +10,6 @@
 namespace viewer {
 namespace {
 
-constexpr int ProviderClockLag = 2;
-
 QString twoSignedHour(int hour) {
     return QStringLiteral(" ") + QString::number(hour);
 }

@@ -16,16 +16,19 @@ namespace viewer {
 inline constexpr int TabCount = 4;
 
 // A tab of the family strip: its caption, the same in every language; its picture among the
-// program's pictures (:/data/pictures/); the lang.ini key of its tooltip.
+// program's pictures (:/data/pictures/); the lang.ini keys of its tooltip and of the name its chart
+// has for assistive tools.
 struct FamilyTab {
     const char* caption;
     const char* picture;
     const char* tooltipKey;
+    const char* chartNameKey;
 };
-inline constexpr FamilyTab FamilyTabs[TabCount] = {{"Tuul", "wind.png", "tooltipwnd"},
-                                                   {"Pilvisus", "cloud.png", "tooltipcc"},
-                                                   {"Temperatuur", "temperature.png", "tooltiptemp"},
-                                                   {"Sademed", "rain.png", "tooltipperc"}};
+inline constexpr FamilyTab FamilyTabs[TabCount] = {
+    {"Tuul", "wind.png", "tooltipwnd", "accchartw"},
+    {"Pilvisus", "cloud.png", "tooltipcc", "accchartcc"},
+    {"Temperatuur", "temperature.png", "tooltiptemp", "accchartt10"},
+    {"Sademed", "rain.png", "tooltipperc", "accchartpc"}};
 
 // The provider chart code of a tab of the family strip (0 wind, 1 cloud cover, 2 temperature,
 // 3 precipitation).
@@ -33,6 +36,10 @@ QString chartCodeForTab(int tab);
 
 // The meteograms shown side by side: today's and those of the days after it.
 inline constexpr int MeteogramDays = 3;
+
+// The provider's clock, which names its charts and model runs, runs this many hours behind the
+// slider's.
+inline constexpr int ProviderClockLag = 2;
 
 // The provider chart files worth showing at slider hour p, best first. The provider's clock runs
 // two hours behind the slider; when the hour itself is missing, the hour before it, then the one

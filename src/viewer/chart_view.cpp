@@ -1,5 +1,6 @@
 #include "viewer/chart_view.h"
 
+#include "net/chart_names.h"
 #include "platform/clock.h"
 #include "platform/control_names.h"
 #include "platform/picture_pair.h"
@@ -7,6 +8,7 @@
 #include "settings/interface_texts.h"
 #include "viewer/chart_display.h"
 #include "viewer/chart_folder_listing.h"
+#include "viewer/chart_run.h"
 #include "viewer/display_texts.h"
 #include "viewer/marked_period.h"
 #include "viewer/picture_box.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -25,8 +28,10 @@
 namespace {
 
 constexpr QSize ChartSize(468, 510);
-// The download time lies on the chart's bottom edge, where a text of any length moves nothing.
+// The download time lies on the chart's bottom edge, where a text of any length moves nothing;
+// the chart's model run right above it, as wide as its text.
 constexpr QRect DownloadTimePlace(ChartSize.width() - 262, ChartSize.height() - 22, 260, 20);
+constexpr QPoint ChartRunBottomRight(DownloadTimePlace.right(), DownloadTimePlace.top() - 1);
 // The period controls get the room of their longest texts in every language, so a language
 // switch does not change the window's minimum size.
 constexpr int MarkingWidth = 150;
@@ -40,7 +45,7 @@ constexpr QSize ButtonIconSize(24, 24);
 
 ChartView::ChartView(Services services, QWidget* window)
     : QObject(window), m_services(std::move(services)), m_window(window),
-      m_listing(new ChartFolderListing(m_services.chartFolder, this)) {
+      m_listing(new ChartFolderListing(m_services.chartFolder, this)), m_runs(m_services.chartFolder) {
     m_chartColumn = buildChartColumn(window);
     m_slider = new TimeSlider(window);
     m_slider->setMinimumHeight(m_slider->sizeHint().height());
@@ -84,13 +89,18 @@ QWidget* ChartView::buildChartColumn(QWidget* window) {
     m_chart->setFrameShape(QFrame::Box);
     m_chart->setStyleSheet(
         QStringLiteral("#halo { background: #dfe6ec; border: 1px solid #9aa7b2; }"
-                       "#halokp { background: rgba(255, 255, 255, 200); padding: 0 4px; }"));
+                       "#halokp, #halojooks { background: rgba(255, 255, 255, 200); padding: 0 4px; }"
+                       "#halojooks[warning=\"true\"] { color: #b3261e; }"));
     layout->addWidget(m_chart);
     m_chartDownloaded = named(new QLabel(m_chart), QStringLiteral("halokp"));
     m_chartDownloaded->setTextFormat(Qt::PlainText);
     m_chartDownloaded->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_chartDownloaded->setGeometry(DownloadTimePlace);
     m_chartDownloaded->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_chartRun = named(new QLabel(m_chart), QStringLiteral("halojooks"));
+    m_chartRun->setTextFormat(Qt::PlainText);
+    m_chartRun->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_chartRun->hide();
     m_placeholder = named(new QLabel(column), QStringLiteral("quellanbk"));
     m_placeholder->setPixmap(QPixmap(QStringLiteral(":/data/pictures/placeholder.gif")));
     m_placeholder->hide();
@@ -142,9 +152,11 @@ QWidget* ChartView::buildPeriodGroup(QWidget* window) {
 }
 
 void ChartView::connectControls() {
-    connect(m_listing, &ChartFolderListing::changed, this, &ChartView::refreshStoredHours);
+    m_track->setStoredHourText([this](int p) { return storedHourText(p); });
+    connect(m_listing, &ChartFolderListing::changed, this, &ChartView::chartFolderChanged);
     connect(m_track, &TrackBar::scrolled, this, &ChartView::Slider1_Scroll);
     connect(m_track, &TrackBar::changed, this, &ChartView::Slider1_Change);
+    connect(m_track, &QSlider::valueChanged, this, &ChartView::nameSliderHour);
     connect(m_families, &QTabBar::currentChanged, this, [this] {
         refreshStoredHours();
         Slider1_Scroll();
@@ -180,6 +192,8 @@ void ChartView::retranslate() {
     m_track->setToolTip(text("tooltipslider"));
     m_track->setStoredHoursToolTip(text("tooltipstored"));
     m_play->setToolTip(text("tooltipplay"));
+    namePlay();
+    nameSliderHour();
     m_sailing->retranslate(texts);
     writeDayLabels();
     writePeriodLabel();
@@ -219,6 +233,9 @@ void ChartView::Slider1_Scroll() {
 
 // The placeholder is copied in once per run of failures: it stays while the failures go on.
 void ChartView::showProviderChart(int p) {
+    const viewer::FamilyTab& family = viewer::FamilyTabs[std::max(0, m_families->currentIndex())];
+    m_chart->setAccessibleName(
+        viewer::pictureOfMomentName(m_services.texts, family.chartNameKey, m_services.clock.today(), p));
     const QStringList candidates =
         viewer::providerCandidates(m_services.chartFolder, m_services.clock.today(), p, chartCode());
     // One look at each candidate, which the pictures then take as it is: the stamp is the chosen
@@ -232,6 +249,8 @@ void ChartView::showProviderChart(int p) {
         m_chart->showPicture(chart->picture);
         m_chartDownloaded->setText(
             viewer::downloadTimeText(m_services.texts, m_services.formats, chart->modified));
+        m_shownChart = chosen;
+        showChartRun(chosen);
         m_pildilipp = false;
         m_chart->setVisible(true);
         return;
@@ -241,6 +260,54 @@ void ChartView::showProviderChart(int p) {
         m_pildilipp = true;
     }
     m_chartDownloaded->setText(QString());
+    m_shownChart.clear();
+    m_chartRun->hide();
+}
+
+// Where the file records no address, nothing is said of its run.
+void ChartView::showChartRun(const QString& chartFile) {
+    const std::optional<viewer::RunAge> age = chartAge(chartFile);
+    m_chartRun->setVisible(age.has_value());
+    if (!age) {
+        return;
+    }
+    m_chartRun->setText(viewer::runAgeText(m_services.texts, *age));
+    if (m_chartRun->property("warning").toBool() != age->warning()) {
+        m_chartRun->setProperty("warning", age->warning());
+        // The style sheet reads the property only when the label is polished again.
+        m_chartRun->style()->unpolish(m_chartRun);
+        m_chartRun->style()->polish(m_chartRun);
+    }
+    m_chartRun->adjustSize();
+    m_chartRun->move(ChartRunBottomRight - QPoint(m_chartRun->width() - 1, m_chartRun->height() - 1));
+}
+
+std::optional<viewer::RunAge> ChartView::chartAge(const QString& chartFile) {
+    return m_runs.ageOf(m_listing->names(), chartFile, m_services.clock.now());
+}
+
+// The run of the chart a slider hour shows, for the pointer resting on the stored-hours rows.
+QString ChartView::storedHourText(int p) {
+    const QDate today = m_services.clock.today();
+    const QString name = viewer::storedProviderChart(m_listing->names(), today, p, chartCode());
+    if (name.isEmpty()) {
+        return {};
+    }
+    const std::optional<viewer::RunAge> age = chartAge(chartPath(m_services.chartFolder, name));
+    if (!age) {
+        return {};
+    }
+    return viewer::momentText(m_services.texts, today, p) + QStringLiteral(": ") +
+           viewer::runAgeText(m_services.texts, *age);
+}
+
+// A chart fetched or removed may make another of its day the newest: the run shown is told again.
+void ChartView::chartFolderChanged() {
+    m_runs.forget();
+    refreshStoredHours();
+    if (!m_shownChart.isEmpty()) {
+        showChartRun(m_shownChart);
+    }
 }
 
 void ChartView::refreshStoredHours() {
@@ -310,6 +377,19 @@ void ChartView::setAnimationRunning(bool running) {
     } else {
         m_animation->stop();
     }
+    namePlay();
+}
+
+// Play shows only a picture; assistive tools are told what a press would do.
+void ChartView::namePlay() {
+    m_play->setAccessibleName(m_services.texts.keeltekst(
+        m_animation->isActive() ? QStringLiteral("accstop") : QStringLiteral("accplay")));
+}
+
+// Assistive tools read a slider's value as a bare number: its name says the hour.
+void ChartView::nameSliderHour() {
+    m_track->setAccessibleName(m_services.texts.keeltekst(
+        QStringLiteral("acchour"), {viewer::momentText(m_services.texts, m_services.clock.today(), hour())}));
 }
 
 void ChartView::Play_Click() {

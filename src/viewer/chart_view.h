@@ -2,12 +2,14 @@
 
 #include "platform/locale_formats.h"
 #include "platform/slider_hours.h"
+#include "viewer/chart_run.h"
 #include "viewer/picture_box.h"
 
 #include <QDate>
 #include <QIcon>
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 class ChartFolderListing;
 class Clock;
@@ -86,15 +88,24 @@ private:
     void connectControls();
     void writeDayLabels();
     void showProviderChart(int p);
+    void showChartRun(const QString& chartFile);
+    std::optional<viewer::RunAge> chartAge(const QString& chartFile);
+    QString storedHourText(int p);
+    void chartFolderChanged();
     void refreshStoredHours();
     void followThumbWhileMarking();
     void setPeriod(Period period);
     void setAnimationRunning(bool running);
+    void namePlay();
+    void nameSliderHour();
 
     Services m_services;
     QWidget* m_window;
     ChartFolderListing* m_listing;
     ChartPictures m_pictures = makeChartPictures();
+    viewer::StoredRuns m_runs;
+    // The provider chart on show; empty while the placeholder stands.
+    QString m_shownChart;
     QDate m_storedHoursDay;
     bool m_pildilipp = false;
     // Where the marking began: one end of the period stays there while the thumb moves.
@@ -103,6 +114,7 @@ private:
     QWidget* m_chartColumn;
     QTabBar* m_families;
     QLabel* m_chartDownloaded;
+    QLabel* m_chartRun;
     PictureBox* m_chart;
     QLabel* m_placeholder;
     TimeSlider* m_slider;

@@ -18,6 +18,15 @@ QString momentText(const InterfaceTexts& texts, const QDate& today, int sliderHo
            QStringLiteral(":00");
 }
 
+QString pictureOfMomentName(const InterfaceTexts& texts, const char* kindKey, const QDate& date, int hour) {
+    return texts.keeltekst(QString::fromLatin1(kindKey)) + QStringLiteral(", ") +
+           momentText(texts, date, hour);
+}
+
+QString meteogramName(const InterfaceTexts& texts, const QString& spotName, const QDate& date) {
+    return texts.keeltekst(QStringLiteral("accmeteogram"), {spotName, dayLabelText(texts, date)});
+}
+
 QString periodText(const InterfaceTexts& texts, const QDate& today, int start, int end) {
     return momentText(texts, today, start) + QStringLiteral(" - ") + momentText(texts, today, end);
 }

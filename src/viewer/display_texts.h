@@ -23,6 +23,11 @@ QString windowCaption(const LocaleFormats& formats, const QDate& today, int slid
 // The slider hour at start-up: the current hour and minutes rounded to whole hours, a half to
 // the even neighbour, so 10:30 gives 10, 11:30 gives 12 and 23:30 gives 24.
 int startSliderHour(const QTime& now);
+// What a picture of a moment is called for assistive tools: "Wind chart, Tue 10.04 14:00" from
+// the lang.ini key of its kind.
+QString pictureOfMomentName(const InterfaceTexts& texts, const char* kindKey, const QDate& date, int hour);
+// "Pärnu, meteogram of Tue 10.04".
+QString meteogramName(const InterfaceTexts& texts, const QString& spotName, const QDate& date);
 // "Laetud 10.04.2007 08:07": when a shown file was downloaded, in the interface language and the
 // system's short formats.
 QString downloadTimeText(const InterfaceTexts& texts, const LocaleFormats& formats,

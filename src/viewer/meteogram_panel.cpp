@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/control_names.h"
 #include "settings/interface_texts.h"
+#include "viewer/display_texts.h"
 #include "viewer/picture_box.h"
 
 #include <QComboBox>
@@ -39,8 +40,9 @@ QLabel* fixedPicture(const QString& name, const QString& resource, const QRect& 
 
 } // namespace
 
-MeteogramPanel::MeteogramPanel(QString chartFolder, const Clock& clock, QWidget* parent)
-    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_clock(clock) {
+MeteogramPanel::MeteogramPanel(QString chartFolder, const InterfaceTexts& texts, const Clock& clock,
+                               QWidget* parent)
+    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_texts(texts), m_clock(clock) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -98,10 +100,11 @@ QWidget* MeteogramPanel::buildMeteograms() {
     }
     // Later siblings lie on top: the strips over the meteograms, the scale over the strips.
     for (int day = 0; day < Days; ++day) {
-        fixedPicture(QStringLiteral("halokell%1").arg(day + 1), strip, StripPlaces[day], picture10);
+        m_hourStrips.append(
+            fixedPicture(QStringLiteral("halokell%1").arg(day + 1), strip, StripPlaces[day], picture10));
     }
-    fixedPicture(QStringLiteral("haloskaala"), QStringLiteral(":/data/pictures/meteogram_scale.png"),
-                 ScalePlace, picture10);
+    m_scale = fixedPicture(QStringLiteral("haloskaala"),
+                           QStringLiteral(":/data/pictures/meteogram_scale.png"), ScalePlace, picture10);
     for (int day = 0; day < Days; ++day) {
         auto* label = new QLabel(picture10);
         label->setObjectName(arrayName("hlabel", day));
@@ -172,6 +175,18 @@ void MeteogramPanel::retranslate(const InterfaceTexts& texts) {
     for (PictureBox* meteogram : m_meteograms) {
         meteogram->setToolTip(texts.keeltekst(QStringLiteral("tooltipmeteogram")));
     }
+    for (QLabel* strip : m_hourStrips) {
+        strip->setAccessibleName(texts.keeltekst(QStringLiteral("acchourstrip")));
+    }
+    m_scale->setAccessibleName(texts.keeltekst(QStringLiteral("accscale")));
+    nameMeteograms();
+}
+
+void MeteogramPanel::nameMeteograms() {
+    const QDate today = m_clock.today();
+    for (int k = 0; k < Days; ++k) {
+        m_meteograms[k]->setAccessibleName(viewer::meteogramName(m_texts, city(), today.addDays(k)));
+    }
 }
 
 void MeteogramPanel::spotsStarted(int count) {
@@ -204,4 +219,5 @@ QCoro::Task<> MeteogramPanel::halograafikud() {
             m_meteograms[k]->clear();
         }
     }
+    nameMeteograms();
 }

@@ -24,7 +24,8 @@ class MeteogramPanel final : public QWidget {
 public:
     static constexpr int Days = viewer::MeteogramDays;
 
-    MeteogramPanel(QString chartFolder, const Clock& clock, QWidget* parent = nullptr);
+    MeteogramPanel(QString chartFolder, const InterfaceTexts& texts, const Clock& clock,
+                   QWidget* parent = nullptr);
 
     // The spots' names in file order; nothing is chosen until restoreCity().
     void setSpots(const QStringList& names);
@@ -56,8 +57,10 @@ private:
     QWidget* buildCityColumn();
     QWidget* buildMeteograms();
     bool selectCity(const QString& name);
+    void nameMeteograms();
 
     QString m_chartFolder;
+    const InterfaceTexts& m_texts;
     const Clock& m_clock;
     QVBoxLayout* m_cityColumn;
     QLabel* m_cityLabel;
@@ -65,4 +68,6 @@ private:
     QProgressBar* m_progress;
     QVector<PictureBox*> m_meteograms;
     QVector<QLabel*> m_dayLabels;
+    QVector<QLabel*> m_hourStrips;
+    QLabel* m_scale = nullptr;
 };

@@ -90,6 +90,11 @@ void SailingMapPanel::showMaps(const QDate& today, int p) {
         showMap(m_mainland, chartPath(m_chartFolder, maps.mainlandFile));
     showMap(m_islands, chartPath(m_chartFolder, maps.islandsFile));
     m_downloaded->setText(mainland ? viewer::downloadTimeText(m_texts, m_formats, *mainland) : QString());
+    const SailingMap slot = sailingMap(QUrl(), today, p, MainlandMapCode);
+    m_mainland->setAccessibleName(
+        viewer::pictureOfMomentName(m_texts, "accmainland", slot.validDate, slot.validHour));
+    m_islands->setAccessibleName(
+        viewer::pictureOfMomentName(m_texts, "accislands", slot.validDate, slot.validHour));
 }
 
 // Shows a stored map; the moment its file was written, or nothing when there is none to show.
@@ -107,6 +112,8 @@ void SailingMapPanel::retranslate(const InterfaceTexts& texts) {
     for (PictureBox* picture : {m_panel, m_islands, m_mainland}) {
         picture->setToolTip(texts.keeltekst(QStringLiteral("tooltipcurrentmap")));
     }
+    m_panel->setAccessibleName(texts.keeltekst(QStringLiteral("accsailing")));
+    m_scroll->setAccessibleName(texts.keeltekst(QStringLiteral("accsailingscroll")));
 }
 
 // The value of the scroll bar is where the island map's left edge stands; the mainland map keeps

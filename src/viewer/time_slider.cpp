@@ -104,6 +104,20 @@ int TrackBar::xForValue(int value) const {
            QStyle::sliderPositionFromValue(minimum(), maximum(), value, span, option.upsideDown);
 }
 
+int TrackBar::valueAtX(int x) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove = grooveRect();
+    const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    return QStyle::sliderValueFromPosition(minimum(), maximum(), x - groove.x() - handle.width() / 2,
+                                           groove.width() - handle.width(), option.upsideDown);
+}
+
+QString TrackBar::storedHoursToolTip(int hour) const {
+    const QString about = m_storedHourText ? m_storedHourText(hour) : QString();
+    return about.isEmpty() ? m_storedToolTip : m_storedToolTip + QLatin1Char('\n') + about;
+}
+
 QPoint TrackBar::pointForValue(int value) const {
     return {xForValue(value), grooveRect().center().y()};
 }
@@ -121,7 +135,7 @@ bool TrackBar::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (help->pos().y() >= height() - StoredStripHeight && !m_storedToolTip.isEmpty()) {
-            QToolTip::showText(help->globalPos(), m_storedToolTip, this);
+            QToolTip::showText(help->globalPos(), storedHoursToolTip(valueAtX(help->pos().x())), this);
             return true;
         }
     }

@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QFrame;
@@ -35,6 +36,10 @@ public:
     const viewer::StoredHours& storedHours() const { return m_stored; }
     // What a pointer resting on the stored-hours rows is told; elsewhere it gets the slider's own.
     void setStoredHoursToolTip(const QString& text) { m_storedToolTip = text; }
+    // What the tooltip adds of the hour under the pointer; an empty text adds nothing.
+    void setStoredHourText(std::function<QString(int hour)> text) { m_storedHourText = std::move(text); }
+    // The hour whose place on the track is nearest to an x coordinate in this widget.
+    int valueAtX(int x) const;
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -55,6 +60,7 @@ private:
     void onValueChanged();
     void onSliderReleased();
     QRect grooveRect() const;
+    QString storedHoursToolTip(int hour) const;
     void paintStoredHours(QPainter& painter) const;
     void paintSelection(QPainter& painter, const QRect& groove) const;
 
@@ -63,6 +69,7 @@ private:
     bool m_userAction = false;
     viewer::StoredHours m_stored;
     QString m_storedToolTip;
+    std::function<QString(int hour)> m_storedHourText;
 };
 
 // The time slider of the main window: the track over seven days with the day labels plabel(0..6)

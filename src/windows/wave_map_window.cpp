@@ -2,8 +2,10 @@
 
 #include "net/chart_names.h"
 #include "net/fetch.h"
+#include "net/fetch_reason.h"
 #include "net/fetch_session.h"
 #include "platform/control_names.h"
+#include "platform/escape_closes.h"
 #include "platform/stored_files.h"
 #include "settings/interface_texts.h"
 #include "viewer/picture_box.h"
@@ -28,10 +30,15 @@ const QString StopAsked = QStringLiteral("stop");
 
 constexpr QSize MapSize(400, 400);
 
+// Map k is of the lead time 3k hours.
+int leadHours(int index) {
+    return 3 * index;
+}
+
 // A map as the status bar names it: its file and its lead time, "wave27.gif (+27 h)"; the address
 // would not fit.
 QString mapName(int index) {
-    return QStringLiteral("%1 (+%2 h)").arg(waveMapFile(index)).arg(3 * index);
+    return QStringLiteral("%1 (+%2 h)").arg(waveMapFile(index)).arg(leadHours(index));
 }
 
 QIcon picturesIn(const QIcon& pair, QIcon::Mode mode) {
@@ -59,9 +66,12 @@ WaveMapWindow::WaveMapWindow(WaveMapServices services, QWidget* owner)
     // Position 1, the nearest lead time, at the top.
     Slider1->setRange(1, WaveMapCount);
     Slider1->setInvertedAppearance(true);
+    // Inverted with the appearance, so that Up and Page Up move the thumb up as they point.
+    Slider1->setInvertedControls(true);
     Slider1->setTickPosition(QSlider::TicksRight);
     Command2->setIconSize(QSize(24, 24));
     StatusBar->setSizeGripEnabled(false);
+    closeOnEscape(this);
 
     auto* mapRow = new QHBoxLayout;
     mapRow->addWidget(Picture1);
@@ -120,7 +130,10 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
             continue;
         }
         if (fetched->ok) {
+            m_failures.remove(k);
             StatusBar->showMessage(QStringLiteral("ok: ") + mapName(k));
+        } else {
+            m_failures.insert(k, failureReason(m_services.texts, *fetched));
         }
         moveSliderTo(k);
         telling = !stopRequested();
@@ -151,18 +164,53 @@ void WaveMapWindow::restoreButton() {
     Command2->setEnabled(true);
 }
 
-// A file that is there but no picture leaves the old map up; its time is still told. Anything but a
-// regular file (a link, a FIFO) is no map.
+// A file that is there but no picture leaves the old map up; its time is still told, and so is a
+// fetch of it that failed. Anything but a regular file (a link, a FIFO) is no map.
 void WaveMapWindow::Slider1_Change() {
-    const QFileInfo map(chartPath(m_services.chartFolder, waveMapFile(Slider1->value())));
+    const int index = Slider1->value();
+    const QString leadTime =
+        m_services.texts.keeltekst(QStringLiteral("accwavemap"), {QString::number(leadHours(index))});
+    Picture1->setAccessibleName(leadTime);
+    Slider1->setAccessibleName(leadTime);
+    const QFileInfo map(chartPath(m_services.chartFolder, waveMapFile(index)));
     if (!isRegularFile(map.filePath())) {
         Picture1->clear();
-        StatusBar->clearMessage();
+        StatusBar->showMessage(absenceText(index));
         return;
     }
     if (const std::optional<QPixmap> picture = loadChartPicture(map.filePath())) {
         Picture1->setPixmap(*picture);
     }
-    StatusBar->showMessage(m_services.texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
-                           m_services.formats.shortDateTime(map.lastModified()));
+    QString message = m_services.texts.keeltekst(QStringLiteral("DLtime")) + QLatin1Char(' ') +
+                      m_services.formats.shortDateTime(map.lastModified());
+    if (m_failures.contains(index)) {
+        message += QStringLiteral(" · ") + failureText(index);
+    }
+    StatusBar->showMessage(message);
+}
+
+QString WaveMapWindow::absenceText(int index) const {
+    if (m_failures.contains(index)) {
+        return failureText(index);
+    }
+    if (anyMapStored()) {
+        return m_services.texts.keeltekst(QStringLiteral("wavemissing"), {mapName(index)});
+    }
+    return m_services.texts.keeltekst(QStringLiteral("waveempty"),
+                                      {m_services.texts.keeltekst(QStringLiteral("startdl")),
+                                       QString::number(leadHours(1)),
+                                       QString::number(leadHours(WaveMapCount))});
+}
+
+QString WaveMapWindow::failureText(int index) const {
+    return mapName(index) + QStringLiteral(": ") + m_failures.value(index);
+}
+
+bool WaveMapWindow::anyMapStored() const {
+    for (int k = 1; k <= WaveMapCount; ++k) {
+        if (isRegularFile(chartPath(m_services.chartFolder, waveMapFile(k)))) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/locale_formats.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QUrl>
 #include <QWidget>
@@ -45,8 +46,14 @@ private:
     void moveSliderTo(int position);
     void restoreButton();
     bool stopRequested() const;
+    QString absenceText(int index) const;
+    QString failureText(int index) const;
+    bool anyMapStored() const;
 
     WaveMapServices m_services;
     QIcon m_normalPicture;
     QIcon m_stopPicture;
+    // Why the last fetch of a map failed, by slider position, until one succeeds: a map kept from
+    // before or none at all would otherwise look as if nothing had been tried.
+    QHash<int, QString> m_failures;
 };

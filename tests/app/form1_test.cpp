@@ -5,6 +5,7 @@
 #include "settings/stored_settings.h"
 #include "viewer/time_slider.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -436,6 +437,25 @@ TEST(Form1SideWindows, TheyOpenOverTheMiddleOfTheMainWindow) {
     EXPECT_EQ(opened, 2);
 }
 
+// The side windows that stay open beside the main window close on Escape, each from whatever
+// control of it has the focus.
+TEST(Form1SideWindows, EscapeClosesTheWaveMapsAndTheLegend) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    const std::pair<QPushButton*, QString> openers[] = {{ui(form).Command1, u"iltamerinyt"_s},
+                                                        {ui(form).naitalegend, u"legend"_s}};
+    for (const auto& [opener, name] : openers) {
+        QTest::mouseClick(opener, Qt::LeftButton);
+        const QPointer<QWidget> window = form.findChild<QWidget*>(name);
+        ASSERT_FALSE(window.isNull()) << name.toStdString();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << name.toStdString();
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, 1000))
+            << name.toStdString() << " stays open";
+    }
+    EXPECT_TRUE(form.isVisible());
+}
+
 TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {
     Form1Fixture fixture;
     Form1& form = fixture.start();
@@ -454,6 +474,14 @@ TEST(Form1Legend, OneWindowOpensAndClosingUnloadsIt) {
     QTest::mouseClick(ui(form).naitalegend, Qt::LeftButton);
     EXPECT_EQ(form.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
               fixture.texts->keeltekst(QStringLiteral("legendtxt")));
+    for (const char* picture : {"Picture3", "Picture5"}) {
+        const auto* label = form.findChild<QLabel*>(QString::fromLatin1(picture));
+        ASSERT_NE(label, nullptr) << picture;
+        const QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(const_cast<QLabel*>(label));
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+            << picture << " is named for screen readers";
+    }
 }
 
 TEST(Form1BadInput, BrokenFilesNeverStopTheStart) {

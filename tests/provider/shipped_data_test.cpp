@@ -29,7 +29,10 @@ const QStringList LanguageKeys =
         "onmeteredlink nolinkwatch exportpack packwritten packfailed runspots runcharts runfiles "
         "runended serviceprovider servicesailing loginrefused logincancelled loginmissing loginfailed "
         "loginfailedrun loginwaiting runstopped runstoppedhours runstoppedspots reasonhttp "
-        "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog")
+        "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog "
+        "waveempty wavemissing chartrun chartrunnewer accchartw accchartcc accchartt10 accchartpc "
+        "accmainland accislands accsailing accsailingscroll accmeteogram acchourstrip accscale accplay "
+        "accstop acchour accwavemap acclegendwind acclegendcolours")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.

@@ -3,12 +3,15 @@
 #include "gif_encoder.h"
 #include "model_runs.h"
 #include "net/chart_names.h"
+#include "net/file_origin.h"
+#include "net/provider_requests.h"
 #include "pictures.h"
 #include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 #include "viewer/time_slider.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -21,6 +24,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -387,6 +391,53 @@ TEST_F(ViewerTest, TheWindowFitsALaptopScreenAndKeepsStillInEveryLanguage) {
     }
 }
 
+// The chart of the newest run of its day, and one of an older run standing in for a missing hour:
+// each says its run's start on the slider's clock and how long ago that was, the older one in
+// another colour and with the newer run's start; the stored-hours row names the run of the hour
+// under the pointer.
+TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
+    const auto recordRun = [](const QString& chart, const QDate& runDate, int runHour, int step) {
+        const QUrl address = areaChartUrl(QUrl(u"http://127.0.0.1:1"_s), u"w"_s, runDate, runHour, step);
+        ASSERT_TRUE(writeFileOrigin(chart, FileOrigin{address.toEncoded(), {}, {}}));
+    };
+    recordRun(storeProviderChart(Today, 10), Today, 0, 10);
+    recordRun(storeProviderChart(Today, 13), Today.addDays(-1), 12, 25);
+    storeProviderChart(Today, 16);
+    fixture.start();
+    const auto* run = fixture.find<QLabel>(u"halojooks"_s);
+    const QString runText = fixture.texts->keeltekst(u"chartrun"_s);
+    const QString newerText = fixture.texts->keeltekst(u"chartrunnewer"_s);
+
+    showHour(12);
+    ASSERT_TRUE(run->isVisible());
+    EXPECT_EQ(run->text(), runText.arg(u"10.04 02:00"_s).arg(10));
+    const QColor usual = run->palette().color(QPalette::WindowText);
+    EXPECT_TRUE(ui(*fixture.form).halo->rect().contains(run->geometry()));
+
+    showHour(15);
+    EXPECT_EQ(run->text(),
+              runText.arg(u"09.04 14:00"_s).arg(22) + u" · "_s + newerText.arg(u"10.04 02:00"_s));
+    const QColor warning = run->palette().color(QPalette::WindowText);
+    EXPECT_NE(warning, usual);
+    EXPECT_GT(warning.red(), 2 * std::max(warning.green(), warning.blue())) << "a warning's colour";
+    EXPECT_TRUE(ui(*fixture.form).halo->rect().contains(run->geometry()));
+
+    showHour(18);
+    EXPECT_FALSE(ui(*fixture.form).halokp->text().isEmpty());
+    EXPECT_FALSE(run->isVisible()) << "a chart that records no address says nothing of its run";
+
+    fixture.clock.set(QDateTime(Today, QTime(15, 30)));
+    TrackBar* track = ui(*fixture.form).Slider1;
+    const QPoint onRow(track->xForValue(15), track->height() - 2);
+    QHelpEvent help(QEvent::ToolTip, onRow, track->mapToGlobal(onRow));
+    QApplication::sendEvent(track, &help);
+    EXPECT_TRUE(QToolTip::text().endsWith(viewer::momentText(*fixture.texts, Today, 15) + u": "_s +
+                                          runText.arg(u"09.04 14:00"_s).arg(25) + u" · "_s +
+                                          newerText.arg(u"10.04 02:00"_s)))
+        << QToolTip::text().toStdString();
+    QToolTip::hideText();
+}
+
 TEST_F(ViewerTest, TheTabsChooseTheFamily) {
     const QString wind = storeProviderChart(Today, 10, QStringLiteral("w"));
     const QString rain = storeProviderChart(Today, 10, QStringLiteral("pc"));
@@ -560,3 +611,64 @@ TEST_F(MarkingTest, AnAnimationStepEndsTheMarking) {
 }
 
 } // namespace
+
+// What a screen reader is told: every control and picture the window shows has a name in the
+// interface language, and a picture of an hour names that hour.
+TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
+    storeProviderChart(Today, 10);
+    storeSailingMap(12, MainlandMapCode);
+    storeSailingMap(12, IslandsMapCode);
+    Form1& form = fixture.start();
+    const QSet<QAccessible::Role> controlRoles{
+        QAccessible::PushButton,  QAccessible::CheckBox,  QAccessible::RadioButton, QAccessible::ComboBox,
+        QAccessible::Slider,      QAccessible::ScrollBar, QAccessible::Graphic,     QAccessible::PageTabList,
+        QAccessible::ProgressBar, QAccessible::SpinBox,   QAccessible::EditableText};
+    const auto nameOf = [](QWidget* widget) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        return accessible ? accessible->text(QAccessible::Name) : QString();
+    };
+    QMap<QString, QString> estonianNames;
+    for (const char* language : {"eesti", "english", "läti"}) {
+        SCOPED_TRACE(language);
+        fixture.find<QAction>(QString::fromUtf8(language))->trigger();
+        showHour(12);
+        int named = 0;
+        for (QWidget* widget : form.findChildren<QWidget*>()) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            const bool control = accessible && (controlRoles.contains(accessible->role()) ||
+                                                qobject_cast<PictureBox*>(widget));
+            if (!widget->isVisible() || !control) {
+                continue;
+            }
+            const QString name = nameOf(widget);
+            EXPECT_FALSE(name.isEmpty())
+                << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+            named += name.isEmpty() ? 0 : 1;
+            if (qstrcmp(language, "eesti") == 0) {
+                estonianNames.insert(widget->objectName(), name);
+            }
+        }
+        EXPECT_GT(named, 40);
+
+        const QString at12 = viewer::momentText(*fixture.texts, Today, 12);
+        EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at12)) << nameOf(ui(form).halo).toStdString();
+        EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at12)) << nameOf(ui(form).Slider1).toStdString();
+        showHour(15);
+        const QString at15 = viewer::momentText(*fixture.texts, Today, 15);
+        EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at15)) << nameOf(ui(form).halo).toStdString();
+        EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at15));
+        EXPECT_TRUE(nameOf(ui(form).Picture1).endsWith(at15)) << "the maps' slot begins at 15:00";
+        ui(form).miskaart->setCurrentIndex(3);
+        EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at15));
+        EXPECT_NE(nameOf(ui(form).halo), estonianNames.value(u"halo"_s)) << "another family's chart";
+        ui(form).miskaart->setCurrentIndex(0);
+        if (qstrcmp(language, "eesti") != 0) {
+            for (QWidget* widget :
+                 {static_cast<QWidget*>(ui(form).Play), static_cast<QWidget*>(ui(form).HScroll1)}) {
+                EXPECT_NE(nameOf(widget), estonianNames.value(widget->objectName()))
+                    << widget->objectName().toStdString() << " in the interface language";
+            }
+        }
+    }
+    EXPECT_EQ(nameOf(ui(form).Spot.first()), ui(form).Spot.first()->toolTip());
+}

@@ -1,9 +1,12 @@
 // The wave-map viewer against the demo wave service: the fetch loop, Stop, the slider, and a
-// window closed while its fetch runs.
+// window closed while its fetch runs; against a wave host that fails one map, what it says of it.
+#include "gif_encoder.h"
+#include "hostile_server.h"
 #include "net/chart_names.h"
 #include "side_window_fixture.h"
 #include "windows/wave_map_window.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -29,6 +32,15 @@ protected:
         options.latencyMs = latencyMs;
         server = startServer(options);
         fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
+        openForm();
+    }
+
+    void openWithWaveHost(const QString& waveBase) {
+        fixture.folder.write(QStringLiteral("brisel.ini"), "[hosts]\nwave=" + waveBase.toUtf8() + "\n");
+        openForm();
+    }
+
+    void openForm() {
         form = &fixture.start();
         ui(*form).Command1->click();
         window = form->findChild<WaveMapWindow*>(QStringLiteral("iltamerinyt"));
@@ -44,6 +56,7 @@ protected:
 
     QString dlTime() const { return fixture.texts->keeltekst(QStringLiteral("DLtime")); }
     QString startCaption() const { return fixture.texts->keeltekst(QStringLiteral("startdl")); }
+    QString message() const { return window->StatusBar->currentMessage(); }
 
     std::unique_ptr<demo::DemoServer> server;
     Form1Fixture fixture;
@@ -60,8 +73,20 @@ TEST_F(WaveMapWindowTest, OpensEmptyWithoutMapsAndOnceOnly) {
     EXPECT_EQ(window->Slider1->maximum(), 18);
     EXPECT_EQ(window->Slider1->orientation(), Qt::Vertical);
     EXPECT_TRUE(window->Picture1->pixmap().isNull());
-    EXPECT_TRUE(window->StatusBar->currentMessage().isEmpty());
+    EXPECT_TRUE(message().contains(startCaption()) && message().contains(QStringLiteral("54")))
+        << "an empty window says what its button fetches: " << message().toStdString();
     EXPECT_EQ(window->Command2->text(), startCaption());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{window->Picture1, window->Slider1, window->Command2}) {
+        const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
+    }
+    const QString nearest = QAccessible::queryAccessibleInterface(window->Picture1)->text(QAccessible::Name);
+    window->Slider1->setValue(9);
+    const QString ninth = QAccessible::queryAccessibleInterface(window->Picture1)->text(QAccessible::Name);
+    EXPECT_TRUE(ninth.contains(QStringLiteral("27")) && !nearest.contains(QStringLiteral("27")))
+        << nearest.toStdString() << " / " << ninth.toStdString();
 
     ui(*form).Command1->click();
     EXPECT_EQ(form->findChildren<WaveMapWindow*>().size(), 1) << "the open viewer is brought forward";
@@ -97,7 +122,69 @@ TEST_F(WaveMapWindowTest, UnreadableMapKeepsThePictureAndMissingMapClearsIt) {
     EXPECT_TRUE(window->StatusBar->currentMessage().startsWith(dlTime())) << "the file's time is still told";
     window->Slider1->setValue(3);
     EXPECT_TRUE(window->Picture1->pixmap().isNull());
-    EXPECT_TRUE(window->StatusBar->currentMessage().isEmpty());
+    EXPECT_TRUE(message().startsWith(QStringLiteral("wave09.gif (+9 h)"))) << message().toStdString();
+    EXPECT_FALSE(message().contains(startCaption())) << "maps are stored, so the window is not empty";
+}
+
+// The slider holds the nearest lead time at the top: a click above the thumb and the keys that
+// point up move it the same way, and those that point down the other.
+TEST_F(WaveMapWindowTest, EveryKeyMovesTheThumbTheWayItPoints) {
+    open(0);
+    QSlider& slider = *window->Slider1;
+    const int middle = 9;
+    const auto moveFromMiddle = [&](const std::function<void()>& input) {
+        slider.setValue(middle);
+        input();
+        return slider.value() - middle;
+    };
+    // The groove is only part of the slider's width; a click across the top row finds it.
+    int clickAbove = 0;
+    for (int x = 0; x < slider.width() && clickAbove == 0; ++x) {
+        clickAbove = moveFromMiddle([&] { QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(x, 2)); });
+    }
+    ASSERT_NE(clickAbove, 0);
+    for (const Qt::Key up : {Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Home}) {
+        const int moved = moveFromMiddle([&] { QTest::keyClick(&slider, up); });
+        EXPECT_GT(moved * clickAbove, 0) << QKeySequence(up).toString().toStdString() << " moved " << moved;
+    }
+    for (const Qt::Key down : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End}) {
+        const int moved = moveFromMiddle([&] { QTest::keyClick(&slider, down); });
+        EXPECT_LT(moved * clickAbove, 0) << QKeySequence(down).toString().toStdString() << " moved " << moved;
+    }
+}
+
+// The wave host answers 500 for the map of +51 h and a picture for every other: the window tells
+// why that map is missing, and beside a map kept from before, that it is not the newest.
+TEST_F(WaveMapWindowTest, AFailedMapSaysWhyWithOrWithoutAnOlderOne) {
+    const QByteArray map = demo::encodeGif(QImage(QSize(40, 40), QImage::Format_RGB32));
+    testing_support::HostileServer waveHost([&](const testing_support::HostileRequest& request) {
+        if (request.path.endsWith("wave51.gif")) {
+            return testing_support::HostileReply{"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0",
+                                                 {}};
+        }
+        return testing_support::HostileReply{
+            "HTTP/1.1 200 OK\r\nContent-Type: image/gif\r\nContent-Length: " + QByteArray::number(map.size()),
+            map};
+    });
+    openWithWaveHost(waveHost.base());
+    window->Command2->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Command2->text() == startCaption(); }, PatienceMs));
+    EXPECT_EQ(window->Slider1->value(), 18);
+    EXPECT_FALSE(window->Picture1->pixmap().isNull());
+
+    const QString failure = QStringLiteral("wave51.gif (+51 h): ") +
+                            fixture.texts->keeltekst(QStringLiteral("reasonhttp")).arg(500);
+    window->Slider1->setValue(17);
+    EXPECT_TRUE(window->Picture1->pixmap().isNull());
+    EXPECT_EQ(message(), failure);
+
+    fixture.folder.write(QStringLiteral("kaardid/") + waveMapFile(17), map);
+    window->Slider1->setValue(16);
+    EXPECT_TRUE(message().startsWith(dlTime())) << message().toStdString();
+    EXPECT_FALSE(message().contains(failure)) << "the map of +48 h came";
+    window->Slider1->setValue(17);
+    EXPECT_FALSE(window->Picture1->pixmap().isNull());
+    EXPECT_TRUE(message().startsWith(dlTime()) && message().endsWith(failure)) << message().toStdString();
 }
 
 // Six at a time, the limits' default, and told in order: the slider ends on the last map.
