@@ -276,6 +276,8 @@ void Form1::muudakeel() {
         return texts.keeltekst(QString::fromLatin1(key));
     };
     m_deleteOld->setText(text("deleteold"));
+    menuBar()->setAccessibleName(text("accmenubar"));
+    statusBar()->setAccessibleName(text("accstatusbar"));
     for (const MenuItem& item : ProgramMenu) {
         if (item.key) {
             child<QAction>(this, item.name)->setText(text(item.key));

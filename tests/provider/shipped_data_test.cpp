@@ -33,7 +33,7 @@ const QStringList LanguageKeys =
         "waveempty wavemissing wavedownloading waveok wavestop chartrun chartrunnewer accchartw accchartcc "
         "accchartt10 accchartpc "
         "accmainland accislands accsailing accsailingscroll accmeteogram acchourstrip accscale accplay "
-        "accstop acchour accwavemap acclegendwind acclegendcolours")
+        "accstop acchour accwavemap acclegendwind acclegendcolours accmenubar accstatusbar")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.
