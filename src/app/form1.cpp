@@ -61,6 +61,12 @@ const MenuItem SideButtons[] = {{"Command1", "Laineinfo", "waveinfo"},
                                 {"naitalegend", "Näita legendi", "legend"}};
 // Room for their longest caption in every language.
 constexpr int SideButtonWidth = 130;
+// The order Tab takes, the window's reading order: the chart's column, the right column top to
+// bottom, the slider, then the bottom row left to right.
+const char* const TabOrder[] = {"miskaart",      "linn",         "HScroll1",     "quellan",     "temp",
+                                "quellanyld",    "pilvisus",     "sademed",      "marevo",      "Slider1",
+                                "Command2",      "Play",         "Command1",     "naitalegend", "quellan3h",
+                                "tsekiuuendusi", "aintmärgitud", "märgiperiood", "märgialgus",  "märgilõpp"};
 
 template<typename T> T* child(const QObject* parent, const char* name) {
     return parent->findChild<T*>(QString::fromUtf8(name));
@@ -141,6 +147,7 @@ void Form1::placeControls() {
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
     setCentralWidget(central);
+    setReadingTabOrder();
 
     // The run's line fills the status bar above the progress bar that lies along its bottom.
     auto* statusBar = new QStatusBar(this);
@@ -148,6 +155,18 @@ void Form1::placeControls() {
     statusBar->setSizeGripEnabled(false);
     m_downloads->statusLine()->fill(statusBar);
     setStatusBar(statusBar);
+}
+
+// Each part adds its controls in the order it builds them, which is not the order they are drawn in.
+void Form1::setReadingTabOrder() {
+    QWidget* previous = nullptr;
+    for (const char* name : TabOrder) {
+        QWidget* next = child<QWidget>(this, name);
+        if (previous) {
+            setTabOrder(previous, next);
+        }
+        previous = next;
+    }
 }
 
 void Form1::buildMenus() {
@@ -257,6 +276,8 @@ void Form1::muudakeel() {
         return texts.keeltekst(QString::fromLatin1(key));
     };
     m_deleteOld->setText(text("deleteold"));
+    menuBar()->setAccessibleName(text("accmenubar"));
+    statusBar()->setAccessibleName(text("accstatusbar"));
     for (const MenuItem& item : ProgramMenu) {
         if (item.key) {
             child<QAction>(this, item.name)->setText(text(item.key));

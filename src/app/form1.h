@@ -72,6 +72,7 @@ protected:
 private:
     void buildParts();
     void placeControls();
+    void setReadingTabOrder();
     void buildMenus();
     void connectParts();
     void loadSpotList();

@@ -73,6 +73,8 @@ QWidget* SailingMapPanel::buildMaps() {
     m_mainland->move(Spacing, 0);
     m_scroll = new QScrollBar(Qt::Horizontal, m_panel);
     m_scroll->setObjectName(QStringLiteral("HScroll1"));
+    // Its arrow keys are the only way to move the maps without a mouse.
+    m_scroll->setFocusPolicy(Qt::StrongFocus);
     m_scroll->resize(MinimumPanelSize.width(), m_scroll->sizeHint().height());
     for (PictureBox* picture : {m_panel, m_islands, m_mainland}) {
         connect(picture, &PictureBox::doubleClicked, this, &SailingMapPanel::doubleClicked);

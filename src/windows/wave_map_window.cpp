@@ -22,8 +22,8 @@
 
 namespace {
 
-// While a fetch runs the button says "Stop"; its tag says whether the fetch should go on.
-const QString StopCaption = QStringLiteral("Stop");
+// While a fetch runs the button stops it; its tag says whether the fetch should go on, and has
+// none when no fetch runs.
 const char* const Tag = "tag";
 const QString GoOn = QStringLiteral("laadi");
 const QString StopAsked = QStringLiteral("stop");
@@ -89,7 +89,7 @@ WaveMapWindow::WaveMapWindow(WaveMapServices services, QWidget* owner)
 }
 
 void WaveMapWindow::Command2_Click() {
-    if (Command2->text() != StopCaption) {
+    if (Command2->property(Tag).toString() != GoOn) {
         laadikaardid();
         return;
     }
@@ -104,7 +104,7 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
     const QPointer<WaveMapWindow> self(this);
     setCursor(Qt::BusyCursor);
     Command2->setIcon(m_stopPicture);
-    Command2->setText(StopCaption);
+    Command2->setText(m_services.texts.keeltekst(QStringLiteral("wavestop")));
     Command2->setProperty(Tag, GoOn);
     FetchSession session(m_services.downloader);
     const auto wanted = [self] {
@@ -122,7 +122,8 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
     bool telling = true;
     for (int k = 1; k <= WaveMapCount; ++k) {
         if (telling) {
-            StatusBar->showMessage(QStringLiteral("downloading: ") + mapName(k));
+            StatusBar->showMessage(
+                m_services.texts.keeltekst(QStringLiteral("wavedownloading"), {mapName(k)}));
         }
         const std::optional<FetchResult> fetched = co_await maps[static_cast<size_t>(k - 1)];
         telling = telling && self && fetched;
@@ -131,7 +132,7 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
         }
         if (fetched->ok) {
             m_failures.remove(k);
-            StatusBar->showMessage(QStringLiteral("ok: ") + mapName(k));
+            StatusBar->showMessage(m_services.texts.keeltekst(QStringLiteral("waveok"), {mapName(k)}));
         } else {
             m_failures.insert(k, failureReason(m_services.texts, *fetched));
         }
@@ -161,6 +162,7 @@ void WaveMapWindow::moveSliderTo(int position) {
 void WaveMapWindow::restoreButton() {
     Command2->setText(m_services.texts.keeltekst(QStringLiteral("startdl")));
     Command2->setIcon(m_normalPicture);
+    Command2->setProperty(Tag, QVariant());
     Command2->setEnabled(true);
 }
 

@@ -393,6 +393,42 @@ TEST(Form1Menus, TheKeyboardReachesEveryItem) {
     EXPECT_EQ(fixture.stored(settings_table::Keel.name), QVariant(InterfaceTexts::Estonian));
 }
 
+// Tab reads the window as it is drawn: the chart's column, then the right column top to bottom,
+// the slider, and the bottom row left to right; every control it can reach comes once, and the
+// last leads back to the first.
+TEST(Form1Keyboard, TabFollowsTheReadingOrder) {
+    Form1Fixture fixture;
+    Form1& form = fixture.start();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QStringList reachable;
+    for (const QWidget* widget : form.findChildren<QWidget*>()) {
+        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) &&
+            !widget->focusProxy()) {
+            reachable << widget->objectName();
+        }
+    }
+    const QStringList readingOrder = {
+        u"miskaart"_s,      u"linn"_s,         u"HScroll1"_s,     u"quellan"_s,     u"temp"_s,
+        u"quellanyld"_s,    u"pilvisus"_s,     u"sademed"_s,      u"marevo"_s,      u"Slider1"_s,
+        u"Command2"_s,      u"Play"_s,         u"Command1"_s,     u"naitalegend"_s, u"quellan3h"_s,
+        u"tsekiuuendusi"_s, u"aintmärgitud"_s, u"märgiperiood"_s, u"märgialgus"_s,  u"märgilõpp"_s};
+    QWidget* first = form.findChild<QWidget*>(readingOrder.first());
+    ASSERT_NE(first, nullptr);
+    first->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (QWidget* focus = first; focus && visited.size() <= reachable.size();) {
+        visited << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+        focus = QApplication::focusWidget() == first ? nullptr : QApplication::focusWidget();
+    }
+    EXPECT_EQ(visited, readingOrder);
+    QStringList sortedVisited = visited;
+    sortedVisited.sort();
+    reachable.sort();
+    EXPECT_EQ(sortedVisited, reachable);
+}
+
 // A message the window shows in the status bar (the pack's, say) is said on the run's line, drawn
 // once, until the run has news.
 TEST(Form1Layout, AStatusBarMessageTakesTheRunsLineUntilTheRunHasNews) {

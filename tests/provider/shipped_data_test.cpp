@@ -30,9 +30,10 @@ const QStringList LanguageKeys =
         "runended serviceprovider servicesailing loginrefused logincancelled loginmissing loginfailed "
         "loginfailedrun loginwaiting runstopped runstoppedhours runstoppedspots reasonhttp "
         "reasontimeout reasonnoconnection reasonnotpicture reasoncut reasongivenup failedmore runlog "
-        "waveempty wavemissing chartrun chartrunnewer accchartw accchartcc accchartt10 accchartpc "
+        "waveempty wavemissing wavedownloading waveok wavestop chartrun chartrunnewer accchartw accchartcc "
+        "accchartt10 accchartpc "
         "accmainland accislands accsailing accsailingscroll accmeteogram acchourstrip accscale accplay "
-        "accstop acchour accwavemap acclegendwind acclegendcolours")
+        "accstop acchour accwavemap acclegendwind acclegendcolours accmenubar accstatusbar")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.

@@ -17,10 +17,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMap>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -620,9 +622,10 @@ TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
     storeSailingMap(12, IslandsMapCode);
     Form1& form = fixture.start();
     const QSet<QAccessible::Role> controlRoles{
-        QAccessible::PushButton,  QAccessible::CheckBox,  QAccessible::RadioButton, QAccessible::ComboBox,
-        QAccessible::Slider,      QAccessible::ScrollBar, QAccessible::Graphic,     QAccessible::PageTabList,
-        QAccessible::ProgressBar, QAccessible::SpinBox,   QAccessible::EditableText};
+        QAccessible::PushButton,  QAccessible::CheckBox,  QAccessible::RadioButton,  QAccessible::ComboBox,
+        QAccessible::Slider,      QAccessible::ScrollBar, QAccessible::Graphic,      QAccessible::PageTabList,
+        QAccessible::ProgressBar, QAccessible::SpinBox,   QAccessible::EditableText, QAccessible::MenuBar,
+        QAccessible::StatusBar};
     const auto nameOf = [](QWidget* widget) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
         return accessible ? accessible->text(QAccessible::Name) : QString();
@@ -662,6 +665,8 @@ TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
         EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at15));
         EXPECT_NE(nameOf(ui(form).halo), estonianNames.value(u"halo"_s)) << "another family's chart";
         ui(form).miskaart->setCurrentIndex(0);
+        EXPECT_EQ(nameOf(form.menuBar()), fixture.texts->keeltekst(u"accmenubar"_s));
+        EXPECT_EQ(nameOf(form.statusBar()), fixture.texts->keeltekst(u"accstatusbar"_s));
         if (qstrcmp(language, "eesti") != 0) {
             for (QWidget* widget :
                  {static_cast<QWidget*>(ui(form).Play), static_cast<QWidget*>(ui(form).HScroll1)}) {

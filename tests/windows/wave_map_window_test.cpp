@@ -7,6 +7,7 @@
 #include "windows/wave_map_window.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -57,6 +58,9 @@ protected:
     QString dlTime() const { return fixture.texts->keeltekst(QStringLiteral("DLtime")); }
     QString startCaption() const { return fixture.texts->keeltekst(QStringLiteral("startdl")); }
     QString message() const { return window->StatusBar->currentMessage(); }
+    QString text(const char* key, const QString& map = {}) const {
+        return fixture.texts->keeltekst(QString::fromLatin1(key), {map});
+    }
 
     std::unique_ptr<demo::DemoServer> server;
     Form1Fixture fixture;
@@ -190,14 +194,20 @@ TEST_F(WaveMapWindowTest, AFailedMapSaysWhyWithOrWithoutAnOlderOne) {
 // Six at a time, the limits' default, and told in order: the slider ends on the last map.
 TEST_F(WaveMapWindowTest, FetchesAllEighteenSideBySideAndRestoresTheButton) {
     open(50);
+    QStringList told;
+    QObject::connect(window->StatusBar, &QStatusBar::messageChanged, window,
+                     [&](const QString& m) { told << m; });
     window->Command2->click();
-    EXPECT_EQ(window->Command2->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(window->Command2->text(), text("wavestop"));
     EXPECT_EQ(window->Command2->property("tag").toString(), QStringLiteral("laadi"));
     EXPECT_EQ(shownImage(window->Command2->icon()),
               ui(*form).nupud->icon().pixmap(QSize(24, 24), QIcon::Disabled).toImage())
         << "the stop picture";
-    EXPECT_EQ(window->StatusBar->currentMessage(), QStringLiteral("downloading: wave03.gif (+3 h)"));
+    const QString lastMap = QStringLiteral("wave54.gif (+54 h)");
+    EXPECT_EQ(message(), text("wavedownloading", QStringLiteral("wave03.gif (+3 h)")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Command2->text() == startCaption(); }, PatienceMs));
+    EXPECT_TRUE(told.contains(text("wavedownloading", lastMap)) && told.contains(text("waveok", lastMap)))
+        << qPrintable(told.join(u'|'));
     QStringList expected;
     for (int k = 1; k <= WaveMapCount; ++k) {
         expected << WavePath + waveMapFile(k);
@@ -215,9 +225,11 @@ TEST_F(WaveMapWindowTest, FetchesAllEighteenSideBySideAndRestoresTheButton) {
 // seventh is asked for.
 TEST_F(WaveMapWindowTest, StopKeepsTheMapsOnTheirWayAndAsksForNoOther) {
     open(300);
+    fixture.find<QAction>(QStringLiteral("läti"))->trigger();
     window->Command2->click();
+    EXPECT_EQ(window->Command2->text(), text("wavestop"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() == 6; }, PatienceMs));
-    EXPECT_EQ(window->StatusBar->currentMessage(), QStringLiteral("downloading: wave03.gif (+3 h)"));
+    EXPECT_EQ(message(), text("wavedownloading", QStringLiteral("wave03.gif (+3 h)")));
     window->Command2->click();
     EXPECT_EQ(window->Command2->property("tag").toString(), QStringLiteral("stop"));
     EXPECT_FALSE(window->Command2->isEnabled());
