@@ -60,7 +60,7 @@ QCoro::Task<std::optional<FetchResult>> ChartFetcher::request(FetchSession& sess
         return self && (!wanted || wanted());
     };
     const std::optional<FetchResult> result =
-        co_await session.fetch(url, file, session.refresh(), std::move(turn), std::move(readerCheck));
+        co_await session.fetch(url, file, std::move(turn), std::move(readerCheck));
     co_return self ? result : std::nullopt;
 }
 

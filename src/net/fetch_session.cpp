@@ -71,8 +71,8 @@ void FetchSession::record(const QString& host, const FetchResult& result) {
     }
 }
 
-QCoro::Task<std::optional<FetchResult>> FetchSession::fetch(QUrl url, QString targetFile, Refresh refresh,
-                                                            FetchTurn turn, ReaderCheck readerCheck) {
+QCoro::Task<std::optional<FetchResult>> FetchSession::fetch(QUrl url, QString targetFile, FetchTurn turn,
+                                                            ReaderCheck readerCheck) {
     co_await FreeConnection{*this, turn.order};
     if (turn.wanted && !turn.wanted()) {
         release();
@@ -86,7 +86,8 @@ QCoro::Task<std::optional<FetchResult>> FetchSession::fetch(QUrl url, QString ta
         givenUp.failure = FetchFailure::GivenUp;
         co_return givenUp;
     }
-    const FetchResult result = co_await m_downloader.fetch(url, targetFile, refresh, std::move(readerCheck));
+    const FetchResult result =
+        co_await m_downloader.fetch(url, targetFile, m_refresh, std::move(readerCheck));
     record(host, result);
     release();
     co_return result;

@@ -39,9 +39,10 @@ public:
     int connections() const { return m_connections; }
     Refresh refresh() const { return m_refresh; }
 
-    // Nothing when, at its turn, the fetch was no longer wanted: then no request was made.
-    QCoro::Task<std::optional<FetchResult>> fetch(QUrl url, QString targetFile, Refresh refresh,
-                                                  FetchTurn turn, ReaderCheck readerCheck = {});
+    // Nothing when, at its turn, the fetch was no longer wanted: then no request was made. The file
+    // is refreshed as the action's files are.
+    QCoro::Task<std::optional<FetchResult>> fetch(QUrl url, QString targetFile, FetchTurn turn,
+                                                  ReaderCheck readerCheck = {});
     // Waits for the turn a fetch of that place would get, and tells whether it is wanted then.
     QCoro::Task<bool> awaitTurn(FetchTurn turn);
 

@@ -106,7 +106,8 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
     Command2->setIcon(m_stopPicture);
     Command2->setText(m_services.texts.keeltekst(QStringLiteral("wavestop")));
     Command2->setProperty(Tag, GoOn);
-    FetchSession session(m_services.downloader);
+    // A run of its own: a map still fresh is not asked for.
+    FetchSession session(m_services.downloader, Refresh::IfStale);
     const auto wanted = [self] {
         return self && !self->stopRequested();
     };
@@ -114,8 +115,7 @@ QCoro::Task<> WaveMapWindow::laadikaardid() {
     for (int k = 1; k <= WaveMapCount; ++k) {
         const FetchTurn turn{k, wanted};
         maps.push_back(session.fetch(waveMapUrl(m_services.waveBase, k),
-                                     chartPath(m_services.chartFolder, waveMapFile(k)), Refresh::IfStale,
-                                     turn));
+                                     chartPath(m_services.chartFolder, waveMapFile(k)), turn));
     }
     // A closed window is not told; the maps on their way are still awaited, as they use the
     // session.

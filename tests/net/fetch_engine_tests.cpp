@@ -152,13 +152,12 @@ TEST(FetchSession, GivesUpOnAHostThatFailedTwiceInARowForTheRestOfTheAction) {
     limits.connections = 1;
     downloader.setLimits(limits);
 
-    FetchSession session(downloader);
+    FetchSession session(downloader, Refresh::Whole);
     std::vector<QCoro::Task<std::optional<FetchResult>>> fetches;
     for (int k = 1; k <= 6; ++k) {
         const QUrl url =
             k == 4 ? waveMapUrl(demo.baseUrl(), k) : silent.url(QStringLiteral("/%1.gif").arg(k));
-        fetches.push_back(
-            session.fetch(url, chartPath(program.chartFolder(), waveMapFile(k)), Refresh::Whole, {k}));
+        fetches.push_back(session.fetch(url, chartPath(program.chartFolder(), waveMapFile(k)), {k}));
     }
     QElapsedTimer clock;
     clock.start();
@@ -176,11 +175,10 @@ TEST(FetchSession, GivesUpOnAHostThatFailedTwiceInARowForTheRestOfTheAction) {
     EXPECT_TRUE(results[3].ok) << "another host of the action is still asked";
 
     // A new action asks the host again.
-    FetchSession next(downloader);
-    EXPECT_TRUE(
-        QCoro::waitFor(next.fetch(silent.url(QStringLiteral("/7.gif")),
-                                  chartPath(program.chartFolder(), waveMapFile(7)), Refresh::Whole, {}))
-            ->unreachable);
+    FetchSession next(downloader, Refresh::Whole);
+    EXPECT_TRUE(QCoro::waitFor(next.fetch(silent.url(QStringLiteral("/7.gif")),
+                                          chartPath(program.chartFolder(), waveMapFile(7)), {}))
+                    ->unreachable);
     EXPECT_EQ(silent.connectionsTaken(), 3);
 }
 
@@ -192,15 +190,14 @@ TEST(FetchSession, AFetchNoLongerWantedAtItsTurnMakesNoRequest) {
     limits.idle = 200ms;
     limits.connections = 1;
     downloader.setLimits(limits);
-    FetchSession session(downloader);
+    FetchSession session(downloader, Refresh::Whole);
     bool wanted = true;
-    QCoro::Task<std::optional<FetchResult>> first = session.fetch(
-        silent.url(QStringLiteral("/1")), program.chartFolder() + QStringLiteral("1"), Refresh::Whole, {0});
-    QCoro::Task<std::optional<FetchResult>> second =
-        session.fetch(silent.url(QStringLiteral("/2")), program.chartFolder() + QStringLiteral("2"),
-                      Refresh::Whole, {1, [&wanted] {
-                                           return wanted;
-                                       }});
+    QCoro::Task<std::optional<FetchResult>> first =
+        session.fetch(silent.url(QStringLiteral("/1")), program.chartFolder() + QStringLiteral("1"), {0});
+    QCoro::Task<std::optional<FetchResult>> second = session.fetch(
+        silent.url(QStringLiteral("/2")), program.chartFolder() + QStringLiteral("2"), {1, [&wanted] {
+                                                                                            return wanted;
+                                                                                        }});
     wanted = false;
     EXPECT_TRUE(QCoro::waitFor(first).has_value());
     EXPECT_FALSE(QCoro::waitFor(second).has_value());

@@ -314,12 +314,10 @@ TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
     testing_support::TempProgramFolder program;
     Downloader downloader;
     downloader.setLimits({.idle = 300ms, .deadline = 600ms, .connections = 1});
-    FetchSession session(downloader);
+    FetchSession session(downloader, Refresh::Whole);
     const auto fetch = [&](const HostileServer& server, const char* path) {
         const QString target = program.chartFolder() + QString::fromLatin1(path).mid(1);
-        return QCoro::waitFor(
-                   session.fetch(server.url(QString::fromLatin1(path)), target, Refresh::Whole, {}))
-            .value();
+        return QCoro::waitFor(session.fetch(server.url(QString::fromLatin1(path)), target, {})).value();
     };
     for (int twice = 0; twice < 2; ++twice) {
         const FetchResult overran = fetch(trickling, "/slow.gif");
@@ -345,19 +343,17 @@ TEST(HeaderFlood, FailsItsHostAloneAndKeepsTheWindowAnswering) {
     testing_support::TempProgramFolder program;
     Downloader downloader;
     downloader.setLimits({.idle = 2s});
-    FetchSession session(downloader);
+    FetchSession session(downloader, Refresh::Whole);
 
     std::vector<QCoro::Task<std::optional<FetchResult>>> floods;
     std::vector<QCoro::Task<std::optional<FetchResult>>> charts;
     for (int k = 1; k <= 3; ++k) {
         floods.push_back(session.fetch(flooding.url(QStringLiteral("/%1.gif").arg(k)),
-                                       program.chartFolder() + QStringLiteral("flood%1.gif").arg(k),
-                                       Refresh::Whole, {k}));
+                                       program.chartFolder() + QStringLiteral("flood%1.gif").arg(k), {k}));
     }
     for (int k = 1; k <= 12; ++k) {
         charts.push_back(session.fetch(waveMapUrl(healthy.baseUrl(), k),
-                                       chartPath(program.chartFolder(), waveMapFile(k)), Refresh::Whole,
-                                       {k}));
+                                       chartPath(program.chartFolder(), waveMapFile(k)), {k}));
     }
     QElapsedTimer sinceTick;
     qint64 worstDelay = 0;
