@@ -294,12 +294,20 @@ Expected<void> StagedFile::open(int permissions) {
     return {};
 }
 
-Expected<void> StagedFile::write(QByteArrayView bytes) {
+// The first failure stands for every call after it.
+Expected<void> StagedFile::writable() {
     if (!m_failure.isEmpty()) {
         return failed(m_failure);
     }
     if (m_fd < 0) {
         return fail(QStringLiteral("The file was not opened"));
+    }
+    return {};
+}
+
+Expected<void> StagedFile::write(QByteArrayView bytes) {
+    if (const Expected<void> usable = writable(); !usable) {
+        return usable;
     }
     const char* next = bytes.data();
     qint64 left = bytes.size();
@@ -318,11 +326,8 @@ Expected<void> StagedFile::write(QByteArrayView bytes) {
 }
 
 Expected<void> StagedFile::commit(Flush flush) {
-    if (!m_failure.isEmpty()) {
-        return failed(m_failure);
-    }
-    if (m_fd < 0) {
-        return fail(QStringLiteral("The file was not opened"));
+    if (const Expected<void> usable = writable(); !usable) {
+        return usable;
     }
     if (flush == Flush::ToDisk && !syncFile(m_fd)) {
         return fail(systemReason());

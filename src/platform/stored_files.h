@@ -97,6 +97,7 @@ public:
 private:
     // Keeps the reason for every later call and removes the staging file.
     tl::unexpected<QString> fail(const QString& reason);
+    Expected<void> writable();
 
     QString m_target;
     QString m_staging;
