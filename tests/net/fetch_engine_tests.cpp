@@ -294,7 +294,9 @@ TEST_F(FreshFetch, ARunAsksOnlyForWhatIsNoLongerFresh) {
     EXPECT_EQ(run(server, QStringLiteral("/b.gif")).first, 5);
 }
 
-TEST_F(FreshFetch, EachRuleOfTheServerAndOfTheProgram) {
+// Each header the rules read is recorded with the file and read back (the rules themselves are
+// tested one by one on their own), and a provider chart is known by its address.
+TEST_F(FreshFetch, WhatTheReplySaidIsKeptWithTheFileAndAProviderChartIsKnown) {
     const QByteArray date = "Date: Wed, 18 May 2033 03:33:20 GMT";
     const struct {
         QByteArray said;
@@ -302,8 +304,6 @@ TEST_F(FreshFetch, EachRuleOfTheServerAndOfTheProgram) {
         qint64 freshFor;
     } rules[] = {
         {"Cache-Control: no-cache", QStringLiteral("/a.gif"), 0},
-        {"Cache-Control: no-store", QStringLiteral("/a.gif"), 0},
-        {"Expires: Wed, 18 May 2033 04:33:20 GMT", QStringLiteral("/a.gif"), 0},
         {"Expires: Wed, 18 May 2033 04:33:20 GMT\r\n" + date, QStringLiteral("/a.gif"), 3600},
         {"Last-Modified: Wed, 18 May 2033 03:16:40 GMT\r\n" + date, QStringLiteral("/a.gif"), 100},
         {"", QStringLiteral("/a.gif"), 0},
