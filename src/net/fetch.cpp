@@ -402,6 +402,11 @@ QString outcomeText(const FetchResult& result) {
 
 } // namespace
 
+QString hostOf(const QUrl& url) {
+    const int defaultPort = url.scheme() == QLatin1String("https") ? 443 : 80;
+    return QStringLiteral("%1://%2:%3").arg(url.scheme(), url.host()).arg(url.port(defaultPort));
+}
+
 QString describeFetch(const QUrl& url, const FetchResult& result) {
     return QStringLiteral("%1 %2 %3 %4 %5")
         .arg(url.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo))
@@ -436,10 +441,7 @@ void Downloader::shutDown() {
 // byte by byte, so a host that floods its replies' heads would hold every other host's replies
 // unread for as long as it floods.
 QNetworkAccessManager& Downloader::managerFor(const QUrl& url) {
-    const QString host =
-        url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
-            .toString();
-    QNetworkAccessManager*& manager = m_managers[host];
+    QNetworkAccessManager*& manager = m_managers[hostOf(url)];
     if (!manager) {
         manager = new QNetworkAccessManager(this);
         manager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);

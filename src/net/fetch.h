@@ -49,6 +49,10 @@ struct FetchRecord {
     FetchResult result;
 };
 
+// A host as the program tells hosts apart, to give it up or to give it a manager of its own: its
+// scheme, name and port, the default port written out.
+QString hostOf(const QUrl& url);
+
 // What a request did, on one line: the address without its query (the login's carries the
 // password), the HTTP status, the bytes, the milliseconds and "ok", "unchanged" or the error.
 QString describeFetch(const QUrl& url, const FetchResult& result);

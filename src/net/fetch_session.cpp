@@ -6,11 +6,6 @@ namespace {
 
 constexpr int UnreachableTimesBeforeGivingUp = 2;
 
-QString hostOf(const QUrl& url) {
-    const int defaultPort = url.scheme() == QLatin1String("https") ? 443 : 80;
-    return QStringLiteral("%1://%2:%3").arg(url.scheme(), url.host()).arg(url.port(defaultPort));
-}
-
 } // namespace
 
 // Suspends a fetch until a connection is free and no fetch of a lower place waits.
