@@ -36,39 +36,6 @@ QStringList checkedLanguages(const Form1& form) {
     return checked;
 }
 
-TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
-    Form1Fixture fixture;
-    const Form1& form = fixture.start();
-    const char* const widgets[] = {
-        "märgiperiood", "märgialgus", "märgilõpp",  "Command1",     "naitalegend", "tsekiuuendusi",
-        "sademed",      "temp",       "pilvisus",   "quellan",      "quellanyld",  "marevo",
-        "aintmärgitud", "quellan3h",  "linn",       "lblLinn",      "prgQuellan",  "Picture10",
-        "halo",         "halograaf1", "halograaf2", "halograaf3",   "halokell1",   "halokell2",
-        "halokell3",    "haloskaala", "hlabel(0)",  "hlabel(2)",    "halokp",      "halomillal",
-        "Spot(0)",      "Spot(30)",   "miskaart",   "ProgressBar1", "StatusBar1",  "Picture4",
-        "Picture1",     "Picture2",   "HScroll1",   "millal",       "wokell",      "nupud",
-        "nupsid",       "Play",       "Command2",   "Slider1",      "quellanbk",   "Label4",
-        "periood",      "Label3",     "Label1",     "Line1(0)",     "Line1(7)",    "plabel(0)",
-        "plabel(6)"};
-    for (const char* name : widgets) {
-        EXPECT_NE(form.findChild<QWidget*>(QString::fromUtf8(name)), nullptr) << name;
-    }
-    for (const char* name : {"Timer1", "ImageList1"}) {
-        EXPECT_NE(form.findChild<QObject*>(QString::fromUtf8(name)), nullptr) << name;
-    }
-    QStringList programMenu;
-    for (const QAction* action : form.menuBar()->actions().first()->menu()->actions()) {
-        programMenu << action->objectName();
-    }
-    EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"laadiühendusel"_s, u"mõõdetudühendus"_s,
-                                        u"sepa3"_s, u"pakk"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
-                                        u"netilehele"_s, u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
-    const QTabBar* tabs = fixture.find<QTabBar>(QStringLiteral("miskaart"));
-    ASSERT_EQ(tabs->count(), 4);
-    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Tuul"));
-    EXPECT_EQ(tabs->tabText(3), QStringLiteral("Sademed"));
-}
-
 TEST(Form1Startup, FirstStartTakesTheDefaults) {
     Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(10, 30)));
     Form1& form = fixture.start();
