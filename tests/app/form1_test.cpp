@@ -58,8 +58,13 @@ TEST(Form1Startup, FirstStartTakesTheDefaults) {
     EXPECT_TRUE(ui(form).aintmärgitud->isChecked());
     EXPECT_TRUE(ui(form).tsekiuuendusi->isChecked());
     EXPECT_TRUE(ui(form).kustutavanad->isChecked());
-    // The Estonian texts of the check boxes are their built-in captions.
-    EXPECT_EQ(ui(form).quellan->text(), settings_table::quellan.builtInCaption);
+    // The Estonian texts of the check boxes are the names their states are kept under, so that
+    // what a user reads is what the settings file says.
+    for (const settings_table::Toggle* toggle : settings_table::RestoreOrder) {
+        EXPECT_EQ(fixture.find<QCheckBox>(QString::fromUtf8(toggle->objectName))->text(),
+                  toggle->builtInCaption)
+            << toggle->objectName;
+    }
     EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
     EXPECT_FALSE(ui(form).Command2->text().isEmpty());
 
