@@ -20,7 +20,6 @@ struct Fetched {
     QByteArray body;
     std::string lastModified;
     std::string etag;
-    std::string cacheControl;
 };
 
 using RequestHeaders = std::vector<std::pair<std::string, std::string>>;
@@ -37,7 +36,6 @@ inline Fetched fetch(quint16 port, const QString& target, const RequestHeaders& 
             fetched.status = response.status;
             fetched.lastModified = response.get_header_value("Last-Modified");
             fetched.etag = response.get_header_value("ETag");
-            fetched.cacheControl = response.get_header_value("Cache-Control");
             return true;
         },
         [&fetched](const char* data, size_t length) {

@@ -75,27 +75,6 @@ TEST(Pictures, AreAnsweredNotModifiedOnlyWhenTheClientHasThem) {
     EXPECT_TRUE(answer.lastModified.empty());
 }
 
-// As a real publisher: a model run's chart is kept long, what is drawn anew for short, the login
-// never; and on request nothing is said, so that clients go by Last-Modified alone.
-TEST(Pictures, SayHowLongTheyStayFresh) {
-    demo::ServerOptions options;
-    options.now = QDateTime(QDate(2007, 4, 10), QTime(12, 0));
-    for (const bool says : {true, false}) {
-        options.sendCacheControl = says;
-        const auto server = startServer(options);
-        const auto kept = [&server](const char* target) {
-            return fetch(server->port(), QString::fromLatin1(target)).cacheControl;
-        };
-        EXPECT_EQ(kept("/m/EU0/maps/BA/BA.w.07041000.06.gif"), says ? "max-age=604800" : "");
-        for (const char* changing :
-             {"/daten/segel/2007/04/10/000309.gif", "/stc/itamerinyt/images/data/wave03.gif",
-              "/cg/mgx?lon=24.5&lat=58.4&elev=0"}) {
-            EXPECT_EQ(kept(changing), says ? "max-age=600" : "") << changing;
-        }
-        EXPECT_EQ(kept("/cg/login/?email=demo&th_password=demo"), "");
-    }
-}
-
 // Unless told a version to offer, the demo stops no download run at the update window. (A told
 // version is offered as the update window's tests ask for it.)
 TEST(HomeSite, OffersNoUpdateUnlessToldAVersion) {

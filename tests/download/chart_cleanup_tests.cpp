@@ -31,23 +31,6 @@ protected:
 
 } // namespace
 
-TEST_F(ChartCleanup, OldChartsGoUnlessStillShownAndChartsFromTodayOnStay) {
-    store({QStringLiteral("20070409HALO22.gif"), QStringLiteral("20070409000321.gif"),
-           QStringLiteral("20070409HALO19.gif"), QStringLiteral("20061231Tartu.gif"),
-           QStringLiteral("20070409HALO22.ini"), QStringLiteral("20070410HALO00.gif"),
-           QStringLiteral("20070410000300.gif"), QStringLiteral("20070411HALOpilv05.gif"),
-           QStringLiteral("20070410HALO00.ini")});
-    const QSet<QString> shown{QStringLiteral("20070409HALO22.gif"), QStringLiteral("20070409000321.gif"),
-                              QStringLiteral("20070410HALO00.gif")};
-    const CleanupResult result = deleteOldCharts(program.chartFolder(), April10, shown);
-    EXPECT_EQ(result.deleted, 3);
-    EXPECT_EQ(result.skipped, 0);
-    EXPECT_EQ(remaining(),
-              QStringList({QStringLiteral("20070409000321.gif"), QStringLiteral("20070409HALO22.gif"),
-                           QStringLiteral("20070410000300.gif"), QStringLiteral("20070410HALO00.gif"),
-                           QStringLiteral("20070410HALO00.ini"), QStringLiteral("20070411HALOpilv05.gif")}));
-}
-
 // Patterns ignore case, as on Windows.
 TEST_F(ChartCleanup, SpotPicturesAreJudgedOnlyByTheirLeadingDate) {
     store({QStringLiteral("20070409HALO22.GIF"), QStringLiteral("20070409x.Ini"),

@@ -94,26 +94,6 @@ TEST(ShippedLanguages, EveryLanguageHoldsExactlyTheSameKeysWithTextsThatFit) {
     }
 }
 
-// The check-box states are saved under the captions read before any language is applied, the
-// built-in Estonian ones: the Estonian texts must be those, or saved choices are lost.
-TEST(ShippedLanguages, EstonianCheckBoxTextsAreTheBuiltInCaptions) {
-    const ProfileFile lang = ProfileFile::load(shippedDataFile(QStringLiteral("lang.ini")));
-    const QMap<QString, QString> builtIn{
-        {u"mrv"_s, u"www.marevo.example"_s},
-        {u"quellanwind"_s, u"www.quellan.example tuule kaart"_s},
-        {u"quellancc"_s, u"pilvisuse kaart"_s},
-        {u"quellantemp"_s, u"temperatuuri kaart"_s},
-        {u"quellanperc"_s, u"sademete kaart"_s},
-        {u"quellancharts"_s, QStringLiteral("Quellan üldgraafikud")},
-        {u"quellan3h"_s, u"www.quellan.example iga 3h tagant"_s},
-        {u"onlyselected"_s, QStringLiteral("Lae ainult märgitud periood")},
-        {u"chupdates"_s, u"Kontrolli programmi uuendusi"_s},
-    };
-    for (auto it = builtIn.begin(); it != builtIn.end(); ++it) {
-        EXPECT_EQ(lang.value(QStringLiteral("estonian"), it.key()), it.value()) << it.key().toStdString();
-    }
-}
-
 TEST(ShippedSpots, EverySectionIsASpotOnTheMapAndTartuIsAmongThem) {
     const QString path = shippedDataFile(QStringLiteral("spots.ini"));
     const QVector<Spot> spots = loadSpotList(path);

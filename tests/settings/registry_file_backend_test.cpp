@@ -599,22 +599,6 @@ TEST_F(FileBackendTest, OnlyTheTypesTheRegistryHoldsAreWritten) {
     EXPECT_TRUE(reported.isEmpty());
 }
 
-TEST(RegistryErrorMessages, FollowTheTable) {
-    const std::pair<reg::Status, const char*> table[] = {
-        {1, "Registry error: Bad Database"},        {2, "Registry error: Bad Key"},
-        {3, "Registry error: Cannot Open"},         {4, "Registry error: Cannot Read"},
-        {5, "Registry error: Cannot Write"},        {6, "Registry error: Out Of Memory"},
-        {7, "Registry error: Invalid Parameter"},   {8, "Registry error: Access Is Denied"},
-        {87, "Registry error: Invalid Parameters"}, {259, "Registry error: No More Items"},
-    };
-    for (const auto& [status, message] : table) {
-        EXPECT_EQ(reg::errorMessage(status), QString::fromLatin1(message)) << status;
-    }
-    for (reg::Status other : {0, 9, 86, 234, -1}) {
-        EXPECT_EQ(reg::errorMessage(other), QString()) << other;
-    }
-}
-
 // The test main points HOME and XDG_CONFIG_HOME at a temporary folder.
 TEST(SettingsFileLocation, IsBriselSettingsRegInTheUsersConfigurationFolder) {
     reg::Store store(reg::makeDefaultBackend());

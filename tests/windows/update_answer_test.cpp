@@ -19,15 +19,6 @@ protected:
 
 } // namespace
 
-TEST_F(UpdateAnswerTest, EstonianAnswersStayAsTheSiteWroteThem) {
-    const UpdateAnswer offer = judgeUpdateAnswer(Offer, texts);
-    EXPECT_TRUE(offer.offersUpdate);
-    EXPECT_EQ(offer.text, Offer);
-    const UpdateAnswer latest = judgeUpdateAnswer(Latest, texts);
-    EXPECT_FALSE(latest.offersUpdate);
-    EXPECT_EQ(latest.text, Latest);
-}
-
 TEST_F(UpdateAnswerTest, OtherLanguagesTranslateEveryHeadingOfAnOffer) {
     texts.setLanguage(InterfaceTexts::English);
     const UpdateAnswer offer = judgeUpdateAnswer(Offer + Latest, texts);
@@ -37,13 +28,6 @@ TEST_F(UpdateAnswerTest, OtherLanguagesTranslateEveryHeadingOfAnOffer) {
     EXPECT_EQ(offer.text, heading + QStringLiteral("\r\n\r\nVersioon 1.0.21\r\n- ") + heading +
                               QStringLiteral(" kordub\r\n") + Latest)
         << "the latest-version sentence stays in an offer";
-}
-
-TEST_F(UpdateAnswerTest, OtherLanguagesTranslateTheLatestVersionSentence) {
-    texts.setLanguage(InterfaceTexts::Latvian);
-    const UpdateAnswer latest = judgeUpdateAnswer(Latest, texts);
-    EXPECT_FALSE(latest.offersUpdate);
-    EXPECT_EQ(latest.text, texts.keeltekst(QStringLiteral("runninglatest")) + QStringLiteral("\r\n"));
 }
 
 TEST_F(UpdateAnswerTest, OnlyTheUpperCaseMarkerOffersAnUpdate) {
