@@ -60,9 +60,10 @@ TEST(Form1Controls, EveryControlAndMenuItemIsThereByItsName) {
     for (const QAction* action : form.menuBar()->actions().first()->menu()->actions()) {
         programMenu << action->objectName();
     }
-    EXPECT_EQ(programMenu, QStringList({u"kustutavanad"_s, u"laadiühendusel"_s, u"mõõdetudühendus"_s,
-                                        u"sepa3"_s, u"pakk"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
-                                        u"netilehele"_s, u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
+    EXPECT_EQ(programMenu,
+              QStringList({u"kustutavanad"_s, u"laadiühendusel"_s, u"mõõdetudühendus"_s, u"sepa3"_s,
+                           u"täisekraan"_s, u"sepa4"_s, u"pakk"_s, u"kustuta"_s, u"sepa2"_s, u"about"_s,
+                           u"netilehele"_s, u"sepa"_s, u"updeidid"_s, u"sepa1"_s, u"valju"_s}));
     const QTabBar* tabs = fixture.find<QTabBar>(QStringLiteral("miskaart"));
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Tuul"));
@@ -188,6 +189,7 @@ struct TextRow {
 };
 constexpr TextRow LanguageRows[] = {
     {"kustutavanad", "text", "deleteold"},
+    {"täisekraan", "text", "fullscreen"},
     {"kustuta", "text", "deletenow"},
     {"about", "text", "about"},
     {"netilehele", "text", "webpage"},
