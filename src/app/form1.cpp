@@ -206,6 +206,7 @@ void Form1::connectParts() {
     connect(view, &ChartView::dayLabelsWritten, meteograms, &MeteogramPanel::setDayLabels);
     connect(view, &ChartView::chartDoubleClicked, downloads, &DownloadController::halo_DblClick);
     connect(view, &ChartView::sailingMapsDoubleClicked, downloads, &DownloadController::Picture4_DblClick);
+    connect(view, &ChartView::hourChanged, meteograms, &MeteogramPanel::followSliderHour);
     connect(meteograms, &MeteogramPanel::doubleClicked, downloads, &DownloadController::halograaf_DblClick);
     connect(downloads, &DownloadController::chartsChanged, view, &ChartView::Slider1_Scroll);
     connect(downloads, &DownloadController::hourFetched, view, &ChartView::showFetchedHour);
@@ -326,10 +327,11 @@ void Form1::salvestaseaded() {
 // is open or run is going. A run still going ends now: its fetch is dropped.
 void Form1::closeEvent(QCloseEvent* event) {
     salvestaseaded();
-    // The full-screen view follows the slider it holds: it goes with it.
+    // The windows that follow the slider and the city go with the window that holds them.
     if (m_fullScreenChart) {
         m_fullScreenChart->close();
     }
+    m_meteograms->closeMeteogramWindow();
     m_downloads->stop();
     m_services.downloader.shutDown();
     event->accept();

@@ -158,6 +158,7 @@ void ChartView::connectControls() {
     connect(m_track, &TrackBar::scrolled, this, &ChartView::Slider1_Scroll);
     connect(m_track, &TrackBar::changed, this, &ChartView::Slider1_Change);
     connect(m_track, &QSlider::valueChanged, this, &ChartView::nameSliderHour);
+    connect(m_track, &QSlider::valueChanged, this, &ChartView::hourChanged);
     connect(m_families, &QTabBar::currentChanged, this, [this] {
         refreshStoredHours();
         Slider1_Scroll();

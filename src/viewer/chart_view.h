@@ -82,6 +82,8 @@ Q_SIGNALS:
     void sailingMapsDoubleClicked(int p);
     // The day labels of today and the following days, as the slider shows them.
     void dayLabelsWritten(const QStringList& texts);
+    // The slider stands at another hour, moved by the user or by the program.
+    void hourChanged(int p);
     // What halo now shows, the chart or the placeholder standing for it, and its name for
     // assistive tools; told for every hour shown, so a larger view of it can follow.
     void chartShown(const QImage& picture, const QString& name);

@@ -1,8 +1,11 @@
+#include "demo_server.h"
 #include "form1_fixture.h"
 #include "gif_encoder.h"
+#include "net/chart_names.h"
 #include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 #include "viewer/full_screen_chart.h"
+#include "viewer/meteogram_window.h"
 
 #include <QFile>
 #include <QPointer>
@@ -68,9 +71,9 @@ TEST_F(ChartWindowsTest, TheFullScreenChartFollowsAndMovesTheSlider) {
     EXPECT_TRUE(view->accessibleName().endsWith(viewer::momentText(*fixture.texts, Today, 12)))
         << view->accessibleName().toStdString();
 
-    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Right, 13}, {Qt::Key_Up, 14},       {Qt::Key_Left, 13},
-                                             {Qt::Key_Down, 12},  {Qt::Key_PageUp, 15},   {Qt::Key_PageUp, 18},
-                                             {Qt::Key_PageDown, 15}};
+    const std::pair<Qt::Key, int> steps[] = {
+        {Qt::Key_Right, 13},  {Qt::Key_Up, 14},     {Qt::Key_Left, 13},    {Qt::Key_Down, 12},
+        {Qt::Key_PageUp, 15}, {Qt::Key_PageUp, 18}, {Qt::Key_PageDown, 15}};
     for (const auto& [key, hour] : steps) {
         QTest::keyClick(view, key);
         ASSERT_EQ(ui(form).Slider1->value(), hour) << QKeySequence(key).toString().toStdString();
@@ -108,6 +111,89 @@ TEST_F(ChartWindowsTest, TheFullScreenChartFollowsAndMovesTheSlider) {
     ASSERT_FALSE(view.isNull());
     fixture.close();
     EXPECT_TRUE(view.isNull());
+}
+
+// The demo provider answers the meteograms' double-click; a single click opens a window.
+class MeteogramWindowTest : public ChartWindowsTest {
+protected:
+    MeteogramWindowTest() {
+        demo::ServerOptions options;
+        options.now = QDateTime(Today, QTime(12, 0));
+        server = std::make_unique<demo::DemoServer>(options);
+        EXPECT_TRUE(server->start(0));
+        const QString base = server->baseUrl().toString();
+        fixture.folder.write(u"brisel.ini"_s,
+                             u"[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n"_s.arg(base).toUtf8());
+        fixture.folder.write(
+            u"spots.ini"_s,
+            "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.38\nelev=3\n");
+        fixture.storeSetting(settings_table::QuellanUser.name, u"demo"_s);
+        fixture.storeSetting(settings_table::QuellanPassword.name, u"demo"_s);
+    }
+
+    MeteogramWindow* window() const { return fixture.form->findChild<MeteogramWindow*>(); }
+
+    // The window shows the stored meteogram of that spot and day, under its name.
+    bool showsMeteogram(const QString& spot, int day) const {
+        if (!window()) {
+            return false;
+        }
+        const QDate date = Today.addDays(day);
+        const QImage stored(chartPath(fixture.folder.chartFolder(), spotPictureFile(date, spot)));
+        const auto* picture = window()->findChild<QLabel*>(u"meteogramPicture"_s);
+        return !stored.isNull() && window()->isVisible() &&
+               window()->windowTitle() == viewer::meteogramName(*fixture.texts, spot, date) &&
+               picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
+                   stored.convertToFormat(QImage::Format_RGB32);
+    }
+
+    std::unique_ptr<demo::DemoServer> server;
+};
+
+TEST_F(MeteogramWindowTest, AClickOpensOneWindowThatFollowsTheDayAndTheCityADoubleClickFetches) {
+    Form1& form = fixture.start();
+    const auto spotRequests = [this] {
+        return server->requestedPaths().filter(u"lat=58.378&"_s).size();
+    };
+    doubleClickAsAUserDoes(ui(form).halograaf1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ui(form).halograaf1->pixmap().isNull(); }, 10000));
+    EXPECT_EQ(spotRequests(), 1);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_EQ(window(), nullptr) << "a double-click opens no window";
+
+    showHour(12);
+    QTest::mouseClick(ui(form).halograaf2, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window() && window()->isVisible(); }, 2000));
+    EXPECT_TRUE(showsMeteogram(u"Tartu"_s, 1));
+    // The slider's next day moves the window's on by one.
+    showHour(30);
+    EXPECT_TRUE(showsMeteogram(u"Tartu"_s, 2));
+    ui(form).linn->setCurrentText(u"Pärnu"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return showsMeteogram(u"Pärnu"_s, 2); }, 2000));
+    // The week's last day and the one after it: no meteogram is stored so far ahead.
+    showHour(SliderMaximum);
+    const auto* picture = window()->findChild<QLabel*>(u"meteogramPicture"_s);
+    EXPECT_TRUE(picture->pixmap().isNull());
+    EXPECT_EQ(picture->text(), fixture.texts->keeltekst(u"meteogrammissing"_s));
+    EXPECT_EQ(window()->windowTitle(), viewer::meteogramName(*fixture.texts, u"Pärnu"_s, Today.addDays(8)));
+
+    // A click on another meteogram takes the same window to that day.
+    const QPointer<MeteogramWindow> first = window();
+    showHour(12);
+    QTest::mouseClick(ui(form).halograaf1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsMeteogram(u"Pärnu"_s, 0); }, 2000));
+    EXPECT_EQ(window(), first.data());
+    EXPECT_EQ(form.findChildren<MeteogramWindow*>().size(), 1);
+
+    ASSERT_TRUE(QTest::qWaitForWindowActive(first));
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }, 1000));
+
+    QTest::mouseClick(ui(form).halograaf3, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showsMeteogram(u"Pärnu"_s, 2); }, 2000));
+    const QPointer<MeteogramWindow> open = window();
+    fixture.close();
+    EXPECT_TRUE(open.isNull());
 }
 
 } // namespace
