@@ -17,6 +17,7 @@
 #include "viewer/chart_display.h"
 #include "viewer/chart_view.h"
 #include "viewer/display_texts.h"
+#include "viewer/full_screen_chart.h"
 #include "viewer/meteogram_panel.h"
 #include "viewer/sailing_map_panel.h"
 #include "windows/side_windows.h"
@@ -38,6 +39,8 @@ struct MenuItem {
     const char* key;
 };
 const MenuItem ProgramMenu[] = {
+    {"täisekraan", "Kaart täisekraanil", "fullscreen"},
+    {"sepa4", nullptr, nullptr},
     {"pakk", "Salvesta kaardid kaasavõtmiseks..", "exportpack"},
     {"kustuta", "Kustuta kõik allalaetud kaardid..", "deletenow"},
     {"sepa2", nullptr, nullptr},
@@ -185,6 +188,7 @@ void Form1::buildMenus() {
         action->setObjectName(QString::fromUtf8(item.name));
     }
     child<QAction>(this, "valju")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    child<QAction>(this, "täisekraan")->setShortcut(QKeySequence(Qt::Key_F11));
     m_languageMenu = menuBar()->addMenu(QStringLiteral("&Language"));
     m_languageMenu->setObjectName(QStringLiteral("mnukeel"));
     for (const Language& language : Languages) {
@@ -202,6 +206,7 @@ void Form1::connectParts() {
     connect(view, &ChartView::dayLabelsWritten, meteograms, &MeteogramPanel::setDayLabels);
     connect(view, &ChartView::chartDoubleClicked, downloads, &DownloadController::halo_DblClick);
     connect(view, &ChartView::sailingMapsDoubleClicked, downloads, &DownloadController::Picture4_DblClick);
+    connect(view, &ChartView::hourChanged, meteograms, &MeteogramPanel::followSliderHour);
     connect(meteograms, &MeteogramPanel::doubleClicked, downloads, &DownloadController::halograaf_DblClick);
     connect(downloads, &DownloadController::chartsChanged, view, &ChartView::Slider1_Scroll);
     connect(downloads, &DownloadController::hourFetched, view, &ChartView::showFetchedHour);
@@ -225,6 +230,7 @@ void Form1::connectParts() {
     connect(child<QAction>(this, "netilehele"), &QAction::triggered, this,
             [this] { m_services.shell.openUrl(m_services.hosts.home); });
     connect(child<QAction>(this, "valju"), &QAction::triggered, this, &QWidget::close);
+    connect(child<QAction>(this, "täisekraan"), &QAction::triggered, this, &Form1::showFullScreenChart);
     SideWindows* side = m_sideWindows;
     connect(child<QAction>(this, "about"), &QAction::triggered, side, &SideWindows::showAbout);
     connect(child<QAction>(this, "updeidid"), &QAction::triggered, side, &SideWindows::showUpdateCheck);
@@ -300,6 +306,14 @@ void Form1::switchLanguage(const QString& keel) {
     muudakeel();
 }
 
+// One full-screen view at a time: asked again, the open one comes forward.
+void Form1::showFullScreenChart() {
+    if (!m_fullScreenChart) {
+        m_fullScreenChart = new FullScreenChart(*m_chartView, m_services.texts, this);
+    }
+    m_fullScreenChart->open();
+}
+
 void Form1::salvestaseaded() {
     StoredSettings settings(m_services.store);
     m_downloads->choiceBoxes()->save(settings);
@@ -313,6 +327,11 @@ void Form1::salvestaseaded() {
 // is open or run is going. A run still going ends now: its fetch is dropped.
 void Form1::closeEvent(QCloseEvent* event) {
     salvestaseaded();
+    // The windows that follow the slider and the city go with the window that holds them.
+    if (m_fullScreenChart) {
+        m_fullScreenChart->close();
+    }
+    m_meteograms->closeMeteogramWindow();
     m_downloads->stop();
     m_services.downloader.shutDown();
     event->accept();

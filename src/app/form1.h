@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -15,6 +16,7 @@ class Clock;
 class ConnectDownload;
 class DownloadController;
 class Downloader;
+class FullScreenChart;
 class LoginWindowPrompt;
 class MeteogramPanel;
 class ProviderSession;
@@ -78,6 +80,7 @@ private:
     void loadSpotList();
     void restoreSettings();
     void switchLanguage(const QString& keel);
+    void showFullScreenChart();
 
     Form1Services m_services;
     std::unique_ptr<LoginWindowPrompt> m_loginPrompt;
@@ -87,6 +90,7 @@ private:
     DownloadController* m_downloads = nullptr;
     ConnectDownload* m_connectDownload = nullptr;
     SideWindows* m_sideWindows = nullptr;
+    QPointer<FullScreenChart> m_fullScreenChart;
 
     QMenu* m_programMenu = nullptr;
     QAction* m_deleteOld = nullptr;

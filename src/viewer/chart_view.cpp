@@ -103,6 +103,7 @@ QWidget* ChartView::buildChartColumn(QWidget* window) {
     m_chartRun->hide();
     m_placeholder = named(new QLabel(column), QStringLiteral("quellanbk"));
     m_placeholder->setPixmap(QPixmap(QStringLiteral(":/data/pictures/placeholder.gif")));
+    m_placeholderPicture = m_placeholder->pixmap().toImage();
     m_placeholder->hide();
     named(new QLabel(column), QStringLiteral("halomillal"))->hide();
     return column;
@@ -157,6 +158,7 @@ void ChartView::connectControls() {
     connect(m_track, &TrackBar::scrolled, this, &ChartView::Slider1_Scroll);
     connect(m_track, &TrackBar::changed, this, &ChartView::Slider1_Change);
     connect(m_track, &QSlider::valueChanged, this, &ChartView::nameSliderHour);
+    connect(m_track, &QSlider::valueChanged, this, &ChartView::hourChanged);
     connect(m_families, &QTabBar::currentChanged, this, [this] {
         refreshStoredHours();
         Slider1_Scroll();
@@ -234,8 +236,9 @@ void ChartView::Slider1_Scroll() {
 // The placeholder is copied in once per run of failures: it stays while the failures go on.
 void ChartView::showProviderChart(int p) {
     const viewer::FamilyTab& family = viewer::FamilyTabs[std::max(0, m_families->currentIndex())];
-    m_chart->setAccessibleName(
-        viewer::pictureOfMomentName(m_services.texts, family.chartNameKey, m_services.clock.today(), p));
+    const QString name =
+        viewer::pictureOfMomentName(m_services.texts, family.chartNameKey, m_services.clock.today(), p);
+    m_chart->setAccessibleName(name);
     const QStringList candidates =
         viewer::providerCandidates(m_services.chartFolder, m_services.clock.today(), p, chartCode());
     // One look at each candidate, which the pictures then take as it is: the stamp is the chosen
@@ -253,6 +256,7 @@ void ChartView::showProviderChart(int p) {
         showChartRun(chosen);
         m_pildilipp = false;
         m_chart->setVisible(true);
+        Q_EMIT chartShown(chart->picture, name);
         return;
     }
     if (!m_pildilipp) {
@@ -262,6 +266,7 @@ void ChartView::showProviderChart(int p) {
     m_chartDownloaded->setText(QString());
     m_shownChart.clear();
     m_chartRun->hide();
+    Q_EMIT chartShown(m_placeholderPicture, name);
 }
 
 // Where the file records no address, nothing is said of its run.

@@ -48,6 +48,8 @@ public:
     QWidget* periodGroup() const { return m_periodGroup; }
     SailingMapPanel* sailingPanel() const { return m_sailing; }
     QWidget* markerMap() const;
+    // The hour track itself, for a view that passes the slider's keys on to it.
+    TrackBar* track() const { return m_track; }
 
     // Start-up: the slider at the current hour, the period from there to the end of the week.
     void placeSliderAtNow();
@@ -80,6 +82,11 @@ Q_SIGNALS:
     void sailingMapsDoubleClicked(int p);
     // The day labels of today and the following days, as the slider shows them.
     void dayLabelsWritten(const QStringList& texts);
+    // The slider stands at another hour, moved by the user or by the program.
+    void hourChanged(int p);
+    // What halo now shows, the chart or the placeholder standing for it, and its name for
+    // assistive tools; told for every hour shown, so a larger view of it can follow.
+    void chartShown(const QImage& picture, const QString& name);
 
 private:
     QWidget* buildChartColumn(QWidget* window);
@@ -117,6 +124,7 @@ private:
     QLabel* m_chartRun;
     PictureBox* m_chart;
     QLabel* m_placeholder;
+    QImage m_placeholderPicture;
     TimeSlider* m_slider;
     TrackBar* m_track;
     QPushButton* m_play;

@@ -3,15 +3,20 @@
 #include "net/chart_names.h"
 #include "platform/clock.h"
 #include "platform/control_names.h"
+#include "platform/slider_hours.h"
 #include "settings/interface_texts.h"
 #include "viewer/display_texts.h"
+#include "viewer/meteogram_window.h"
 #include "viewer/picture_box.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
 #include <qcoro/qcorotimer.h>
@@ -42,7 +47,10 @@ QLabel* fixedPicture(const QString& name, const QString& resource, const QRect& 
 
 MeteogramPanel::MeteogramPanel(QString chartFolder, const InterfaceTexts& texts, const Clock& clock,
                                QWidget* parent)
-    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_texts(texts), m_clock(clock) {
+    : QWidget(parent), m_chartFolder(std::move(chartFolder)), m_texts(texts), m_clock(clock),
+      m_singleClick(new QTimer(this)) {
+    m_singleClick->setSingleShot(true);
+    connect(m_singleClick, &QTimer::timeout, this, [this] { openMeteogramWindow(m_clickedDay); });
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -96,6 +104,7 @@ QWidget* MeteogramPanel::buildMeteograms() {
         meteogram->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         meteogram->setGeometry(MeteogramPlaces[day]);
         connect(meteogram, &PictureBox::doubleClicked, this, &MeteogramPanel::doubleClicked);
+        meteogram->installEventFilter(this);
         m_meteograms.append(meteogram);
     }
     // Later siblings lie on top: the strips over the meteograms, the scale over the strips.
@@ -180,6 +189,7 @@ void MeteogramPanel::retranslate(const InterfaceTexts& texts) {
     }
     m_scale->setAccessibleName(texts.keeltekst(QStringLiteral("accscale")));
     nameMeteograms();
+    showWindowDay();
 }
 
 void MeteogramPanel::nameMeteograms() {
@@ -203,6 +213,10 @@ void MeteogramPanel::spotsEnded() {
     m_progress->setVisible(false);
 }
 
+QString MeteogramPanel::meteogramFile(const QDate& date) const {
+    return chartPath(m_chartFolder, spotPictureFile(date, city()));
+}
+
 QCoro::Task<> MeteogramPanel::halograafikud() {
     QPointer<MeteogramPanel> self(this);
     co_await QCoro::sleepFor(std::chrono::milliseconds(0));
@@ -211,7 +225,7 @@ QCoro::Task<> MeteogramPanel::halograafikud() {
     }
     const QDate today = m_clock.today();
     for (int k = 0; k < Days; ++k) {
-        const QString file = chartPath(m_chartFolder, spotPictureFile(today.addDays(k), city()));
+        const QString file = meteogramFile(today.addDays(k));
         // A missing or unreadable picture, a partial download among them, leaves the day empty.
         if (const std::optional<QPixmap> picture = loadChartPicture(file)) {
             m_meteograms[k]->setPixmap(*picture);
@@ -220,4 +234,57 @@ QCoro::Task<> MeteogramPanel::halograafikud() {
         }
     }
     nameMeteograms();
+    showWindowDay();
+}
+
+// A press starts the wait and the double-click that may follow ends it, so a double-click, which
+// fetches every spot's meteograms, opens no window.
+bool MeteogramPanel::eventFilter(QObject* watched, QEvent* event) {
+    const auto day = m_meteograms.indexOf(static_cast<PictureBox*>(watched));
+    if (day >= 0 && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        m_clickedDay = static_cast<int>(day);
+        m_singleClick->start(QApplication::doubleClickInterval());
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        m_singleClick->stop();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// One window at a time: a click on another day moves the open one there. It opens under the
+// meteograms, beside the picture it enlarges.
+void MeteogramPanel::openMeteogramWindow(int day) {
+    if (!m_window) {
+        m_window = new MeteogramWindow(this);
+        m_window->move(mapToGlobal(rect().bottomLeft()));
+    }
+    m_windowOffset = day - m_sliderDay;
+    showWindowDay();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void MeteogramPanel::showWindowDay() {
+    if (!m_window) {
+        return;
+    }
+    const QDate date = m_clock.today().addDays(m_sliderDay + m_windowOffset);
+    m_window->showMeteogram(viewer::meteogramName(m_texts, city(), date),
+                            loadChartPicture(meteogramFile(date)),
+                            m_texts.keeltekst(QStringLiteral("meteogrammissing")));
+}
+
+void MeteogramPanel::followSliderHour(int p) {
+    const int day = p / SliderHoursPerDay;
+    if (day != m_sliderDay) {
+        m_sliderDay = day;
+        showWindowDay();
+    }
+}
+
+void MeteogramPanel::closeMeteogramWindow() {
+    if (m_window) {
+        m_window->close();
+    }
 }

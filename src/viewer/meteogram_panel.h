@@ -2,6 +2,7 @@
 
 #include "viewer/chart_display.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
@@ -10,15 +11,18 @@
 
 class Clock;
 class InterfaceTexts;
+class MeteogramWindow;
 class PictureBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
+class QTimer;
 class QVBoxLayout;
 
 // The chosen place's meteograms: Picture10 with the three days' meteograms halograaf1..3, their
 // day labels hlabel(0..2), hour strips and scale, and beside it the city box lblLinn/linn with the
-// spot progress bar prgQuellan. A double-click on a meteogram asks for every spot's.
+// spot progress bar prgQuellan. A double-click on a meteogram asks for every spot's; a single
+// click opens it at its own size in a window that follows the city and the slider's day.
 class MeteogramPanel final : public QWidget {
     Q_OBJECT
 public:
@@ -48,6 +52,10 @@ public:
     void spotFetched(int index);
     void spotsEnded();
 
+    // The slider moved: an open meteogram window keeps its distance from the slider's day.
+    void followSliderHour(int p);
+    void closeMeteogramWindow();
+
     QCoro::Task<> halograafikud();
 
 Q_SIGNALS:
@@ -58,6 +66,10 @@ private:
     QWidget* buildMeteograms();
     bool selectCity(const QString& name);
     void nameMeteograms();
+    QString meteogramFile(const QDate& date) const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void openMeteogramWindow(int day);
+    void showWindowDay();
 
     QString m_chartFolder;
     const InterfaceTexts& m_texts;
@@ -70,4 +82,11 @@ private:
     QVector<QLabel*> m_dayLabels;
     QVector<QLabel*> m_hourStrips;
     QLabel* m_scale = nullptr;
+    // A click opens its meteogram's window only once it has not become a double-click.
+    QTimer* m_singleClick;
+    int m_clickedDay = 0;
+    int m_sliderDay = 0;
+    // The window's day less the slider's.
+    int m_windowOffset = 0;
+    QPointer<MeteogramWindow> m_window;
 };

@@ -33,7 +33,8 @@ const QStringList LanguageKeys =
         "waveempty wavemissing wavedownloading waveok wavestop chartrun chartrunnewer accchartw accchartcc "
         "accchartt10 accchartpc "
         "accmainland accislands accsailing accsailingscroll accmeteogram acchourstrip accscale accplay "
-        "accstop acchour accwavemap acclegendwind acclegendcolours accmenubar accstatusbar")
+        "accstop acchour accwavemap acclegendwind acclegendcolours accmenubar accstatusbar fullscreen "
+        "fullscreenkeys meteogrammissing")
         .split(QLatin1Char(' '));
 
 // Each section's keys with their texts as written, before the reader cuts anything.
