@@ -12,11 +12,9 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -600,10 +598,6 @@ TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyone) {
         << ui(form).runStatus->fullText().toStdString();
 }
 
-bool isPicture(const QString& path) {
-    return QImageReader(path).canRead();
-}
-
 // One request in five fails.
 class FaultyServiceTest : public RunTest {
 protected:
@@ -672,30 +666,6 @@ TEST_F(FaultyServiceTest, TheFilesStoredAreExactlyThoseThatArrived) {
     QTest::mouseClick(ui(form).runStatus, Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 1000));
     EXPECT_EQ(QToolTip::text(), line->toolTip());
-}
-
-TEST_F(FaultyServiceTest, CutRepliesNeverDamageAStoredChart) {
-    fixture.start();
-    runToTheEnd();
-    QHash<QString, QByteArray> before;
-    for (const QString& name : storedFiles()) {
-        QFile file(fixture.folder.chartFolder() + name);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        before.insert(name, QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
-    }
-    server->setFault(demo::FaultKind::Cut, 20);
-    runToTheEnd();
-    const QStringList after = storedFiles();
-    EXPECT_EQ(after.size(), before.size());
-    for (const QString& name : before.keys()) {
-        EXPECT_TRUE(after.contains(name)) << name.toStdString();
-    }
-    for (const QString& name : after) {
-        if (name.endsWith(QStringLiteral(".gif"))) {
-            EXPECT_TRUE(isPicture(fixture.folder.chartFolder() + name)) << name.toStdString();
-        }
-    }
-    EXPECT_EQ(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).size(), before.size());
 }
 
 TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
