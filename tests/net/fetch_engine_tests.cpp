@@ -182,28 +182,6 @@ TEST(FetchSession, GivesUpOnAHostThatFailedTwiceInARowForTheRestOfTheAction) {
     EXPECT_EQ(silent.connectionsTaken(), 3);
 }
 
-TEST(FetchSession, AFetchNoLongerWantedAtItsTurnMakesNoRequest) {
-    const SilentHost silent;
-    TempProgramFolder program;
-    Downloader downloader;
-    FetchLimits limits;
-    limits.idle = 200ms;
-    limits.connections = 1;
-    downloader.setLimits(limits);
-    FetchSession session(downloader, Refresh::Whole);
-    bool wanted = true;
-    QCoro::Task<std::optional<FetchResult>> first =
-        session.fetch(silent.url(QStringLiteral("/1")), program.chartFolder() + QStringLiteral("1"), {0});
-    QCoro::Task<std::optional<FetchResult>> second = session.fetch(
-        silent.url(QStringLiteral("/2")), program.chartFolder() + QStringLiteral("2"), {1, [&wanted] {
-                                                                                            return wanted;
-                                                                                        }});
-    wanted = false;
-    EXPECT_TRUE(QCoro::waitFor(first).has_value());
-    EXPECT_FALSE(QCoro::waitFor(second).has_value());
-    EXPECT_EQ(silent.connectionsTaken(), 1);
-}
-
 TEST(ConnectLimit, AHostThatTakesNoConnectionIsGivenUpInTime) {
     const SilentHost full(SilentHost::Takes::Nothing);
     TempProgramFolder program;
