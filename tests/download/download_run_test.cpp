@@ -57,10 +57,7 @@ protected:
         // One connection: the requests reach the services one by one, in the run's own order,
         // which these tests read from the services' log.
         fixture.folder.write(QStringLiteral("brisel.ini"),
-                             QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n"
-                                            "[download]\nconnections=1\n")
-                                 .arg(base.toString())
-                                 .toUtf8());
+                             testing_support::hostsAt(base) + "[download]\nconnections=1\n");
         fixture.folder.write(
             QStringLiteral("spots.ini"),
             "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.385\nelev=3\n");
@@ -75,14 +72,11 @@ protected:
 
     // Closes every dialog the window raises modally, as a user pressing Esc would, and counts them.
     void rejectEveryDialog() {
-        auto* watch = new QTimer(fixture.form.get());
-        QObject::connect(watch, &QTimer::timeout, watch, [this] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                ++dialogsRejected;
-                dialog->reject();
-            }
+        whenModalShows<QDialog>(fixture.form.get(), [this](QDialog* dialog) {
+            ++dialogsRejected;
+            dialog->reject();
+            return true;
         });
-        watch->start(10);
     }
     int dialogsRejected = 0;
 
@@ -453,25 +447,17 @@ protected:
         : RunTest(QTime(12, 0),
                   [](demo::ServerOptions& o) { o.latestVersion = runningVersionNumber() + 1; }) {
         fixture.folder.write(QStringLiteral("brisel.ini"),
-                             QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n"
-                                            "[update]\npubkey=%2\n")
-                                 .arg(base.toString(), demo::demoUpdaterPublicKey())
-                                 .toUtf8());
+                             testing_support::hostsAt(base) +
+                                 "[update]\npubkey=" + demo::demoUpdaterPublicKey().toLatin1() + "\n");
     }
 };
 
 TEST_F(UpdateOfferedTest, TakingTheUpdateEndsTheProgramBeforeTheRun) {
     Form1& form = fixture.start();
     QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
-    QTimer::singleShot(0, &form, [] {
-        QTimer* poll = new QTimer(qApp);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-            if (auto* offer = qobject_cast<UpdateWindow*>(QApplication::activeModalWidget())) {
-                poll->deleteLater();
-                offer->Command1->click();
-            }
-        });
-        poll->start(10);
+    whenModalShows<UpdateWindow>(&form, [](UpdateWindow* offer) {
+        offer->Command1->click();
+        return false;
     });
     QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !fixture.shell.started.isEmpty(); }, 20000));
