@@ -79,9 +79,7 @@ protected:
     }
 
     void pointAtServer(const testing_support::TempProgramFolder& folder) const {
-        const QString base = server->baseUrl().toString();
-        folder.write(u"brisel.ini"_s,
-                     u"[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n"_s.arg(base).toUtf8());
+        folder.write(u"brisel.ini"_s, testing_support::hostsAt(server->baseUrl()));
         folder.write(u"spots.ini"_s, "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n");
     }
 

@@ -38,10 +38,7 @@ protected:
     }
 
     void pointAtServer(const testing_support::TempProgramFolder& folder) const {
-        const QString base = server->baseUrl().toString();
-        folder.write(
-            QStringLiteral("brisel.ini"),
-            QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n").arg(base).toUtf8());
+        folder.write(QStringLiteral("brisel.ini"), testing_support::hostsAt(server->baseUrl()));
         folder.write(QStringLiteral("spots.ini"),
                      "[Tartu]\nlon=26.729\nlat=58.378\nelev=57\n[Pärnu]\nlon=24.5\nlat=58.385\nelev=3\n");
     }

@@ -266,8 +266,6 @@ TEST_F(RunEngine, ADeadServiceIsGivenUpAfterTwoFailures) {
     EXPECT_EQ(QDir(program.chartFolder()).entryList({QStringLiteral("*HALO*")}, QDir::Files).size(), 25);
 }
 
-// Right after a run, the same run changes no file: every picture is asked for only if changed.
-// The login's answer is the login's own, asked anew each time.
 // Right after a first run, a second asks for nothing its services said stays fresh: only the
 // login, which is never kept. Services that say nothing of freshness are asked whether each file
 // changed, and the point forecasts, which name no time of their own, arrive again. Either way no

@@ -16,7 +16,6 @@
 #include <QImage>
 #include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
-#include <vector>
 
 using testing_support::HostileReply;
 using testing_support::HostileServer;
@@ -139,69 +138,6 @@ TEST(ConditionalRequest, WithoutAnOriginKeptEveryFetchIsWhole) {
         EXPECT_FALSE(readFileOrigin(target).has_value());
         EXPECT_FALSE(server.lastRequest().contains("If-")) << fetch;
     }
-}
-
-TEST(FetchSession, GivesUpOnAHostThatFailedTwiceInARowForTheRestOfTheAction) {
-    const SilentHost silent;
-    demo::DemoServer demo{demo::ServerOptions{}};
-    ASSERT_TRUE(demo.start(0));
-    TempProgramFolder program;
-    Downloader downloader;
-    FetchLimits limits;
-    limits.idle = 300ms;
-    limits.connections = 1;
-    downloader.setLimits(limits);
-
-    FetchSession session(downloader, Refresh::Whole);
-    std::vector<QCoro::Task<std::optional<FetchResult>>> fetches;
-    for (int k = 1; k <= 6; ++k) {
-        const QUrl url =
-            k == 4 ? waveMapUrl(demo.baseUrl(), k) : silent.url(QStringLiteral("/%1.gif").arg(k));
-        fetches.push_back(session.fetch(url, chartPath(program.chartFolder(), waveMapFile(k)), {k}));
-    }
-    QElapsedTimer clock;
-    clock.start();
-    std::vector<FetchResult> results;
-    for (auto& fetch : fetches) {
-        results.push_back(QCoro::waitFor(fetch).value());
-    }
-    EXPECT_LT(clock.elapsed(), 1500) << "two timeouts, then no more";
-    EXPECT_EQ(silent.connectionsTaken(), 2);
-    for (const int given : {0, 1, 2, 4, 5}) {
-        EXPECT_FALSE(results[given].ok) << given;
-        EXPECT_TRUE(results[given].unreachable) << given;
-        EXPECT_EQ(results[given].failure, given < 2 ? FetchFailure::Timeout : FetchFailure::GivenUp) << given;
-    }
-    EXPECT_TRUE(results[3].ok) << "another host of the action is still asked";
-
-    // A new action asks the host again.
-    FetchSession next(downloader, Refresh::Whole);
-    EXPECT_TRUE(QCoro::waitFor(next.fetch(silent.url(QStringLiteral("/7.gif")),
-                                          chartPath(program.chartFolder(), waveMapFile(7)), {}))
-                    ->unreachable);
-    EXPECT_EQ(silent.connectionsTaken(), 3);
-}
-
-TEST(FetchSession, AFetchNoLongerWantedAtItsTurnMakesNoRequest) {
-    const SilentHost silent;
-    TempProgramFolder program;
-    Downloader downloader;
-    FetchLimits limits;
-    limits.idle = 200ms;
-    limits.connections = 1;
-    downloader.setLimits(limits);
-    FetchSession session(downloader, Refresh::Whole);
-    bool wanted = true;
-    QCoro::Task<std::optional<FetchResult>> first =
-        session.fetch(silent.url(QStringLiteral("/1")), program.chartFolder() + QStringLiteral("1"), {0});
-    QCoro::Task<std::optional<FetchResult>> second = session.fetch(
-        silent.url(QStringLiteral("/2")), program.chartFolder() + QStringLiteral("2"), {1, [&wanted] {
-                                                                                            return wanted;
-                                                                                        }});
-    wanted = false;
-    EXPECT_TRUE(QCoro::waitFor(first).has_value());
-    EXPECT_FALSE(QCoro::waitFor(second).has_value());
-    EXPECT_EQ(silent.connectionsTaken(), 1);
 }
 
 TEST(ConnectLimit, AHostThatTakesNoConnectionIsGivenUpInTime) {

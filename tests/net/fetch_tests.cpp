@@ -57,19 +57,6 @@ protected:
 
 } // namespace
 
-TEST_F(Fetch, ReplacesTheExistingFileWithTheWholeBody) {
-    const QString target = chart(waveMapFile(1));
-    program.write(QStringLiteral("kaardid/") + waveMapFile(1), GoodChart);
-    const FetchResult result = fetchInto(waveMap(), target);
-    EXPECT_TRUE(result.ok) << result.error.toStdString();
-    EXPECT_EQ(result.httpStatus, 200);
-    EXPECT_TRUE(result.error.isEmpty());
-    const QByteArray stored = contentOf(target);
-    EXPECT_TRUE(stored.startsWith("GIF8"));
-    EXPECT_EQ(result.bytes, stored.size());
-    EXPECT_EQ(folderContents(), QStringList{waveMapFile(1)});
-}
-
 TEST_F(Fetch, OnlyWebAddressesAreRequested) {
     const QString target = chart(QStringLiteral("passwd.txt"));
     const QString ftp =

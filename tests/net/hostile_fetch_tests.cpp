@@ -302,7 +302,8 @@ TEST_F(HostileFetch, AShortLengthDoesNotSpoilTheNextReplyOnItsConnection) {
 }
 
 // A host that stops in the middle of a reply is as dead as one that never answers: two such fetches
-// in a row give it up, while the overall deadline of a fetch counts against the file alone.
+// in a row give it up for the rest of the action, while the overall deadline of a fetch counts
+// against the file alone. The next action asks the host again.
 TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
     const QByteArray chart = wholeChart();
     const HostileServer stalling([&chart](const testing_support::HostileRequest& request) {
@@ -324,13 +325,23 @@ TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
         EXPECT_EQ(overran.failure, FetchFailure::Timeout);
         EXPECT_FALSE(overran.unreachable) << "a deadline is the file's fault";
     }
-    EXPECT_TRUE(fetch(stalling, "/head.gif").unreachable);
-    EXPECT_TRUE(fetch(stalling, "/body.gif").unreachable);
+    for (const char* path : {"/head.gif", "/body.gif"}) {
+        const FetchResult stalled = fetch(stalling, path);
+        EXPECT_TRUE(stalled.unreachable) << path;
+        EXPECT_EQ(stalled.failure, FetchFailure::Timeout) << path;
+    }
     const FetchResult next = fetch(stalling, "/next.gif");
     EXPECT_EQ(next.failure, FetchFailure::GivenUp);
+    EXPECT_TRUE(next.unreachable);
     EXPECT_EQ(stalling.requestsAnswered(), 2);
     EXPECT_EQ(fetch(trickling, "/slow.gif").failure, FetchFailure::Timeout)
         << "the other host is still asked";
+
+    FetchSession nextAction(downloader, Refresh::Whole);
+    EXPECT_TRUE(QCoro::waitFor(nextAction.fetch(stalling.url(QStringLiteral("/again.gif")),
+                                                program.chartFolder() + QStringLiteral("again.gif"), {}))
+                    ->unreachable);
+    EXPECT_EQ(stalling.requestsAnswered(), 3);
 }
 
 // A host that floods its replies' heads fails them as a host that does not answer, while the

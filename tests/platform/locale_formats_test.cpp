@@ -69,15 +69,4 @@ TEST(LocaleFormats, TheSystemsFormatsComeFromTheCLibrary) {
     EXPECT_EQ(LocaleFormats::system().shortDate(December7), QStringLiteral("12/07/26"));
 }
 
-TEST(LocaleFormats, ShortDatesAreReadWithTwoOrFourDigitYears) {
-    const LocaleFormats european(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm"));
-    EXPECT_EQ(european.readShortDate(QStringLiteral("07.12.2026")), December7);
-    EXPECT_EQ(european.readShortDate(QStringLiteral("07.12.26")), December7);
-    EXPECT_FALSE(european.readShortDate(QStringLiteral("2026-12-07")).isValid());
-    const LocaleFormats american(QStringLiteral("MM/dd/yy"), QStringLiteral("hh:mm AP"));
-    EXPECT_EQ(american.readShortDate(QStringLiteral("12/07/26")), December7);
-    EXPECT_EQ(american.readShortDate(QStringLiteral("12/07/2026")), December7);
-    EXPECT_FALSE(american.readShortDate(QStringLiteral("13/07/2026")).isValid());
-}
-
 } // namespace

@@ -34,10 +34,7 @@ protected:
         options.latencyMs = latencyMs;
         server = std::make_unique<demo::DemoServer>(options);
         EXPECT_TRUE(server->start(0));
-        const QString base = server->baseUrl().toString();
-        fixture.folder.write(
-            QStringLiteral("brisel.ini"),
-            QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n").arg(base).toUtf8());
+        fixture.folder.write(QStringLiteral("brisel.ini"), testing_support::hostsAt(server->baseUrl()));
         fixture.storeSetting(settings_table::kustutavanad.builtInCaption, 0);
     }
 
@@ -77,43 +74,30 @@ protected:
 
     // Closes every login window as soon as it shows, and counts it.
     void cancelEveryLoginWindow() {
-        auto* poll = new QTimer(fixture.form.get());
-        QObject::connect(poll, &QTimer::timeout, poll, [this] {
-            auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget());
-            if (login && login->isVisible()) {
-                ++loginShown;
-                login->reject();
-            }
+        whenModalShows<LoginWindow>(fixture.form.get(), [this](LoginWindow* login) {
+            ++loginShown;
+            login->reject();
+            return true;
         });
-        poll->start(10);
     }
 
     // Closes every box shown over the login window, and keeps what it said.
     void acknowledgeEveryBox() {
-        auto* poll = new QTimer(fixture.form.get());
-        QObject::connect(poll, &QTimer::timeout, poll, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box && box->isVisible()) {
-                boxesSaid << box->text();
-                box->accept();
-            }
+        whenModalShows<QMessageBox>(fixture.form.get(), [this](QMessageBox* box) {
+            boxesSaid << box->text();
+            box->accept();
+            return true;
         });
-        poll->start(10);
     }
     QStringList boxesSaid;
 
     // Acts on the login window once it is shown modally; records that it was.
     void whenLoginShows(std::function<void(LoginWindow*)> act) {
-        auto* poll = new QTimer(fixture.form.get());
-        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, act] {
-            auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget());
-            if (login && login->isVisible()) {
-                poll->deleteLater();
-                ++loginShown;
-                act(login);
-            }
+        whenModalShows<LoginWindow>(fixture.form.get(), [this, act](LoginWindow* login) {
+            ++loginShown;
+            act(login);
+            return false;
         });
-        poll->start(10);
     }
 
     Form1Fixture fixture{QDateTime(Today, QTime(12, 0))};
@@ -236,17 +220,15 @@ TEST_F(SpecialPasswordTest, APasswordWithQueryCharactersReachesTheServerIntact) 
         QTest::keyClicks(login->txtUserName, QStringLiteral("demo"));
         QTest::keyClicks(login->txtPassword, QStringLiteral("a&email=x#y+"));
         // The first try is one letter short: refused, and the password is selected for another.
-        auto* acknowledge = new QTimer(login);
-        QObject::connect(acknowledge, &QTimer::timeout, login, [&refusals, acknowledge] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box && box->text() == QStringLiteral("Invalid Password, try again!") &&
-                box->windowTitle() == QStringLiteral("Login")) {
-                ++refusals;
-                acknowledge->stop();
-                box->accept();
+        whenModalShows<QMessageBox>(login, [&refusals](QMessageBox* box) {
+            if (box->text() != QStringLiteral("Invalid Password, try again!") ||
+                box->windowTitle() != QStringLiteral("Login")) {
+                return true;
             }
+            ++refusals;
+            box->accept();
+            return false;
         });
-        acknowledge->start(10);
         login->chkRememberPassword->setChecked(true);
         QTest::mouseClick(login->cmdOK, Qt::LeftButton);
         EXPECT_TRUE(
@@ -291,15 +273,11 @@ TEST_F(ProviderTest, ADoubleClickedMarkerFetchesItsSpotsMeteograms) {
 // second action behind it asks again.
 TEST_F(ProviderTest, AMarkerDoubleClickCancelledWithEscAsksOnce) {
     Form1& form = fixture.start();
-    auto* poll = new QTimer(&form);
-    QObject::connect(poll, &QTimer::timeout, poll, [this] {
-        auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget());
-        if (login && login->isVisible()) {
-            ++loginShown;
-            QTest::keyClick(login, Qt::Key_Escape);
-        }
+    whenModalShows<LoginWindow>(&form, [this](LoginWindow* login) {
+        ++loginShown;
+        QTest::keyClick(login, Qt::Key_Escape);
+        return true;
     });
-    poll->start(10);
     QTest::mouseDClick(ui(form).Spot[0], Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return loginShown == 1; }, 5000));
     QTest::qWait(300);

@@ -124,20 +124,4 @@ TEST_F(SpotListTest, MissingEmptyOrBinaryFileGivesNoSpots) {
                     .isEmpty());
 }
 
-TEST(MarkerPlacement, PutsTheMarkersCentreOnTheSpot) {
-    const QSizeF map(468, 510);
-    const QSizeF marker(8, 8);
-    const auto centre = [&](double lon, double lat) {
-        return markerTopLeft(Spot{QString(), lon, lat, 0}, map, marker) + QPointF(4, 4);
-    };
-    EXPECT_EQ(centre(18.359, 60.86), QPointF(0, 0));
-    EXPECT_EQ(centre(31.6677, 53.04), QPointF(468, 510));
-    EXPECT_EQ(centre(18.359 + 13.3087 / 2, 60.86 - 7.82 / 2), QPointF(234, 255));
-    // A spot at 24 east, 24 north, a section's default, lies below the map.
-    const QPointF topLeft = markerTopLeft(Spot{QString(), 24, 24, 24}, QSizeF(468, 510), QSizeF(8, 8));
-    EXPECT_GT(topLeft.y(), 510);
-    EXPECT_GT(topLeft.x(), 0);
-    EXPECT_LT(topLeft.x(), 468);
-}
-
 } // namespace

@@ -52,8 +52,6 @@ public:
     PictureBox* const halograaf1 = get<PictureBox>("halograaf1");
     PictureBox* const halograaf2 = get<PictureBox>("halograaf2");
     PictureBox* const halograaf3 = get<PictureBox>("halograaf3");
-    QLabel* const haloskaala = get<QLabel>("haloskaala");
-    QLabel* const halokell3 = get<QLabel>("halokell3");
     QPushButton* const Play = get<QPushButton>("Play");
     QTimer* const Timer1 = get<QTimer>("Timer1");
     QRadioButton* const märgiperiood = get<QRadioButton>("märgiperiood");

@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <functional>
 #include <memory>
 
 // Records what the program asks of the desktop instead of doing it.
@@ -37,6 +39,19 @@ inline void doubleClickAsAUserDoes(QWidget* widget) {
     QWindow* window = widget->window()->windowHandle();
     const QPoint at = window->mapFromGlobal(widget->mapToGlobal(widget->rect().center()));
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+}
+
+// Acts on each modal dialog of type T once it shows, looking every 10 ms while `owner` lives, as a
+// user answers what the program asks; `act` says whether to go on watching for the next one.
+template<typename T> void whenModalShows(QObject* owner, std::function<bool(T*)> act) {
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible() && !act(dialog)) {
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
 }
 
 // A main window in a temporary program folder (in the system's temporary folder or the one

@@ -129,8 +129,8 @@ QByteArray floodedHead(int fields) {
 
 class HostileServer::Connections final : public QObject {
 public:
-    Connections(Script script, std::atomic<qint64>& sent, std::atomic<int>& taken, Answer::Heard heard)
-        : m_script(std::move(script)), m_sent(sent), m_taken(taken), m_heard(std::move(heard)) {}
+    Connections(Script script, std::atomic<qint64>& sent, Answer::Heard heard)
+        : m_script(std::move(script)), m_sent(sent), m_heard(std::move(heard)) {}
 
     quint16 listen() {
         connect(&m_server, &QTcpServer::newConnection, this, &Connections::acceptAll);
@@ -140,14 +140,12 @@ public:
 private:
     void acceptAll() {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-            ++m_taken;
             new Answer(socket, m_script, m_sent, m_heard);
         }
     }
 
     const Script m_script;
     std::atomic<qint64>& m_sent;
-    std::atomic<int>& m_taken;
     const Answer::Heard m_heard;
     QTcpServer m_server{this};
 };
@@ -156,12 +154,11 @@ HostileServer::HostileServer(HostileReply reply)
     : HostileServer(Script([reply = std::move(reply)](const HostileRequest&) { return reply; })) {}
 
 HostileServer::HostileServer(Script script)
-    : m_connections(
-          new Connections(std::move(script), m_sent, m_connectionsTaken, [this](const QByteArray& request) {
-              const std::lock_guard lock(m_requestMutex);
-              m_lastRequest = request;
-              ++m_requests;
-          })) {
+    : m_connections(new Connections(std::move(script), m_sent, [this](const QByteArray& request) {
+          const std::lock_guard lock(m_requestMutex);
+          m_lastRequest = request;
+          ++m_requests;
+      })) {
     m_connections->moveToThread(&m_thread);
     m_thread.start();
     QMetaObject::invokeMethod(

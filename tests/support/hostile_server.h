@@ -55,7 +55,6 @@ public:
     QString base() const;
     // The bytes written to the connections so far.
     qint64 bytesSent() const { return m_sent; }
-    int connectionsTaken() const { return m_connectionsTaken; }
     int requestsAnswered() const { return m_requests; }
     // The request line and headers of the last request answered.
     QByteArray lastRequest() const;
@@ -66,7 +65,6 @@ private:
     QByteArray m_lastRequest;
     QThread m_thread;
     std::atomic<qint64> m_sent = 0;
-    std::atomic<int> m_connectionsTaken = 0;
     std::atomic<int> m_requests = 0;
     Connections* m_connections;
     quint16 m_port = 0;

@@ -64,6 +64,12 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, m_previousHandler);
 }
 
+QByteArray hostsAt(const QUrl& base) {
+    return QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n")
+        .arg(base.toString())
+        .toUtf8();
+}
+
 QString shippedDataFile(const QString& name) {
     return QStringLiteral(BRISEL_DATA_DIR "/") + name;
 }

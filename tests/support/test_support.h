@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QTemporaryDir>
+#include <QUrl>
 
 namespace testing_support {
 
@@ -31,6 +32,9 @@ private:
     qint64 m_previousSoftLimit;
     void (*m_previousHandler)(int);
 };
+
+// brisel.ini's [hosts] section with every service at one address, as the demo server serves them.
+QByteArray hostsAt(const QUrl& base);
 
 // The shipped data file of that name (lang.ini, spots.ini, brisel.ini, pictures) in the source tree.
 QString shippedDataFile(const QString& name);

@@ -52,7 +52,7 @@ TEST(AboutBox, OpensWithoutAServerAndSaysTheListFailed) {
 TEST(AboutBox, OpensModalFromTheMenuAndClosesWithOk) {
     const auto server = startServer();
     Form1Fixture fixture;
-    fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
+    fixture.folder.write(QStringLiteral("brisel.ini"), testing_support::hostsAt(server->baseUrl()));
     Form1& form = fixture.start();
     ASSERT_TRUE(ui(form).about->isEnabled());
     ui(form).about->trigger();

@@ -50,15 +50,4 @@ struct SideWindowFixture {
     RecordingShell shell;
 };
 
-// brisel.ini of a program folder pointing every service at one address.
-inline QByteArray briselIniFor(const QUrl& base, const QString& publicKey = {}) {
-    const QByteArray address = base.toString().toUtf8();
-    QByteArray ini = "[hosts]\nprovider=" + address + "\nmarevo=" + address + "\nwave=" + address +
-                     "\nhome=" + address + "\n";
-    if (!publicKey.isEmpty()) {
-        ini += "[update]\npubkey=" + publicKey.toLatin1() + "\n";
-    }
-    return ini;
-}
-
 } // namespace side_windows_test

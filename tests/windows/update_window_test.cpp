@@ -166,7 +166,7 @@ TEST(UpdateWindowFromTheMenu, OpensModalAndChecks) {
     offering.latestVersion = runningVersionNumber() + 1;
     const auto server = startServer(offering);
     Form1Fixture fixture;
-    fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
+    fixture.folder.write(QStringLiteral("brisel.ini"), testing_support::hostsAt(server->baseUrl()));
     Form1& form = fixture.start();
     ASSERT_TRUE(ui(form).updeidid->isEnabled());
     ui(form).updeidid->trigger();

@@ -32,7 +32,7 @@ protected:
         demo::ServerOptions options;
         options.latencyMs = latencyMs;
         server = startServer(options);
-        fixture.folder.write(QStringLiteral("brisel.ini"), briselIniFor(server->baseUrl()));
+        fixture.folder.write(QStringLiteral("brisel.ini"), testing_support::hostsAt(server->baseUrl()));
         openForm();
     }
 
