@@ -14,7 +14,8 @@ constexpr double WholeTolerance = 1e-6;
 constexpr double SnapShare = 0.1;
 
 bool isWhole(double deviceScale) {
-    return deviceScale >= 1 - WholeTolerance && std::abs(deviceScale - std::round(deviceScale)) < WholeTolerance;
+    return deviceScale >= 1 - WholeTolerance &&
+           std::abs(deviceScale - std::round(deviceScale)) < WholeTolerance;
 }
 
 } // namespace
@@ -41,8 +42,9 @@ void PictureZoom::setSizes(const QSizeF& picture, const QSizeF& box) {
     }
     const bool hadPicture = !m_picture.isEmpty() && !m_box.isEmpty();
     const QPointF middle = hadPicture ? toPicture(QPointF(m_box.width() / 2, m_box.height() / 2)) : QPointF();
-    const QPointF middleShare = hadPicture ? QPointF(middle.x() / m_picture.width(), middle.y() / m_picture.height())
-                                           : QPointF(0.5, 0.5);
+    const QPointF middleShare = hadPicture
+                                    ? QPointF(middle.x() / m_picture.width(), middle.y() / m_picture.height())
+                                    : QPointF(0.5, 0.5);
     m_picture = picture;
     m_box = box;
     m_zoom = std::clamp(m_zoom, 1.0, std::max(1.0, MaximumScale / fitScale()));
@@ -67,7 +69,8 @@ double PictureZoom::fitScale() const {
 QRectF PictureZoom::pictureRect() const {
     QPointF topLeft = m_offset;
     if (pictureTransformation(scale(), m_devicePixelRatio) == Qt::FastTransformation) {
-        topLeft = QPointF(std::round(topLeft.x() * m_devicePixelRatio), std::round(topLeft.y() * m_devicePixelRatio)) /
+        topLeft = QPointF(std::round(topLeft.x() * m_devicePixelRatio),
+                          std::round(topLeft.y() * m_devicePixelRatio)) /
                   m_devicePixelRatio;
     }
     return {topLeft, m_picture * scale()};
@@ -89,7 +92,8 @@ void PictureZoom::zoomAbout(const QPointF& boxPoint, double factor) {
 void PictureZoom::stepAbout(const QPointF& boxPoint, int steps) {
     double target = scale() * std::pow(StepFactor, steps);
     const double wholeDevice = std::round(target * m_devicePixelRatio);
-    if (wholeDevice >= 1 && std::abs(target * m_devicePixelRatio - wholeDevice) < SnapShare * target * m_devicePixelRatio) {
+    if (wholeDevice >= 1 &&
+        std::abs(target * m_devicePixelRatio - wholeDevice) < SnapShare * target * m_devicePixelRatio) {
         target = wholeDevice / m_devicePixelRatio;
     }
     setScaleAbout(boxPoint, target);

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 #include <memory>
 
@@ -37,6 +38,13 @@ inline void doubleClickAsAUserDoes(QWidget* widget) {
     QWindow* window = widget->window()->windowHandle();
     const QPoint at = window->mapFromGlobal(widget->mapToGlobal(widget->rect().center()));
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+}
+
+// A notch of the wheel over a widget, with the modifiers held.
+inline void wheelOver(QWidget* widget, const QPointF& at, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, QWheelEvent::DefaultDeltasPerStep),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
 }
 
 // A main window in a temporary program folder (in the system's temporary folder or the one

@@ -38,7 +38,8 @@ TEST(GrownScale, ARoomGrowsTheBaseByItsTighterSideAndNeverShrinksIt) {
     };
     for (const Case& c : {Case{{468, 510}, 1.0}, Case{{936, 2000}, 2.0}, Case{{2000, 765}, 1.5},
                           Case{{400, 900}, 1.0}, Case{{-5, -5}, 1.0}}) {
-        EXPECT_DOUBLE_EQ(viewer::grownScale(Chart, c.room), c.scale) << c.room.width() << "x" << c.room.height();
+        EXPECT_DOUBLE_EQ(viewer::grownScale(Chart, c.room), c.scale)
+            << c.room.width() << "x" << c.room.height();
     }
     EXPECT_EQ(viewer::grownSize(QSize(468, 510), QSizeF(2000, 900)), QSize(825, 900));
 }
