@@ -3,7 +3,11 @@
 // reference of the same run (the three pictures of an hour read from disk by QImageReader, timed
 // in turn with the routine at each hour), the median time of one call over the first pass through
 // the week, when no picture has been decoded yet, and over the three passes after it, and the time
-// of a drag over all 169 hours, each step a real Scroll.
+// of a drag over all 169 hours, each step a real Scroll and a paint of the window. The same calls
+// followed by a paint of the whole window are timed apart, so that drawing the pictures at the
+// window's size is timed too.
+//
+// display_bench [--size minimum|WIDTHxHEIGHT]: the window's size, its minimum size by default.
 #include "app/form1.h"
 #include "demo_server.h"
 #include "gif_encoder.h"
@@ -22,6 +26,7 @@
 #include "viewer/time_slider.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,6 +36,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -118,6 +124,20 @@ double median(const std::vector<double>& sorted) {
     return percentile(sorted, 50);
 }
 
+// The size asked for on the command line; nothing for the window's minimum size.
+std::optional<QSize> askedSize(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("size"), QStringLiteral("The window's size: minimum or WIDTHxHEIGHT."),
+                      QStringLiteral("size"), QStringLiteral("minimum")});
+    parser.process(app);
+    const QStringList sides = parser.value(QStringLiteral("size")).split(u'x');
+    if (sides.size() != 2) {
+        return std::nullopt;
+    }
+    return QSize(sides[0].toInt(), sides[1].toInt());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -145,6 +165,7 @@ int main(int argc, char** argv) {
                 LocaleFormats::system()});
     form.Form_Load();
     form.show();
+    form.resize(askedSize(app).value_or(form.minimumSize()));
     QApplication::processEvents();
     auto* slider = form.findChild<TrackBar*>(QStringLiteral("Slider1"));
 
@@ -157,8 +178,13 @@ int main(int argc, char** argv) {
     const auto scroll = [&form] {
         form.chartView().Slider1_Scroll();
     };
+    const auto scrollAndPaint = [&form] {
+        form.chartView().Slider1_Scroll();
+        form.repaint();
+    };
     const Times firstPass = eachHour(1, reference, moveThumb, scroll);
     const Times later = eachHour(3, reference, moveThumb, scroll);
+    const Times painted = eachHour(2, reference, moveThumb, scrollAndPaint);
     std::vector<double> references = firstPass.reference;
     references.insert(references.end(), later.reference.begin(), later.reference.end());
     std::sort(references.begin(), references.end());
@@ -171,10 +197,14 @@ int main(int argc, char** argv) {
     for (int p = 0; p < 168; ++p) {
         QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
         QApplication::sendEvent(slider, &right);
+        form.repaint();
     }
     const double dragMs = drag.nsecsElapsed() / 1e6;
 
     // Each ratio is taken against the reference timed beside the same calls.
+    std::printf("window=%dx%d\n", form.width(), form.height());
+    std::printf("chart=%dx%d\n", form.chartView().markerMap()->width(),
+                form.chartView().markerMap()->height());
     std::printf("calls=%zu\n", later.routine.size());
     std::printf("pictures_kept_mb=%.1f\n", form.chartView().pictures().bytes() / 1e6);
     std::printf("load_three_pictures_ms_median=%.3f\n", median(references));
@@ -183,6 +213,8 @@ int main(int argc, char** argv) {
     std::printf("slider1_scroll_ms_median=%.3f\n", median(later.routine));
     std::printf("slider1_scroll_vs_reference=%.3f\n", median(later.routine) / median(later.reference));
     std::printf("slider1_scroll_ms_p95=%.3f\n", percentile(later.routine, 95));
+    std::printf("scroll_and_paint_ms_median=%.3f\n", median(painted.routine));
+    std::printf("scroll_and_paint_vs_reference=%.3f\n", median(painted.routine) / median(painted.reference));
     std::printf("drag_169_hours_ms=%.1f\n", dragMs);
     return slider->value() == 168 ? 0 : 1;
 }

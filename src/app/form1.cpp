@@ -19,6 +19,7 @@
 #include "viewer/display_texts.h"
 #include "viewer/full_screen_chart.h"
 #include "viewer/meteogram_panel.h"
+#include "viewer/picture_box.h"
 #include "viewer/sailing_map_panel.h"
 #include "windows/side_windows.h"
 #include "windows/update_window.h"
@@ -65,11 +66,12 @@ const MenuItem SideButtons[] = {{"Command1", "Laineinfo", "waveinfo"},
 // Room for their longest caption in every language.
 constexpr int SideButtonWidth = 130;
 // The order Tab takes, the window's reading order: the chart's column, the right column top to
-// bottom, the slider, then the bottom row left to right.
-const char* const TabOrder[] = {"miskaart",      "linn",         "HScroll1",     "quellan",     "temp",
-                                "quellanyld",    "pilvisus",     "sademed",      "marevo",      "Slider1",
-                                "Command2",      "Play",         "Command1",     "naitalegend", "quellan3h",
-                                "tsekiuuendusi", "aintmärgitud", "märgiperiood", "märgialgus",  "märgilõpp"};
+// bottom (the island map left of the mainland map), the slider, then the bottom row left to right.
+const char* const TabOrder[] = {"miskaart",     "halo",        "linn",      "Picture2",      "Picture1",
+                                "HScroll1",     "quellan",     "temp",      "quellanyld",    "pilvisus",
+                                "sademed",      "marevo",      "Slider1",   "Command2",      "Play",
+                                "Command1",     "naitalegend", "quellan3h", "tsekiuuendusi", "aintmärgitud",
+                                "märgiperiood", "märgialgus",  "märgilõpp"};
 
 template<typename T> T* child(const QObject* parent, const char* name) {
     return parent->findChild<T*>(QString::fromUtf8(name));
@@ -120,7 +122,7 @@ void Form1::placeControls() {
     grid->setContentsMargins(8, 4, 8, 0);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
-    grid->addWidget(m_chartView->chartColumn(), 0, 0, Qt::AlignTop);
+    grid->addWidget(m_chartView->chartColumn(), 0, 0);
     auto* side = new QVBoxLayout;
     side->setSpacing(4);
     m_meteograms->addBelowCity(m_downloads->choiceBoxes()->hint());
@@ -149,6 +151,12 @@ void Form1::placeControls() {
     grid->addLayout(controls, 2, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
+    // The right column is as tall as the chart's at the window's minimum size; the sailing maps'
+    // panel takes what it has over its own minimum, so the maps start to grow only with the window.
+    const int spareHeight =
+        m_chartView->chartColumn()->minimumSizeHint().height() - side->minimumSize().height();
+    m_chartView->sailingPanel()->setMinimumPanelSize(QSize(
+        side->minimumSize().width(), m_chartView->sailingPanel()->minimumSizeHint().height() + spareHeight));
     setCentralWidget(central);
     setReadingTabOrder();
 
@@ -260,10 +268,15 @@ void Form1::loadSpotList() {
     }
     m_meteograms->setSpots(names);
     m_downloads->setSpots(spots);
-    for (SpotMarker* marker : placeSpotMarkers(m_chartView->markerMap(), spots)) {
+    PictureBox* chart = m_chartView->markerMap();
+    const QVector<SpotMarker*> markers = makeSpotMarkers(chart, spots);
+    for (SpotMarker* marker : markers) {
         connect(marker, &SpotMarker::doubleClicked, m_downloads, &DownloadController::Spot_DblClick);
         connect(marker, &SpotMarker::pointedAt, m_meteograms, &MeteogramPanel::pointAt);
     }
+    placeSpotMarkers(markers, spots, chart->pictureRect());
+    connect(chart, &PictureBox::pictureMoved, this,
+            [markers, spots](const QRectF& chartRect) { placeSpotMarkers(markers, spots, chartRect); });
 }
 
 void Form1::restoreSettings() {

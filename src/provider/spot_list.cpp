@@ -99,3 +99,12 @@ QPointF markerTopLeft(const Spot& spot, QSizeF mapSize, QSizeF markerSize) {
     const double centreY = (ChartMap::North - spot.lat) / ChartMap::LatSpan * mapSize.height();
     return {centreX - markerSize.width() / 2, centreY - markerSize.height() / 2};
 }
+
+std::optional<QPointF> markerTopLeftOn(const Spot& spot, const QRectF& chartRect, const QRectF& shown,
+                                       QSizeF markerSize) {
+    const QPointF centre = chartRect.topLeft() + markerTopLeft(spot, chartRect.size(), QSizeF(0, 0));
+    if (!shown.contains(centre)) {
+        return std::nullopt;
+    }
+    return centre - QPointF(markerSize.width() / 2, markerSize.height() / 2);
+}

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QVector>
+#include <optional>
 
 // A named place on the coast whose point forecast the program fetches and whose marker it draws.
 struct Spot {
@@ -29,3 +31,8 @@ QVector<Spot> loadSpotList(const QString& spotsIniPath);
 
 // Where a marker of markerSize goes on a map of mapSize so that its centre lies on the spot.
 QPointF markerTopLeft(const Spot& spot, QSizeF mapSize, QSizeF markerSize);
+
+// Where a marker goes on a map drawn over `chartRect` (scaled and moved by a zoom), so that its
+// centre lies on the spot; nothing when its centre falls outside the part of the map shown.
+std::optional<QPointF> markerTopLeftOn(const Spot& spot, const QRectF& chartRect, const QRectF& shown,
+                                       QSizeF markerSize);

@@ -39,21 +39,32 @@ void SpotMarker::mouseDoubleClickEvent(QMouseEvent* event) {
     Q_EMIT doubleClicked(toolTip());
 }
 
-QVector<SpotMarker*> placeSpotMarkers(QWidget* map, const QVector<Spot>& spots) {
+QVector<SpotMarker*> makeSpotMarkers(QWidget* map, const QVector<Spot>& spots) {
     QVector<SpotMarker*> markers;
     const int count = std::max<int>(MarkerPlaces, spots.size());
     for (int index = 0; index < count; ++index) {
         auto* marker = new SpotMarker(map, index);
         if (index < spots.size()) {
-            const Spot& spot = spots[index];
-            marker->setToolTip(spot.name);
-            marker->setAccessibleName(spot.name);
-            marker->move(markerTopLeft(spot, map->size(), MarkerSize).toPoint());
-            marker->show();
-        } else {
-            marker->hide();
+            marker->setToolTip(spots[index].name);
+            marker->setAccessibleName(spots[index].name);
         }
         markers.append(marker);
     }
+    placeSpotMarkers(markers, spots, QRectF(QPointF(0, 0), QSizeF(map->size())));
     return markers;
+}
+
+void placeSpotMarkers(const QVector<SpotMarker*>& markers, const QVector<Spot>& spots,
+                      const QRectF& chartRect) {
+    for (int index = 0; index < markers.size(); ++index) {
+        SpotMarker* marker = markers[index];
+        const std::optional<QPointF> topLeft =
+            index < spots.size()
+                ? markerTopLeftOn(spots[index], chartRect, QRectF(marker->parentWidget()->rect()), MarkerSize)
+                : std::nullopt;
+        if (topLeft) {
+            marker->move(topLeft->toPoint());
+        }
+        marker->setVisible(topLeft.has_value());
+    }
 }

@@ -25,6 +25,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
-// One marker per spot, placed so its centre lies on the spot. There are never fewer than the
-// map's 31 marker places; those without a spot are hidden.
-QVector<SpotMarker*> placeSpotMarkers(QWidget* map, const QVector<Spot>& spots);
+// One marker per spot, placed on the map's whole size until placeSpotMarkers places them on the
+// chart as drawn. There are never fewer than the map's 31 marker places; those without a spot are
+// hidden.
+QVector<SpotMarker*> makeSpotMarkers(QWidget* map, const QVector<Spot>& spots);
+
+// Each marker's centre on its spot of the chart drawn over `chartRect` of the map; a marker whose
+// spot lies outside the map's part shown is hidden.
+void placeSpotMarkers(const QVector<SpotMarker*>& markers, const QVector<Spot>& spots,
+                      const QRectF& chartRect);

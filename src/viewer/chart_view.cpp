@@ -12,6 +12,7 @@
 #include "viewer/display_texts.h"
 #include "viewer/marked_period.h"
 #include "viewer/picture_box.h"
+#include "viewer/picture_zoom.h"
 #include "viewer/sailing_map_panel.h"
 #include "viewer/time_slider.h"
 
@@ -20,18 +21,63 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 
+// The chart's size at the window's minimum size; a larger window lets it grow with this aspect.
 constexpr QSize ChartSize(468, 510);
+constexpr int TabsToChart = 2;
+
 // The download time lies on the chart's bottom edge, where a text of any length moves nothing;
 // the chart's model run right above it, as wide as its text.
-constexpr QRect DownloadTimePlace(ChartSize.width() - 262, ChartSize.height() - 22, 260, 20);
-constexpr QPoint ChartRunBottomRight(DownloadTimePlace.right(), DownloadTimePlace.top() - 1);
+QRect downloadTimePlace(const QSize& chart) {
+    return {chart.width() - 262, chart.height() - 22, 260, 20};
+}
+
+QPoint chartRunBottomRight(const QSize& chart) {
+    const QRect downloadTime = downloadTimePlace(chart);
+    return {downloadTime.right(), downloadTime.top() - 1};
+}
+
+// The family tabs over the chart, which grows to the largest size the column's room holds with
+// its aspect kept. The window's layout gives the column its height; the column asks for the width
+// its chart takes at that height, and the layout gives what the right column can spare.
+class ChartColumn final : public QWidget {
+public:
+    explicit ChartColumn(QWidget* parent) : QWidget(parent) {}
+
+    void setParts(QTabBar* tabs, PictureBox* chart) {
+        m_tabs = tabs;
+        m_chart = chart;
+    }
+    QSize minimumSizeHint() const override { return columnSize(ChartSize); }
+    QSize sizeHint() const override { return columnSize(chartSizeIn(QSize(QWIDGETSIZE_MAX, height()))); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        m_tabs->setGeometry(QRect(QPoint(0, 0), m_tabs->sizeHint()));
+        m_chart->setGeometry(QRect(QPoint(0, chartTop()), chartSizeIn(size())));
+        if (event->oldSize().height() != height()) {
+            updateGeometry();
+        }
+    }
+
+private:
+    int chartTop() const { return m_tabs->sizeHint().height() + TabsToChart; }
+    QSize chartSizeIn(const QSize& room) const {
+        return viewer::grownSize(ChartSize, QSizeF(room.width(), room.height() - chartTop()));
+    }
+    QSize columnSize(const QSize& chart) const {
+        return {std::max(chart.width(), m_tabs->sizeHint().width()), chartTop() + chart.height()};
+    }
+
+    QTabBar* m_tabs = nullptr;
+    PictureBox* m_chart = nullptr;
+};
 // The period controls get the room of their longest texts in every language, so a language
 // switch does not change the window's minimum size.
 constexpr int MarkingWidth = 150;
@@ -65,37 +111,30 @@ QWidget* ChartView::playButton() const {
     return m_play;
 }
 
-QWidget* ChartView::markerMap() const {
+PictureBox* ChartView::markerMap() const {
     return m_chart;
 }
 
 QWidget* ChartView::buildChartColumn(QWidget* window) {
-    auto* column = new QWidget(window);
-    auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-
+    auto* column = new ChartColumn(window);
     m_families = named(new QTabBar(column), QStringLiteral("miskaart"));
     m_families->setDrawBase(false);
     m_families->setExpanding(false);
     for (const viewer::FamilyTab& tab : viewer::FamilyTabs) {
         m_families->addTab(resourceIcon(QString::fromLatin1(tab.picture)), QString::fromUtf8(tab.caption));
     }
-    layout->addWidget(m_families, 0, Qt::AlignLeft);
-
     m_chart = named(new PictureBox(column), QStringLiteral("halo"));
     m_chart->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_chart->setFixedSize(ChartSize);
+    m_chart->setZoomable(true);
+    column->setParts(m_families, m_chart);
     m_chart->setFrameShape(QFrame::Box);
     m_chart->setStyleSheet(
         QStringLiteral("#halo { background: #dfe6ec; border: 1px solid #9aa7b2; }"
                        "#halokp, #halojooks { background: rgba(255, 255, 255, 200); padding: 0 4px; }"
                        "#halojooks[warning=\"true\"] { color: #b3261e; }"));
-    layout->addWidget(m_chart);
     m_chartDownloaded = named(new QLabel(m_chart), QStringLiteral("halokp"));
     m_chartDownloaded->setTextFormat(Qt::PlainText);
     m_chartDownloaded->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_chartDownloaded->setGeometry(DownloadTimePlace);
     m_chartDownloaded->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_chartRun = named(new QLabel(m_chart), QStringLiteral("halojooks"));
     m_chartRun->setTextFormat(Qt::PlainText);
@@ -106,6 +145,7 @@ QWidget* ChartView::buildChartColumn(QWidget* window) {
     m_placeholderPicture = m_placeholder->pixmap().toImage();
     m_placeholder->hide();
     named(new QLabel(column), QStringLiteral("halomillal"))->hide();
+    m_chart->installEventFilter(this);
     return column;
 }
 
@@ -260,7 +300,7 @@ void ChartView::showProviderChart(int p) {
         return;
     }
     if (!m_pildilipp) {
-        m_chart->setPixmap(m_placeholder->pixmap());
+        m_chart->showPicture(m_placeholderPicture);
         m_pildilipp = true;
     }
     m_chartDownloaded->setText(QString());
@@ -284,7 +324,21 @@ void ChartView::showChartRun(const QString& chartFile) {
         m_chartRun->style()->polish(m_chartRun);
     }
     m_chartRun->adjustSize();
-    m_chartRun->move(ChartRunBottomRight - QPoint(m_chartRun->width() - 1, m_chartRun->height() - 1));
+    placeChartRun();
+}
+
+void ChartView::placeChartRun() {
+    m_chartRun->move(chartRunBottomRight(m_chart->size()) -
+                     QPoint(m_chartRun->width() - 1, m_chartRun->height() - 1));
+}
+
+// The times stay in the chart's bottom right corner however large it grows.
+bool ChartView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_chart && event->type() == QEvent::Resize) {
+        m_chartDownloaded->setGeometry(downloadTimePlace(m_chart->size()));
+        placeChartRun();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 std::optional<viewer::RunAge> ChartView::chartAge(const QString& chartFile) {

@@ -47,7 +47,7 @@ public:
     QWidget* playButton() const;
     QWidget* periodGroup() const { return m_periodGroup; }
     SailingMapPanel* sailingPanel() const { return m_sailing; }
-    QWidget* markerMap() const;
+    PictureBox* markerMap() const;
     // The hour track itself, for a view that passes the slider's keys on to it.
     TrackBar* track() const { return m_track; }
 
@@ -76,6 +76,9 @@ public:
     // The decoded charts and sailing maps of the hours shown lately.
     const ChartPictures& pictures() const { return m_pictures; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // The chart shown at slider hour p, of the family of `chartCode`, was double-clicked.
     void chartDoubleClicked(int p, const QString& chartCode);
@@ -96,6 +99,7 @@ private:
     void writeDayLabels();
     void showProviderChart(int p);
     void showChartRun(const QString& chartFile);
+    void placeChartRun();
     std::optional<viewer::RunAge> chartAge(const QString& chartFile);
     QString storedHourText(int p);
     void chartFolderChanged();

@@ -53,6 +53,8 @@ FullScreenChart::FullScreenChart(ChartView& view, const InterfaceTexts& texts, Q
     m_picture = new PictureBox(this);
     m_picture->setObjectName(QStringLiteral("fullScreenPicture"));
     m_picture->setAlignment(Qt::AlignCenter);
+    // As large as the screen, and as close as the chart in the window: its zoom keys and wheel too.
+    m_picture->setZoomable(true);
     m_picture->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_caption = overlayLabel(QStringLiteral("fullScreenCaption"), this);
     // Read from across the room, as the chart is.

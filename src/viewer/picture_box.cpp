@@ -3,8 +3,13 @@
 #include "platform/picture_check.h"
 #include "platform/stored_files.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QPainter>
+#include <QWheelEvent>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -120,6 +125,184 @@ void PictureBox::showPicture(const QImage& picture) {
     setPixmap(QPixmap::fromImage(picture));
     m_pictureShown = picture.cacheKey();
     m_pixmapShown = pixmap().cacheKey();
+    followPixmap();
+}
+
+void PictureBox::setFitted(bool fitted) {
+    m_fitted = fitted;
+    followPixmap();
+    update();
+}
+
+void PictureBox::setZoomable(bool zoomable) {
+    m_zoomable = zoomable;
+    setFocusPolicy(zoomable ? Qt::StrongFocus : Qt::NoFocus);
+    setFitted(zoomable || m_fitted);
+}
+
+void PictureBox::fit() {
+    changeZoom([](viewer::PictureZoom& zoom) { zoom.fit(); });
+}
+
+QRectF PictureBox::pictureRect() const {
+    return m_zoom.pictureRect();
+}
+
+// The picture starts inside the frame and is cut at its far edges, as a label draws a pixmap of
+// its own size: a fitted picture of the box's size is drawn pixel for pixel where a label draws it.
+QRectF PictureBox::box() const {
+    return QRectF(contentsRect().topLeft(), QSizeF(size()));
+}
+
+// A pixmap may be set as a label's (the placeholder, a meteogram): its size is read again wherever
+// it is drawn.
+void PictureBox::followPixmap() {
+    const QRectF before = pictureRect();
+    m_zoom.setDevicePixelRatio(devicePixelRatioF());
+    const auto placement = [](Qt::Alignment alignment, Qt::Alignment start, Qt::Alignment end) {
+        return alignment & start ? 0.0 : alignment & end ? 1.0 : 0.5;
+    };
+    m_zoom.setPlacement(placement(alignment(), Qt::AlignLeft, Qt::AlignRight),
+                        placement(alignment(), Qt::AlignTop, Qt::AlignBottom));
+    m_zoom.setSizes(QSizeF(pixmap().size()), box().size());
+    if (pictureRect() != before) {
+        Q_EMIT pictureMoved(pictureRect());
+    }
+}
+
+void PictureBox::changeZoom(const std::function<void(viewer::PictureZoom&)>& change) {
+    const QRectF before = pictureRect();
+    change(m_zoom);
+    showHandWhenZoomed();
+    if (pictureRect() != before) {
+        update();
+        Q_EMIT pictureMoved(pictureRect());
+    }
+}
+
+// The hand says that a drag moves the picture.
+void PictureBox::showHandWhenZoomed() {
+    if (m_zoom.isFitted()) {
+        unsetCursor();
+    } else {
+        setCursor(Qt::OpenHandCursor);
+    }
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    const QPixmap shown = pixmap();
+    if (!m_fitted || shown.isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    followPixmap();
+    QPainter painter(this);
+    drawFrame(&painter);
+    painter.setClipRect(contentsRect());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          viewer::pictureTransformation(m_zoom.scale(), devicePixelRatioF()) ==
+                              Qt::SmoothTransformation);
+    painter.drawPixmap(pictureRect().translated(box().topLeft()), shown, QRectF(shown.rect()));
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    followPixmap();
+}
+
+bool PictureBox::event(QEvent* event) {
+    if (m_zoomable && event->type() == QEvent::NativeGesture) {
+        const auto* gesture = static_cast<QNativeGestureEvent*>(event);
+        if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+            const QPointF at = gesture->position() - box().topLeft();
+            changeZoom([&](viewer::PictureZoom& zoom) { zoom.zoomAbout(at, 1 + gesture->value()); });
+            event->accept();
+            return true;
+        }
+    }
+    return QLabel::event(event);
+}
+
+// A plain wheel is left to whatever holds the picture, as before; with Ctrl it zooms about the
+// pointer, a mouse's notches by whole steps and a touchpad's finer deltas smoothly.
+void PictureBox::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (!m_zoomable || !(event->modifiers() & Qt::ControlModifier) || delta == 0) {
+        QLabel::wheelEvent(event);
+        return;
+    }
+    constexpr int Notch = QWheelEvent::DefaultDeltasPerStep;
+    const QPointF at = event->position() - box().topLeft();
+    changeZoom([&](viewer::PictureZoom& zoom) {
+        if (delta % Notch == 0) {
+            zoom.stepAbout(at, delta / Notch);
+        } else {
+            zoom.zoomAbout(at, std::pow(viewer::PictureZoom::StepFactor, double(delta) / Notch));
+        }
+    });
+    event->accept();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    if (m_zoomable && zoomByKey(event)) {
+        event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+// Plus (or Equal, its key unshifted) and Minus step about the middle, 0 fits; on the keypad too.
+bool PictureBox::zoomByKey(const QKeyEvent* event) {
+    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
+        return false;
+    }
+    const QPointF middle(box().width() / 2, box().height() / 2);
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        changeZoom([&](viewer::PictureZoom& zoom) { zoom.stepAbout(middle, 1); });
+        return true;
+    case Qt::Key_Minus:
+        changeZoom([&](viewer::PictureZoom& zoom) { zoom.stepAbout(middle, -1); });
+        return true;
+    case Qt::Key_0:
+        fit();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A drag moves a zoomed picture; a press alone changes nothing, so a double-click still fetches.
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    if (!m_zoomable || m_zoom.isFitted() || event->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(event);
+        return;
+    }
+    m_dragFrom = event->position();
+    setCursor(Qt::ClosedHandCursor);
+    event->accept();
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_dragFrom) {
+        QLabel::mouseMoveEvent(event);
+        return;
+    }
+    const QPointF delta = event->position() - *m_dragFrom;
+    m_dragFrom = event->position();
+    changeZoom([&](viewer::PictureZoom& zoom) { zoom.panBy(delta); });
+    event->accept();
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragFrom) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
+    m_dragFrom.reset();
+    showHandWhenZoomed();
+    event->accept();
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -5,11 +5,13 @@
 #include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 #include "viewer/picture_box.h"
+#include "viewer/picture_zoom.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -31,6 +33,7 @@ PictureBox* mapPicture(const QString& name, const QSize& size, QWidget* parent) 
     auto* map = new PictureBox(parent);
     map->setObjectName(name);
     map->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    map->setZoomable(true);
     map->resize(size);
     return map;
 }
@@ -85,6 +88,11 @@ QWidget* SailingMapPanel::buildMaps() {
     return m_panel;
 }
 
+void SailingMapPanel::setMinimumPanelSize(const QSize& size) {
+    m_panel->setMinimumSize(size.expandedTo(MinimumPanelSize));
+    Picture4_Resize();
+}
+
 void SailingMapPanel::showMaps(const QDate& today, int p) {
     const viewer::SailingMaps maps = viewer::sailingMapsAt(m_formats, today, p);
     m_validTime->setText(maps.label);
@@ -122,14 +130,26 @@ void SailingMapPanel::retranslate(const InterfaceTexts& texts) {
 // its distance to the right.
 void SailingMapPanel::HScroll1_Scroll() {
     m_islands->move(m_scroll->value(), m_islands->y());
-    m_mainland->move(m_islands->x() + Spacing, m_mainland->y());
+    m_mainland->move(m_islands->x() + scaled(Spacing), m_mainland->y());
 }
 
-// The panel grows with the window, so the scroll range follows it: the pair can always be
-// scrolled from its left edge to its right one.
+int SailingMapPanel::scaled(int length) const {
+    return int(std::floor(length * m_pairScale));
+}
+
+// The panel grows with the window: the pair grows by the least of the factors its room above the
+// scroll bar grew by, across and down, since the panel's minimum size; and the scroll range follows, so the
+// pair can always be scrolled from its left edge to its right one.
 void SailingMapPanel::Picture4_Resize() {
     m_scroll->setGeometry(0, m_panel->height() - m_scroll->height(), m_panel->width(), m_scroll->height());
-    m_scroll->setRange(std::min(0, m_panel->width() - PairWidth), 0);
+    const QSize least = m_panel->minimumSize();
+    m_pairScale = viewer::grownScale(QSizeF(least.width(), least.height() - m_scroll->height()),
+                                     QSizeF(m_panel->width(), m_scroll->y()));
+    m_islands->setGeometry(m_islands->x(), scaled(Rise), scaled(IslandMapSize.width()),
+                           scaled(IslandMapSize.height()));
+    m_mainland->resize(scaled(MainlandMapSize.width()), scaled(MainlandMapSize.height()));
+    m_scroll->setRange(std::min(0, m_panel->width() - scaled(Spacing) - m_mainland->width()), 0);
+    HScroll1_Scroll();
     m_scroll->setSingleStep(10);
     m_scroll->setPageStep(std::max(10, m_panel->width() / 2));
 }

@@ -21,6 +21,9 @@ public:
     SailingMapPanel(QString chartFolder, const InterfaceTexts& texts, LocaleFormats formats,
                     ChartPictures& pictures, QWidget* parent = nullptr);
 
+    // The maps are drawn at their own size in a panel of its minimum size, which should be the room
+    // the panel has in the window at its minimum size.
+    void setMinimumPanelSize(const QSize& size);
     void showMaps(const QDate& today, int p);
     void retranslate(const InterfaceTexts& texts);
 
@@ -37,6 +40,7 @@ private:
     void buildLabels();
     QWidget* buildMaps();
     std::optional<QDateTime> showMap(PictureBox* map, const QString& path);
+    int scaled(int length) const;
 
     QString m_chartFolder;
     const InterfaceTexts& m_texts;
@@ -48,4 +52,5 @@ private:
     PictureBox* m_mainland;
     PictureBox* m_islands;
     QScrollBar* m_scroll;
+    double m_pairScale = 1;
 };

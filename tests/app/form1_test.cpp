@@ -441,7 +441,7 @@ TEST(Form1Menus, TheKeyboardReachesEveryItem) {
     EXPECT_EQ(fixture.stored(settings_table::Keel.name), QVariant(InterfaceTexts::Estonian));
 }
 
-// Tab reads the window as it is drawn: the chart's column, then the right column top to bottom,
+// Tab reads the window as it is drawn: the chart's tabs and the chart, then the right column top to bottom,
 // the slider, and the bottom row left to right; every control it can reach comes once, and the
 // last leads back to the first.
 TEST(Form1Keyboard, TabFollowsTheReadingOrder) {
@@ -457,10 +457,11 @@ TEST(Form1Keyboard, TabFollowsTheReadingOrder) {
         }
     }
     const QStringList readingOrder = {
-        u"miskaart"_s,      u"linn"_s,         u"HScroll1"_s,     u"quellan"_s,     u"temp"_s,
-        u"quellanyld"_s,    u"pilvisus"_s,     u"sademed"_s,      u"marevo"_s,      u"Slider1"_s,
-        u"Command2"_s,      u"Play"_s,         u"Command1"_s,     u"naitalegend"_s, u"quellan3h"_s,
-        u"tsekiuuendusi"_s, u"aintmärgitud"_s, u"märgiperiood"_s, u"märgialgus"_s,  u"märgilõpp"_s};
+        u"miskaart"_s,  u"halo"_s,          u"linn"_s,         u"HScroll1"_s,     u"quellan"_s,
+        u"temp"_s,      u"quellanyld"_s,    u"pilvisus"_s,     u"sademed"_s,      u"marevo"_s,
+        u"Slider1"_s,   u"Command2"_s,      u"Play"_s,         u"Command1"_s,     u"naitalegend"_s,
+        u"quellan3h"_s, u"tsekiuuendusi"_s, u"aintmärgitud"_s, u"märgiperiood"_s, u"märgialgus"_s,
+        u"märgilõpp"_s};
     QWidget* first = form.findChild<QWidget*>(readingOrder.first());
     ASSERT_NE(first, nullptr);
     first->setFocus(Qt::TabFocusReason);

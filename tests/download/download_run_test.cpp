@@ -687,6 +687,33 @@ TEST_F(RunTest, DoubleClicksFetchJustTheChartShown) {
     EXPECT_EQ(chartRequests().size(), 6);
 }
 
+// A click, the wheel, the zoom, its keys and a drag on the chart and on the sailing maps' panel ask
+// the services for nothing; a double-click on the zoomed chart still fetches the chart shown.
+TEST_F(RunTest, OnlyADoubleClickOnAPictureFetches) {
+    tick(settings_table::tsekiuuendusi, false);
+    Form1& form = fixture.start();
+    ui(form).Slider1->setValue(0);
+    PictureBox* chart = ui(form).halo;
+    const QPoint middle = chart->rect().center();
+    QTest::mouseClick(chart, Qt::LeftButton, {}, middle);
+    wheelOver(chart, middle, Qt::NoModifier);
+    wheelOver(chart, middle, Qt::ControlModifier);
+    QTest::keyClick(chart, Qt::Key_Plus);
+    ASSERT_FALSE(chart->zoom().isFitted());
+    QTest::mousePress(chart, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(chart, middle + QPoint(40, 30));
+    QTest::mouseRelease(chart, Qt::LeftButton, {}, middle + QPoint(40, 30));
+    QTest::mouseClick(ui(form).Picture4, Qt::LeftButton);
+    wheelOver(ui(form).Picture4, QPointF(20, 20), Qt::ControlModifier);
+    QTest::qWait(300);
+    EXPECT_TRUE(chartRequests().isEmpty()) << chartRequests().join(u' ').toStdString();
+
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, middle);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.chartView().pildilipp(); }, 10000));
+    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")), QStringList{windChartPath(0, 2)});
+    EXPECT_FALSE(chart->zoom().isFitted()) << "the fetched chart is shown as zoomed";
+}
+
 TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
     for (const char* name :
          {"20070410HALO10.gif", "20070411000312.ini", "Tartu.xml", "quellan.txt", "wave03.gif"}) {

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 #include <functional>
 #include <memory>
@@ -52,6 +53,13 @@ template<typename T> void whenModalShows(QObject* owner, std::function<bool(T*)>
         }
     });
     poll->start(10);
+}
+
+// A notch of the wheel over a widget, with the modifiers held.
+inline void wheelOver(QWidget* widget, const QPointF& at, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, QWheelEvent::DefaultDeltasPerStep),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
 }
 
 // A main window in a temporary program folder (in the system's temporary folder or the one

@@ -6,6 +6,8 @@
 #include "net/file_origin.h"
 #include "net/provider_requests.h"
 #include "pictures.h"
+#include "platform/program_folder.h"
+#include "provider/spot_list.h"
 #include "viewer/chart_display.h"
 #include "viewer/display_texts.h"
 #include "viewer/time_slider.h"
@@ -17,10 +19,13 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMap>
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -501,6 +506,202 @@ TEST_F(ViewerTest, TheSailingPanelScrollsThePairTogether) {
     EXPECT_EQ(ui(form).Picture1->x(), ui(form).Picture2->x() + 320);
     // At the far end the mainland map's right edge meets the panel's.
     EXPECT_EQ(ui(form).Picture1->x() + ui(form).Picture1->width(), ui(form).Picture4->width());
+}
+
+// A touchpad's pinch that opens by `delta` of the fingers' distance.
+void pinchOver(QWidget* widget, const QPointF& at, double delta) {
+    QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, at, at,
+                              widget->mapToGlobal(at), delta, QPointF(), 0);
+    QApplication::sendEvent(widget, &pinch);
+}
+
+// Where the box's own coordinates, which the zoom counts in, begin inside its frame.
+QPointF inBox(const PictureBox* box, const QPointF& at) {
+    return at - QPointF(box->contentsRect().topLeft());
+}
+
+// The chart stays as magnified while the hour changes under it, so a bay can be followed through
+// the week; the wheel zooms about the pointer, the pinch too, and neither moves the hour.
+TEST_F(ViewerTest, TheZoomStaysWhileTheSliderAndTheAnimationMove) {
+    storeProviderChart(Today, 10);
+    storeProviderChart(Today, 11);
+    fixture.start();
+    Form1& form = showHour(12);
+    PictureBox* halo = ui(form).halo;
+    const QPointF bay(300, 140);
+
+    wheelOver(halo, bay, Qt::NoModifier);
+    EXPECT_TRUE(halo->zoom().isFitted()) << "a plain wheel does not zoom";
+    const QPointF under = halo->zoom().toPicture(inBox(halo, bay));
+    wheelOver(halo, bay, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(halo->zoom().scale(), 1.25);
+    const QPointF kept = halo->zoom().toBox(under) - inBox(halo, bay);
+    EXPECT_LT(kept.manhattanLength(), 1.0) << "the point under the pointer stays there";
+    pinchOver(halo, bay, 0.6);
+    EXPECT_DOUBLE_EQ(halo->zoom().scale(), 2);
+    EXPECT_EQ(form.chartView().hour(), 12);
+
+    const QRectF zoomed = halo->pictureRect();
+    ui(form).Slider1->setFocus();
+    QTest::keyClick(ui(form).Slider1, Qt::Key_Right);
+    ASSERT_EQ(form.chartView().hour(), 13);
+    EXPECT_EQ(halo->pictureRect(), zoomed);
+    ui(form).Play->click();
+    form.chartView().Timer1_Timer();
+    ui(form).Play->click();
+    ASSERT_EQ(form.chartView().hour(), 14);
+    EXPECT_EQ(halo->pictureRect(), zoomed);
+
+    // A sailing map zooms on its own.
+    storeSailingMap(15, MainlandMapCode);
+    showHour(15);
+    wheelOver(ui(form).Picture1, QPointF(50, 50), Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(ui(form).Picture1->zoom().scale(), 1.25);
+    EXPECT_EQ(halo->pictureRect(), zoomed);
+}
+
+// With the chart focused by a click, Plus, Equal and the keypad's plus step up, Minus down and 0
+// fits; the steps land on twice the size, where each of the chart's pixels is drawn as a square of
+// four of its own colour, and the hour never moves.
+TEST_F(ViewerTest, TheKeysZoomAFocusedChartPixelTrue) {
+    storeProviderChart(Today, 10);
+    fixture.start();
+    Form1& form = showHour(12);
+    PictureBox* halo = ui(form).halo;
+    QTest::mouseClick(halo, Qt::LeftButton, {}, QPoint(200, 200));
+    ASSERT_EQ(form.focusWidget(), halo) << "a click gives the chart the focus";
+    QTest::keyClick(halo, Qt::Key_Plus);
+    EXPECT_DOUBLE_EQ(halo->zoom().scale(), 1.25);
+    QTest::keyClick(halo, Qt::Key_Minus);
+    EXPECT_TRUE(halo->zoom().isFitted());
+    QTest::keyClick(halo, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(halo, Qt::Key_Equal);
+    QTest::keyClick(halo, Qt::Key_Plus, Qt::ShiftModifier);
+    ASSERT_DOUBLE_EQ(halo->zoom().scale(), 2);
+
+    const QImage drawn = halo->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage chart = halo->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRectF place = halo->pictureRect();
+    // The markers and the times lie over the chart.
+    QRegion overChart;
+    for (const QWidget* child : halo->findChildren<QWidget*>()) {
+        if (child->isVisible()) {
+            overChart += child->geometry();
+        }
+    }
+    int compared = 0;
+    for (int y = 40; y < 440; y += 3) {
+        for (int x = 40; x < 420; x += 3) {
+            if (overChart.contains(QPoint(x, y))) {
+                continue;
+            }
+            const QPointF inChart = (inBox(halo, QPointF(x + 0.5, y + 0.5)) - place.topLeft()) / 2;
+            ASSERT_EQ(drawn.pixel(x, y), chart.pixel(int(inChart.x()), int(inChart.y()))) << x << "," << y;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 15000);
+
+    QTest::keyClick(halo, Qt::Key_0, Qt::KeypadModifier);
+    EXPECT_TRUE(halo->zoom().isFitted());
+    EXPECT_EQ(form.chartView().hour(), 12);
+}
+
+// Each marker's centre lies on its spot of the chart as drawn: grown with the window, zoomed, and
+// back at the window's minimum size where it always stood; markers zoomed out of sight are hidden.
+TEST_F(ViewerTest, TheMarkersStayOnTheirSpotsAsTheChartGrowsAndZooms) {
+    storeProviderChart(Today, 10);
+    Form1& form = fixture.start();
+    showHour(12);
+    const QVector<Spot> spots = loadSpotList(ProgramFolder(fixture.folder.root()).spotsIni());
+    ASSERT_GT(spots.size(), 10);
+    PictureBox* halo = ui(form).halo;
+    const auto expectOnTheirSpots = [&](int expectedShown) {
+        int shown = 0;
+        for (SpotMarker* marker : ui(form).Spot) {
+            const auto spot = std::find_if(spots.begin(), spots.end(),
+                                           [marker](const Spot& s) { return s.name == marker->toolTip(); });
+            if (spot == spots.end() || !marker->isVisible()) {
+                continue;
+            }
+            ++shown;
+            const QRectF chart = halo->pictureRect();
+            const QPointF onChart = chart.topLeft() + markerTopLeft(*spot, chart.size(), QSizeF(0, 0));
+            const QPointF centre = QRectF(marker->geometry()).center();
+            EXPECT_LE((centre - onChart).manhattanLength(), 1.0) << spot->name.toStdString();
+            EXPECT_TRUE(halo->rect().contains(onChart.toPoint()));
+        }
+        if (expectedShown >= 0) {
+            EXPECT_EQ(shown, expectedShown);
+        }
+        return shown;
+    };
+
+    form.resize(form.minimumSize());
+    QApplication::processEvents();
+    const QSize least = halo->size();
+    const int all = expectOnTheirSpots(-1);
+    ASSERT_GT(all, 10);
+
+    form.resize(1920, 1080);
+    QApplication::processEvents();
+    ASSERT_GT(halo->width(), least.width() * 3 / 2);
+    EXPECT_NEAR(double(halo->width()) / halo->height(), double(least.width()) / least.height(), 0.005);
+    expectOnTheirSpots(all);
+    EXPECT_TRUE(halo->rect().contains(ui(form).halokp->geometry()));
+    EXPECT_LT(halo->height() - ui(form).halokp->geometry().bottom(), 5) << "the time stays at the bottom";
+
+    QTest::mouseClick(halo, Qt::LeftButton, {}, QPoint(10, 10));
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(halo, Qt::Key_Plus);
+    }
+    const int zoomedIn = expectOnTheirSpots(-1);
+    EXPECT_GT(zoomedIn, 0);
+    EXPECT_LT(zoomedIn, all);
+
+    QTest::keyClick(halo, Qt::Key_0);
+    form.resize(form.minimumSize());
+    QApplication::processEvents();
+    EXPECT_EQ(halo->size(), least);
+    expectOnTheirSpots(all);
+}
+
+// A drag moves the zoomed chart and a click does nothing more: only a double-click fetches.
+TEST_F(ViewerTest, ADragMovesAZoomedChartAndOnlyADoubleClickAsksForIt) {
+    storeProviderChart(Today, 10);
+    Form1& form = fixture.start();
+    showHour(12);
+    PictureBox* halo = ui(form).halo;
+    QSignalSpy fetches(&form.chartView(), &ChartView::chartDoubleClicked);
+    QTest::mouseClick(halo, Qt::LeftButton, {}, QPoint(200, 200));
+    wheelOver(halo, QPointF(200, 200), Qt::ControlModifier);
+    wheelOver(halo, QPointF(200, 200), Qt::ControlModifier);
+    const QRectF before = halo->pictureRect();
+    QTest::mousePress(halo, Qt::LeftButton, {}, QPoint(200, 200));
+    QMouseEvent move(QEvent::MouseMove, QPointF(170, 180), halo->mapToGlobal(QPointF(170, 180)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(halo, &move);
+    QTest::mouseRelease(halo, Qt::LeftButton, {}, QPoint(170, 180));
+    EXPECT_EQ(halo->pictureRect().topLeft() - before.topLeft(), QPointF(-30, -20));
+    EXPECT_EQ(fetches.count(), 0);
+    doubleClickAsAUserDoes(halo);
+    EXPECT_EQ(fetches.count(), 1);
+}
+
+// Shown, the sailing maps come in the order Tab takes after the city, left to right, and before
+// their scroll bar.
+TEST_F(ViewerTest, TabReachesTheSailingMapsInReadingOrder) {
+    storeSailingMap(12, MainlandMapCode);
+    storeSailingMap(12, IslandsMapCode);
+    Form1& form = fixture.start();
+    showHour(12);
+    QWidget* afterCity = ui(form).linn->nextInFocusChain();
+    while (afterCity->focusPolicy() == Qt::NoFocus) {
+        afterCity = afterCity->nextInFocusChain();
+    }
+    EXPECT_EQ(afterCity, ui(form).Picture2);
+    EXPECT_EQ(ui(form).Picture2->nextInFocusChain(), ui(form).Picture1);
+    EXPECT_EQ(ui(form).Picture1->nextInFocusChain(), ui(form).HScroll1);
 }
 
 // The marked period, driven through the real slider.
