@@ -5,6 +5,7 @@
 #include "download/run_choice_boxes.h"
 #include "download/run_report.h"
 #include "download/run_status_line.h"
+#include "net/chart_names.h"
 #include "platform/modal_dialog.h"
 #include "platform/picture_pair.h"
 #include "platform/program_folder.h"
@@ -302,7 +303,7 @@ QCoro::Task<> DownloadController::halo_DblClick(int p, QString kaart) {
     if (!action) {
         co_return;
     }
-    co_await m_fetcher.laehalo(p - 2, kaart);
+    co_await m_fetcher.laehalo(providerHour(p), kaart);
     if (!self) {
         co_return;
     }

@@ -86,10 +86,10 @@ private:
             return;
         }
         for (const Family& family : ProviderFamilies) {
-            Chain& chain = m_chains[sixHourBlock(hour - 2)];
+            Chain& chain = m_chains[sixHourBlock(providerHour(hour))];
             const FetchTurn chart = turn(family.ticked);
-            m_units.push_back(
-                providerChart(chain.last, hour - 2, QString::fromLatin1(family.code), &chain.memory, chart));
+            m_units.push_back(providerChart(chain.last, providerHour(hour), QString::fromLatin1(family.code),
+                                            &chain.memory, chart));
             chain.last = &m_units.back();
         }
     }
