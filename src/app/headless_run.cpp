@@ -262,7 +262,7 @@ std::optional<RunStart> startWithoutWindow(const QCommandLineParser& parser) {
         say(stderr, QStringLiteral("brisel: cannot make the chart folder in %1").arg(folder.root()));
         return std::nullopt;
     }
-    return RunStart{std::move(clock), folder};
+    return RunStart{.clock = std::move(clock), .folder = folder};
 }
 
 } // namespace
