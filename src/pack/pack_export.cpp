@@ -122,9 +122,8 @@ PackResult writeZipFile(const PackRequest& request, const QString& target) {
         return failure(target, contents.error());
     }
     entries.append({root + PageName, page(request, *contents), ZipEntry::Compressed});
-    QString problem;
-    if (!writeZip(target, entries, &problem)) {
-        return failure(target, problem);
+    if (const Expected<void> zipped = writeZip(target, entries); !zipped) {
+        return failure(target, zipped.error());
     }
     return {.written = true, .files = static_cast<int>(entries.size()), .bytes = QFileInfo(target).size()};
 }
