@@ -25,14 +25,16 @@ QString verdictText(PictureVerdict verdict) {
     return {};
 }
 
-// Why the file is no whole picture; empty when it is one.
-QString flaw(const QString& path) {
+// Nothing when the file is a whole picture, else why it is none.
+Expected<void> wholePicture(const QString& path) {
     const Expected<QByteArray> bytes = readRegularFile(path, LargestPictureFile);
     if (!bytes) {
-        return bytes.error();
+        return failed(bytes.error());
     }
-    const PictureVerdict verdict = judgePicture(*bytes);
-    return verdict == PictureVerdict::Whole ? QString() : verdictText(verdict);
+    if (const PictureVerdict verdict = judgePicture(*bytes); verdict != PictureVerdict::Whole) {
+        return failed(verdictText(verdict));
+    }
+    return {};
 }
 
 } // namespace
@@ -41,8 +43,8 @@ int main(int argc, char** argv) {
     const QCoreApplication app(argc, argv);
     int flawed = 0;
     for (const QString& path : QCoreApplication::arguments().mid(1)) {
-        if (const QString why = flaw(path); !why.isEmpty()) {
-            std::printf("%s: %s\n", qPrintable(path), qPrintable(why));
+        if (const Expected<void> whole = wholePicture(path); !whole) {
+            std::printf("%s: %s\n", qPrintable(path), qPrintable(whole.error()));
             ++flawed;
         }
     }

@@ -11,6 +11,8 @@
 // offscreen platform will do) before start(). start() also makes the process ignore SIGPIPE: a
 // client that gives up mid-reply must not end the program.
 
+#include "platform/expected.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -85,8 +87,8 @@ private:
 };
 
 // Reads the executable's command line (the program name first, as QCoreApplication::arguments()
-// gives it). On a bad value returns false and says why in *error.
-bool parseOptions(const QStringList& args, ServerOptions* out, QString* error);
+// gives it) over the defaults; on a bad value, says why.
+Expected<ServerOptions> parseOptions(const QStringList& args);
 // The command-line help of the executable.
 QString usageText();
 // The base64 public key the home site's updater signature is checked with.

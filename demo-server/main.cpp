@@ -48,12 +48,12 @@ int main(int argc, char** argv) {
         printLine(stdout, demo::demoUpdaterPublicKey());
         return 0;
     }
-    demo::ServerOptions options;
-    QString error;
-    if (!demo::parseOptions(QGuiApplication::arguments(), &options, &error)) {
-        printLine(stderr, error);
+    const Expected<demo::ServerOptions> parsed = demo::parseOptions(QGuiApplication::arguments());
+    if (!parsed) {
+        printLine(stderr, parsed.error());
         return 2;
     }
+    const demo::ServerOptions& options = *parsed;
     demo::DemoServer server(options);
     if (!server.start(options.port)) {
         printLine(stderr,

@@ -139,27 +139,24 @@ void readAll(OptionReader& reader, ServerOptions* out) {
 
 } // namespace
 
-bool parseOptions(const QStringList& args, ServerOptions* out, QString* error) {
+Expected<ServerOptions> parseOptions(const QStringList& args) {
     QCommandLineParser parser;
     describeOptions(parser);
     if (!parser.parse(args)) {
-        *error = parser.errorText();
-        return false;
+        return failed(parser.errorText());
     }
     if (!parser.positionalArguments().isEmpty()) {
-        *error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
-        return false;
+        return failed(
+            QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst()));
     }
-    ServerOptions parsed = *out;
+    ServerOptions parsed;
     OptionReader reader(parser);
     readAll(reader, &parsed);
     parsed.sendCacheControl = parsed.sendCacheControl && !parser.isSet(QStringLiteral("no-cache-control"));
-    *error = reader.error();
-    if (!error->isEmpty()) {
-        return false;
+    if (!reader.error().isEmpty()) {
+        return failed(reader.error());
     }
-    *out = parsed;
-    return true;
+    return parsed;
 }
 
 QString usageText() {

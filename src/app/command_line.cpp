@@ -73,14 +73,13 @@ bool needsNoWindow(const QStringList& arguments) {
     });
 }
 
-std::unique_ptr<Clock> clock(const QCommandLineParser& parser, QString* error) {
+Expected<std::unique_ptr<Clock>> clock(const QCommandLineParser& parser) {
     if (!parser.isSet(now())) {
         return std::make_unique<SystemClock>();
     }
     const QDateTime moment = QDateTime::fromString(parser.value(now()), Qt::ISODate);
     if (!moment.isValid()) {
-        *error = QStringLiteral("--now takes a date and time such as 2007-04-10T06:00:00");
-        return nullptr;
+        return failed(QStringLiteral("--now takes a date and time such as 2007-04-10T06:00:00"));
     }
     return std::make_unique<FixedClock>(moment);
 }

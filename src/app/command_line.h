@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/expected.h"
+
 #include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
@@ -30,8 +32,8 @@ bool needsNoWindow(const QStringList& arguments);
 
 // The clock the program runs on: the system clock, or with --now a clock that stands at that
 // moment (ISO 8601, local time), so a test or a scheduled run can fetch as of a given hour.
-// nullptr, and what to tell the user in *error, when --now holds no date and time.
-std::unique_ptr<Clock> clock(const QCommandLineParser& parser, QString* error);
+// What to tell the user instead when --now holds no date and time.
+Expected<std::unique_ptr<Clock>> clock(const QCommandLineParser& parser);
 
 // The folder the program keeps its files in: --home when given, else the portable folder or the
 // user's data folder, as ProgramFolder chooses. Not yet made on disk.

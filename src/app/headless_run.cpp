@@ -251,10 +251,9 @@ std::optional<RunStart> startWithoutWindow(const QCommandLineParser& parser) {
             QStringLiteral("brisel: unexpected argument %1").arg(parser.positionalArguments().first()));
         return std::nullopt;
     }
-    QString clockError;
-    std::unique_ptr<Clock> clock = command_line::clock(parser, &clockError);
+    Expected<std::unique_ptr<Clock>> clock = command_line::clock(parser);
     if (!clock) {
-        say(stderr, QStringLiteral("brisel: ") + clockError);
+        say(stderr, QStringLiteral("brisel: ") + clock.error());
         return std::nullopt;
     }
     const ProgramFolder folder = command_line::programFolder(parser);
@@ -262,7 +261,7 @@ std::optional<RunStart> startWithoutWindow(const QCommandLineParser& parser) {
         say(stderr, QStringLiteral("brisel: cannot make the chart folder in %1").arg(folder.root()));
         return std::nullopt;
     }
-    return RunStart{std::move(clock), folder};
+    return RunStart{.clock = std::move(*clock), .folder = folder};
 }
 
 } // namespace

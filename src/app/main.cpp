@@ -57,10 +57,9 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     command_line::declare(parser);
     parser.process(app);
-    QString clockError;
-    const std::unique_ptr<Clock> clock = command_line::clock(parser, &clockError);
+    const Expected<std::unique_ptr<Clock>> clock = command_line::clock(parser);
     if (!clock) {
-        std::fprintf(stderr, "brisel: %s\n", qPrintable(clockError));
+        std::fprintf(stderr, "brisel: %s\n", qPrintable(clock.error()));
         return 1;
     }
 
@@ -76,7 +75,7 @@ int main(int argc, char** argv) {
     Downloader downloader;
     downloader.setLimits(hosts.fetchLimits);
 
-    Form1 form({folder, store, texts, *clock, hosts, shell, downloader, LocaleFormats::system()});
+    Form1 form({folder, store, texts, **clock, hosts, shell, downloader, LocaleFormats::system()});
     form.Form_Load();
     if (parser.isSet(command_line::measureStartup())) {
         new StartupProbe(&form);

@@ -5,6 +5,7 @@
 #include "download/run_choice_boxes.h"
 #include "download/run_report.h"
 #include "download/run_status_line.h"
+#include "net/chart_names.h"
 #include "platform/modal_dialog.h"
 #include "platform/picture_pair.h"
 #include "platform/program_folder.h"
@@ -125,6 +126,14 @@ DownloadController::DownloadController(Services services, QWidget* window)
         }
         Q_EMIT busyChanged(busy);
     });
+    // An action ends when its ticket goes, whichever way its coroutine left: then the login's turn
+    // ends too, and the next action may ask again. The session as the context keeps a ticket that
+    // outlives it from reaching it.
+    connect(&m_actions, &ActionGate::busyChanged, session, [session](bool busy) {
+        if (!busy) {
+            session->actionEnded();
+        }
+    });
 }
 
 DownloadController::~DownloadController() = default;
@@ -176,7 +185,6 @@ QCoro::Task<> DownloadController::Command2_Click() {
     if (m_state == RunState::Running) {
         m_state = RunState::StopRequested;
         m_button->setEnabled(false);
-        m_services.session.actionEnded();
         co_return;
     }
     // From the first click on there is one run: a click while the update answer is awaited
@@ -229,7 +237,6 @@ QCoro::Task<> DownloadController::run(Watched watched) {
     showRunning(false);
     showRunEnd();
     m_services.session.setUnattended(false);
-    m_services.session.actionEnded();
     Q_EMIT runFinished();
 }
 
@@ -302,12 +309,10 @@ QCoro::Task<> DownloadController::halo_DblClick(int p, QString kaart) {
     if (!action) {
         co_return;
     }
-    co_await m_fetcher.laehalo(p - 2, kaart);
-    if (!self) {
-        co_return;
+    co_await m_fetcher.laehalo(providerHour(p), kaart);
+    if (self) {
+        Q_EMIT chartsChanged();
     }
-    Q_EMIT chartsChanged();
-    m_services.session.actionEnded();
 }
 
 QCoro::Task<> DownloadController::Picture4_DblClick(int p) {
@@ -356,24 +361,18 @@ QCoro::Task<> DownloadController::Spot_DblClick(QString spotName) {
     }
     if (!spotName.isEmpty()) {
         co_await LoeQuellanSpot(spotName);
-        if (!self) {
-            co_return;
+        if (self) {
+            Q_EMIT spotForecastFetched(spotName);
         }
-        Q_EMIT spotForecastFetched(spotName);
     }
-    m_services.session.actionEnded();
 }
 
 QCoro::Task<> DownloadController::halograaf_DblClick() {
-    QPointer<DownloadController> self(this);
     const auto action = m_actions.tryStart();
     if (!action) {
         co_return;
     }
     co_await loequellanyld();
-    if (self) {
-        m_services.session.actionEnded();
-    }
 }
 
 // Either answer refreshes the display and the meteograms, so what was deleted leaves the screen.

@@ -86,17 +86,17 @@ private:
             return;
         }
         for (const Family& family : ProviderFamilies) {
-            Chain& chain = m_chains[sixHourBlock(hour - 2)];
+            Chain& chain = m_chains[sixHourBlock(providerHour(hour))];
             const FetchTurn chart = turn(family.ticked);
-            m_units.push_back(
-                providerChart(chain.last, hour - 2, QString::fromLatin1(family.code), &chain.memory, chart));
+            m_units.push_back(providerChart(chain.last, providerHour(hour), QString::fromLatin1(family.code),
+                                            &chain.memory, chart));
             chain.last = &m_units.back();
         }
     }
 
     FetchTurn turn(bool Choices::*ticked) {
         DownloadRunHost& host = m_host;
-        return {static_cast<int>(m_units.size()), [&host, ticked] {
+        return {.order = static_cast<int>(m_units.size()), .wanted = [&host, ticked] {
                     return !host.stopRequested() && host.choices().*ticked;
                 }};
     }
@@ -234,11 +234,18 @@ RunRecording::~RunRecording() {
     }
 }
 
-DownloadRunHost::Choices storedChoices(const StoredSettings& settings) {
+DownloadRunHost::Choices choicesOf(const std::function<bool(const settings_table::Toggle&)>& ticked) {
     namespace t = settings_table;
-    const auto ticked = [&settings](const t::Toggle& toggle) {
-        return settings.ticked(toggle);
-    };
-    return {ticked(t::marevo),  ticked(t::quellan),    ticked(t::pilvisus),  ticked(t::temp),
-            ticked(t::sademed), ticked(t::quellanyld), ticked(t::quellan3h), ticked(t::aintmärgitud)};
+    return {.marevo = ticked(t::marevo),
+            .quellan = ticked(t::quellan),
+            .pilvisus = ticked(t::pilvisus),
+            .temp = ticked(t::temp),
+            .sademed = ticked(t::sademed),
+            .quellanyld = ticked(t::quellanyld),
+            .quellan3h = ticked(t::quellan3h),
+            .aintmärgitud = ticked(t::aintmärgitud)};
+}
+
+DownloadRunHost::Choices storedChoices(const StoredSettings& settings) {
+    return choicesOf([&settings](const settings_table::Toggle& toggle) { return settings.ticked(toggle); });
 }

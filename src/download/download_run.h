@@ -14,6 +14,9 @@ class Downloader;
 class ProviderSession;
 class RunReport;
 class StoredSettings;
+namespace settings_table {
+struct Toggle;
+}
 
 // What a download run reads and tells as it goes. The main window answers with its check boxes,
 // its Stop button, its progress bars and its display; the run without a window with the stored
@@ -80,6 +83,8 @@ private:
     QList<QMetaObject::Connection> m_connections;
 };
 
+// The run's choices, each read from whether its box's toggle is ticked.
+DownloadRunHost::Choices choicesOf(const std::function<bool(const settings_table::Toggle&)>& ticked);
 // The run's choices as the window's boxes hold them right after start-up.
 DownloadRunHost::Choices storedChoices(const StoredSettings& settings);
 

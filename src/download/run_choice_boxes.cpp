@@ -89,8 +89,7 @@ bool RunChoiceBoxes::ticked(const t::Toggle& toggle) const {
 }
 
 DownloadRunHost::Choices RunChoiceBoxes::choices() const {
-    return {ticked(t::marevo),  ticked(t::quellan),    ticked(t::pilvisus),  ticked(t::temp),
-            ticked(t::sademed), ticked(t::quellanyld), ticked(t::quellan3h), ticked(t::aintmärgitud)};
+    return choicesOf([this](const t::Toggle& toggle) { return ticked(toggle); });
 }
 
 QWidget* RunChoiceBoxes::hint() const {

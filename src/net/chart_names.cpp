@@ -30,7 +30,7 @@ struct ModelRun {
 // The 12 o'clock run `daysBack` days before today, and how far the chart lies from it.
 ModelRun noonRun(const QDate& today, int daysBack, const QDate& kp, int kell) {
     const QDate runDate = today.addDays(-daysBack);
-    return {runDate, 12, kell + 24 * static_cast<int>(runDate.daysTo(kp)) - 12};
+    return {.date = runDate, .hour = 12, .step = kell + 24 * static_cast<int>(runDate.daysTo(kp)) - 12};
 }
 
 // Today's 00 run; a chart not after it (step below 1) is taken from yesterday's 12 run instead.
@@ -53,7 +53,7 @@ int floorDiv(int value, int divisor) {
 
 SliderMoment sliderMoment(const QDate& today, int hour) {
     const int days = floorDiv(hour, 24);
-    return {today.addDays(days), hour - 24 * days};
+    return {.date = today.addDays(days), .hour = hour - 24 * days};
 }
 
 QString dateStamp(const QDate& date) {

@@ -29,6 +29,13 @@ QString dateStamp(const QDate& date);
 // separator.
 QString chartPath(const QString& chartFolder, const QString& fileName);
 
+// The provider's clock, which names its charts and model runs, runs this many hours behind the
+// slider's: the chart of slider hour p is the one the provider names for hour p - 2.
+inline constexpr int ProviderClockLag = 2;
+constexpr int providerHour(int sliderHour) {
+    return sliderHour - ProviderClockLag;
+}
+
 // Provider charts. `taht` is the chart code, one of ProviderChartCodes; `number` is not part of
 // the name, so every run choice stores into the same file.
 inline const QStringList ProviderChartCodes{QStringLiteral("w"), QStringLiteral("cc"), QStringLiteral("t10"),

@@ -97,19 +97,20 @@ public:
 
     void checkHead(QNetworkReply& reply) {
         if (isHeaderFlood(reply)) {
-            refuse(reply, {FetchFailure::Other,
-                           QStringLiteral("the reply's head is over %1 fields or %2 bytes")
-                               .arg(MostHeaderFields)
-                               .arg(MostHeaderBytes),
-                           true});
+            refuse(reply, {.kind = FetchFailure::Other,
+                           .text = QStringLiteral("the reply's head is over %1 fields or %2 bytes")
+                                       .arg(MostHeaderFields)
+                                       .arg(MostHeaderBytes),
+                           .hostFault = true});
             return;
         }
         const QVariant announced = reply.header(QNetworkRequest::ContentLengthHeader);
         if (announced.isValid() && announced.toLongLong() > m_cap) {
-            refuse(reply, {FetchFailure::Other,
-                           QStringLiteral("a body of %1 bytes was announced, over the cap of %2 bytes")
-                               .arg(announced.toLongLong())
-                               .arg(m_cap)});
+            refuse(reply,
+                   {.kind = FetchFailure::Other,
+                    .text = QStringLiteral("a body of %1 bytes was announced, over the cap of %2 bytes")
+                                .arg(announced.toLongLong())
+                                .arg(m_cap)});
         }
     }
 
@@ -122,8 +123,8 @@ public:
             return;
         }
         if (m_bytes + chunk.size() > m_cap) {
-            refuse(reply,
-                   {FetchFailure::Other, QStringLiteral("the body is over the cap of %1 bytes").arg(m_cap)});
+            refuse(reply, {.kind = FetchFailure::Other,
+                           .text = QStringLiteral("the body is over the cap of %1 bytes").arg(m_cap)});
             return;
         }
         m_bytes += chunk.size();
@@ -132,7 +133,7 @@ public:
             return;
         }
         if (const Expected<void> written = m_file.write(chunk); !written) {
-            refuse(reply, {FetchFailure::Storage, written.error()});
+            refuse(reply, {.kind = FetchFailure::Storage, .text = written.error()});
         }
     }
 
@@ -145,21 +146,23 @@ public:
         }
         const Expected<QByteArray> body = staged();
         if (!body) {
-            return {FetchFailure::Storage, body.error()};
+            return {.kind = FetchFailure::Storage, .text = body.error()};
         }
         switch (judgePicture(*body)) {
         case PictureVerdict::Whole:
             return {};
         case PictureVerdict::CutShort:
-            return {FetchFailure::CutShort,
-                    QStringLiteral("the picture was cut short after %1 bytes").arg(m_bytes)};
+            return {.kind = FetchFailure::CutShort,
+                    .text = QStringLiteral("the picture was cut short after %1 bytes").arg(m_bytes)};
         case PictureVerdict::TooLarge:
-            return {FetchFailure::NotAPicture,
+            return {
+                .kind = FetchFailure::NotAPicture,
+                .text =
                     QStringLiteral("the picture claims more than %1 pixels a side").arg(LargestPictureSide)};
         case PictureVerdict::NotAPicture:
             break;
         }
-        return {FetchFailure::NotAPicture, QStringLiteral("the body is not a picture")};
+        return {.kind = FetchFailure::NotAPicture, .text = QStringLiteral("the body is not a picture")};
     }
 
     Expected<QByteArray> staged() const { return readRegularFile(m_file.stagingPath(), m_cap); }
@@ -219,17 +222,20 @@ public:
         QObject::connect(&reply, &QNetworkReply::metaDataChanged, &m_idle, heard);
         QObject::connect(&reply, &QNetworkReply::readyRead, &m_idle, heard);
         QObject::connect(&m_connecting, &QTimer::timeout, &m_connecting, [this, limit = limits.connect] {
-            lapse({FetchFailure::Timeout, QStringLiteral("no connection within %1 ms").arg(limit.count()),
-                   true},
+            lapse({.kind = FetchFailure::Timeout,
+                   .text = QStringLiteral("no connection within %1 ms").arg(limit.count()),
+                   .hostFault = true},
                   Unless::SomethingMoved);
         });
         QObject::connect(&m_idle, &QTimer::timeout, &m_idle, [this, limit = limits.idle] {
-            lapse({FetchFailure::Timeout, QStringLiteral("nothing received for %1 ms").arg(limit.count()),
-                   true},
+            lapse({.kind = FetchFailure::Timeout,
+                   .text = QStringLiteral("nothing received for %1 ms").arg(limit.count()),
+                   .hostFault = true},
                   Unless::SomethingMoved);
         });
         QObject::connect(&m_deadline, &QTimer::timeout, &m_deadline, [this, limit = limits.deadline] {
-            lapse({FetchFailure::Timeout, QStringLiteral("not done within %1 ms").arg(limit.count())},
+            lapse({.kind = FetchFailure::Timeout,
+                   .text = QStringLiteral("not done within %1 ms").arg(limit.count())},
                   Unless::Finished);
         });
         m_idle.start();
@@ -285,24 +291,25 @@ Failure rejectionOf(const QNetworkReply& reply, const BodyReceiver& body, const 
     // An answer of the server, or a body that ended early, says more than the error it leads to.
     const int status = httpStatusOf(reply);
     if (status != 0 && (status < 200 || status > 299)) {
-        return {FetchFailure::HttpStatus, QStringLiteral("HTTP status %1").arg(status)};
+        return {.kind = FetchFailure::HttpStatus, .text = QStringLiteral("HTTP status %1").arg(status)};
     }
     if (status != 0 && isCutShort(reply, body.bytes())) {
-        return {FetchFailure::CutShort, QStringLiteral("body cut short after %1 bytes").arg(body.bytes())};
+        return {.kind = FetchFailure::CutShort,
+                .text = QStringLiteral("body cut short after %1 bytes").arg(body.bytes())};
     }
     if (reply.error() == QNetworkReply::ConnectionRefusedError ||
         reply.error() == QNetworkReply::HostNotFoundError) {
-        return {FetchFailure::NoConnection, reply.errorString(), true};
+        return {.kind = FetchFailure::NoConnection, .text = reply.errorString(), .hostFault = true};
     }
     if (reply.error() != QNetworkReply::NoError) {
-        return {FetchFailure::Other, reply.errorString()};
+        return {.kind = FetchFailure::Other, .text = reply.errorString()};
     }
     if (status == 0) {
-        return {FetchFailure::Other, QStringLiteral("no HTTP status")};
+        return {.kind = FetchFailure::Other, .text = QStringLiteral("no HTTP status")};
     }
     if (const QByteArray coding = contentCodingOf(reply); !coding.isEmpty()) {
-        return {FetchFailure::Other,
-                QStringLiteral("the body came encoded as %1").arg(QString::fromLatin1(coding))};
+        return {.kind = FetchFailure::Other,
+                .text = QStringLiteral("the body came encoded as %1").arg(QString::fromLatin1(coding))};
     }
     return body.judge();
 }
@@ -350,8 +357,10 @@ FreshnessRecord freshnessOf(const QNetworkReply& reply, qint64 receivedAt) {
 }
 
 FileOrigin originOf(const QNetworkReply& reply, const QUrl& url, qint64 receivedAt) {
-    return {originAddress(url), reply.rawHeader("Last-Modified"), reply.rawHeader("ETag"),
-            freshnessOf(reply, receivedAt)};
+    return {.url = originAddress(url),
+            .lastModified = reply.rawHeader("Last-Modified"),
+            .etag = reply.rawHeader("ETag"),
+            .freshness = freshnessOf(reply, receivedAt)};
 }
 
 // A 304 updates what the stored reply said of its freshness with what it says itself.

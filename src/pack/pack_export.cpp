@@ -101,7 +101,9 @@ PackResult writeFolder(const PackRequest& request, const QString& target) {
     if (const Expected<void> saved = saveFile(folder.filePath(PageName), index); !saved) {
         return failure(folder.filePath(PageName), saved.error());
     }
-    return {true, static_cast<int>(contents->files().size()) + 1, bytes + index.size(), {}, {}};
+    return {.written = true,
+            .files = static_cast<int>(contents->files().size()) + 1,
+            .bytes = bytes + index.size()};
 }
 
 PackResult writeZipFile(const PackRequest& request, const QString& target) {
@@ -120,11 +122,10 @@ PackResult writeZipFile(const PackRequest& request, const QString& target) {
         return failure(target, contents.error());
     }
     entries.append({root + PageName, page(request, *contents), ZipEntry::Compressed});
-    QString problem;
-    if (!writeZip(target, entries, &problem)) {
-        return failure(target, problem);
+    if (const Expected<void> zipped = writeZip(target, entries); !zipped) {
+        return failure(target, zipped.error());
     }
-    return {true, static_cast<int>(entries.size()), QFileInfo(target).size(), {}, {}};
+    return {.written = true, .files = static_cast<int>(entries.size()), .bytes = QFileInfo(target).size()};
 }
 
 } // namespace

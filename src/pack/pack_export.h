@@ -23,10 +23,10 @@ struct PackRequest {
 
 struct PackResult {
     bool written = false;
-    int files = 0;      // the charts and index.html
-    qint64 bytes = 0;   // what the pack takes on disk
-    QString failedPath; // what could not be written or read, when not written
-    QString problem;    // why, in a few words for the terminal
+    int files = 0;           // the charts and index.html
+    qint64 bytes = 0;        // what the pack takes on disk
+    QString failedPath = {}; // what could not be written or read, when not written
+    QString problem = {};    // why, in a few words for the terminal
 };
 
 // A target whose name ends in ".zip" is written as a zip file that holds the folder under the

@@ -23,6 +23,13 @@ bool addEntry(zip_t* archive, const ZipEntry& entry) {
            zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0;
 }
 
+// Gives up the archive, leaving the target as it was, and says why it failed.
+tl::unexpected<QString> discarded(zip_t* archive) {
+    const QString problem = QString::fromLocal8Bit(zip_strerror(archive));
+    zip_discard(archive);
+    return failed(problem);
+}
+
 QString openProblem(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
@@ -33,27 +40,22 @@ QString openProblem(int code) {
 
 } // namespace
 
-bool writeZip(const QString& target, const QVector<ZipEntry>& entries, QString* problem) {
+Expected<void> writeZip(const QString& target, const QVector<ZipEntry>& entries) {
     int code = 0;
     zip_t* archive = zip_open(QFile::encodeName(target).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (!archive) {
-        *problem = openProblem(code);
-        return false;
+        return failed(openProblem(code));
     }
     for (const ZipEntry& entry : entries) {
         if (!addEntry(archive, entry)) {
-            *problem = QString::fromLocal8Bit(zip_strerror(archive));
-            zip_discard(archive);
-            return false;
+            return discarded(archive);
         }
     }
     // The file is written only now; the entries' bytes live until then.
     if (zip_close(archive) != 0) {
-        *problem = QString::fromLocal8Bit(zip_strerror(archive));
-        zip_discard(archive);
-        return false;
+        return discarded(archive);
     }
-    return true;
+    return {};
 }
 
 } // namespace pack

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/expected.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -17,7 +19,7 @@ struct ZipEntry {
 
 // libzip writes the whole zip into a temporary file beside the target and renames it over the
 // target only once every entry is in, so a failed write leaves whatever lay there before.
-// False, and libzip's reason in *problem, when it fails.
-bool writeZip(const QString& target, const QVector<ZipEntry>& entries, QString* problem);
+// libzip's reason when it fails.
+Expected<void> writeZip(const QString& target, const QVector<ZipEntry>& entries);
 
 } // namespace pack

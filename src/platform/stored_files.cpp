@@ -192,23 +192,26 @@ QString stagingPathFor(const QString& target) {
 // The platform's file times in nanoseconds since the epoch; Windows counts whole seconds.
 #ifdef Q_OS_WIN
 qint64 modifiedNs(const FileStatus& status) {
-    return qint64(status.st_mtime) * 1'000'000'000;
+    return static_cast<qint64>(status.st_mtime) * 1'000'000'000;
 }
 qint64 changedNs(const FileStatus& status) {
-    return qint64(status.st_ctime) * 1'000'000'000;
+    return static_cast<qint64>(status.st_ctime) * 1'000'000'000;
 }
 #else
 qint64 modifiedNs(const FileStatus& status) {
-    return qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    return static_cast<qint64>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
 }
 qint64 changedNs(const FileStatus& status) {
-    return qint64(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec;
+    return static_cast<qint64>(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec;
 }
 #endif
 
 FileStamp stampOf(const FileStatus& status) {
-    return {status.st_size, modifiedNs(status), changedNs(status), quint64(status.st_ino),
-            quint64(status.st_dev)};
+    return {.size = status.st_size,
+            .modifiedNs = modifiedNs(status),
+            .changedNs = changedNs(status),
+            .inode = static_cast<quint64>(status.st_ino),
+            .device = static_cast<quint64>(status.st_dev)};
 }
 
 bool changedBefore(const FileStatus& status, std::chrono::seconds age) {

@@ -34,20 +34,20 @@ QCoro::Task<LoginResult> ProviderSession::askOnce() {
     }
     const LoginReply reply = co_await requestLogin(m_downloader, m_where, account.user, account.password);
     if (!self) {
-        co_return LoginResult{LoginOutcome::Cancelled, {}};
+        co_return LoginResult{.outcome = LoginOutcome::Cancelled};
     }
     if (!reply) {
-        co_return LoginResult{LoginOutcome::Failed, reply.error()};
+        co_return LoginResult{.outcome = LoginOutcome::Failed, .failure = reply.error()};
     }
     if (*reply) {
-        co_return LoginResult{LoginOutcome::Accepted, {}};
+        co_return LoginResult{.outcome = LoginOutcome::Accepted};
     }
     co_return co_await ask(LoginPrompt::Reason::Refused);
 }
 
 QCoro::Task<LoginResult> ProviderSession::ask(LoginPrompt::Reason reason) {
     if (m_askNobody) {
-        co_return LoginResult{outcomeWithoutAsking(reason), {}};
+        co_return LoginResult{.outcome = outcomeWithoutAsking(reason)};
     }
-    co_return LoginResult{co_await m_prompt.askForLogin(reason), {}};
+    co_return LoginResult{.outcome = co_await m_prompt.askForLogin(reason)};
 }

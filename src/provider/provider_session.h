@@ -26,7 +26,7 @@ enum class LoginOutcome {
 // The outcome, and for a login that failed the request's result, which says why.
 struct LoginResult {
     LoginOutcome outcome = LoginOutcome::Accepted;
-    FetchResult failure;
+    FetchResult failure = {};
 };
 
 // Who answers when the provider wants a login: the window with its login window, the run without

@@ -134,23 +134,23 @@ private:
     // to be ours, or something that cannot be read (a FIFO, a folder, a file without permission).
     struct Found {
         enum { Bytes, TooLarge, Unreadable } kind;
-        QByteArray bytes;
-        QString why;
+        QByteArray bytes = {};
+        QString why = {};
     };
 
     Found readFile() const {
         const QString file = linkedFile();
         if (!QFileInfo::exists(file)) {
-            return {Found::Bytes, {}, {}};
+            return {.kind = Found::Bytes};
         }
         Expected<QByteArray> bytes = readRegularFile(file, LargestProfileFile);
         if (bytes) {
-            return {Found::Bytes, std::move(*bytes), {}};
+            return {.kind = Found::Bytes, .bytes = std::move(*bytes)};
         }
         if (isRegularFile(file) && QFileInfo(file).size() > LargestProfileFile) {
-            return {Found::TooLarge, {}, bytes.error()};
+            return {.kind = Found::TooLarge, .why = bytes.error()};
         }
-        return {Found::Unreadable, {}, bytes.error()};
+        return {.kind = Found::Unreadable, .why = bytes.error()};
     }
 
     // A file that cannot be read, or is too large to, gives the default settings; a too large one is

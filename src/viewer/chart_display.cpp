@@ -22,7 +22,7 @@ QString chartCodeForTab(int tab) {
 
 QStringList providerCandidates(const QString& chartFolder, const QDate& today, int p,
                                const QString& chartCode) {
-    const SliderMoment moment = sliderMoment(today, p - ProviderClockLag);
+    const SliderMoment moment = sliderMoment(today, providerHour(p));
     const QDate date = moment.date;
     const int hour = moment.hour;
     const QString sameHour = halofail(chartFolder, date, hour, 0, chartCode);

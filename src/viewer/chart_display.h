@@ -37,10 +37,6 @@ QString chartCodeForTab(int tab);
 // The meteograms shown side by side: today's and those of the days after it.
 inline constexpr int MeteogramDays = 3;
 
-// The provider's clock, which names its charts and model runs, runs this many hours behind the
-// slider's.
-inline constexpr int ProviderClockLag = 2;
-
 // The provider chart files worth showing at slider hour p, best first. The provider's clock runs
 // two hours behind the slider; when the hour itself is missing, the hour before it, then the one
 // before that (or yesterday's 22:00 near midnight) stands in. An empty entry never exists.

@@ -39,16 +39,13 @@ TEST(Faults, TheSeedRepeatsThePattern) {
 
 // Set from the command line or later, a fault limited to a path strikes there and nowhere else.
 TEST(Faults, APathLimitsTheFaultToItsService) {
-    demo::ServerOptions options;
-    QString error;
-    ASSERT_TRUE(
+    Expected<demo::ServerOptions> options =
         demo::parseOptions({QStringLiteral("brisel-demo-server"), QStringLiteral("--fault-kind"),
                             QStringLiteral("500"), QStringLiteral("--fault-percent"), QStringLiteral("100"),
-                            QStringLiteral("--fault-path"), QStringLiteral("/cg/login/")},
-                           &options, &error))
-        << qPrintable(error);
-    options.now = earlyMorning();
-    const auto server = startServer(options);
+                            QStringLiteral("--fault-path"), QStringLiteral("/cg/login/")});
+    ASSERT_TRUE(options) << qPrintable(options.error());
+    options->now = earlyMorning();
+    const auto server = startServer(*options);
     const QString login = QStringLiteral("/cg/login/?email=demo&pwd=demo");
     EXPECT_EQ(fetch(server->port(), login).status, 500);
     EXPECT_EQ(fetch(server->port(), supporters).status, 200);

@@ -17,15 +17,12 @@ QStringList commandLine(const QString& options) {
 } // namespace
 
 TEST(Options, ReadsEveryOption) {
-    demo::ServerOptions options;
-    QString error;
-    ASSERT_TRUE(demo::parseOptions(
-        commandLine(
-            u"--port 8080 --now 2007-04-10T03:00:00 --publish-after 4 --user skipper --password secret "
-            "--latest-version 2003004 --latency-ms 25 --fault-percent 30 --fault-kind cut --seed 42 "
-            "--log /tmp/demo.log --slow-ms 900 --login-marker Sea-login --no-cache-control"_s),
-        &options, &error))
-        << qPrintable(error);
+    const Expected<demo::ServerOptions> parsed = demo::parseOptions(commandLine(
+        u"--port 8080 --now 2007-04-10T03:00:00 --publish-after 4 --user skipper --password secret "
+        "--latest-version 2003004 --latency-ms 25 --fault-percent 30 --fault-kind cut --seed 42 "
+        "--log /tmp/demo.log --slow-ms 900 --login-marker Sea-login --no-cache-control"_s));
+    ASSERT_TRUE(parsed) << qPrintable(parsed.error());
+    const demo::ServerOptions& options = *parsed;
     EXPECT_EQ(options.port, 8080);
     EXPECT_EQ(options.now, earlyMorning());
     EXPECT_EQ(options.publishAfterHours, 4);

@@ -714,6 +714,32 @@ TEST_F(RunTest, OnlyADoubleClickOnAPictureFetches) {
     EXPECT_FALSE(chart->zoom().isFitted()) << "the fetched chart is shown as zoomed";
 }
 
+// A refused login holds for the action it was refused in, however that action went: fetching the
+// sailing maps asks for no login, yet it ends the refusal that stood when it started, and the
+// provider chart's double-click after it asks again.
+TEST_F(RunTest, AnActionThatAsksNoLoginStillEndsTheRefusalBeforeIt) {
+    fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
+    tick(settings_table::tsekiuuendusi, false);
+    Form1& form = fixture.start();
+    rejectEveryDialog();
+    ASSERT_FALSE(QCoro::waitFor(form.providerSession().CheckQuellanlogin()));
+    ASSERT_TRUE(form.providerSession().refusedThisAction());
+
+    ui(form).Slider1->setValue(17);
+    QSignalSpy maps(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
+    ASSERT_TRUE(maps.wait(10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.downloads().idle(); }, 5000));
+    EXPECT_EQ(chartRequests().size(), 2);
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
+
+    QSignalSpy chart(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chart.count() == 1 && form.downloads().idle(); }, 10000));
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/login/")).size(), 2);
+    EXPECT_EQ(dialogsRejected, 2);
+}
+
 TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
     for (const char* name :
          {"20070410HALO10.gif", "20070411000312.ini", "Tartu.xml", "quellan.txt", "wave03.gif"}) {
