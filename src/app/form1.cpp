@@ -67,11 +67,11 @@ const MenuItem SideButtons[] = {{"Command1", "Laineinfo", "waveinfo"},
 constexpr int SideButtonWidth = 130;
 // The order Tab takes, the window's reading order: the chart's column, the right column top to
 // bottom (the island map left of the mainland map), the slider, then the bottom row left to right.
-const char* const TabOrder[] = {"miskaart",     "halo",        "linn",      "Picture2",      "Picture1",
-                                "HScroll1",     "quellan",     "temp",      "quellanyld",    "pilvisus",
-                                "sademed",      "marevo",      "Slider1",   "Command2",      "Play",
-                                "Command1",     "naitalegend", "quellan3h", "tsekiuuendusi", "aintmärgitud",
-                                "märgiperiood", "märgialgus",  "märgilõpp"};
+const char* const TabOrder[] = {
+    "miskaart",      "halo",         "halograaf1",   "halograaf2", "halograaf3", "linn",        "Picture2",
+    "Picture1",      "HScroll1",     "quellan",      "temp",       "quellanyld", "pilvisus",    "sademed",
+    "marevo",        "Slider1",      "Command2",     "Play",       "Command1",   "naitalegend", "quellan3h",
+    "tsekiuuendusi", "aintmärgitud", "märgiperiood", "märgialgus", "märgilõpp"};
 
 template<typename T> T* child(const QObject* parent, const char* name) {
     return parent->findChild<T*>(QString::fromUtf8(name));

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
@@ -104,6 +105,8 @@ QWidget* MeteogramPanel::buildMeteograms() {
         meteogram->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         meteogram->setGeometry(MeteogramPlaces[day]);
         connect(meteogram, &PictureBox::doubleClicked, this, &MeteogramPanel::doubleClicked);
+        // Reached by Tab too: Enter or Space opens the window a click opens.
+        meteogram->setFocusPolicy(Qt::StrongFocus);
         meteogram->installEventFilter(this);
         m_meteograms.append(meteogram);
     }
@@ -239,6 +242,14 @@ QCoro::Task<> MeteogramPanel::halograafikud() {
 
 // A press starts the wait and the double-click that may follow ends it, so a double-click, which
 // fetches every spot's meteograms, opens no window.
+namespace {
+
+bool opensWindow(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+}
+
+} // namespace
+
 bool MeteogramPanel::eventFilter(QObject* watched, QEvent* event) {
     const auto day = m_meteograms.indexOf(static_cast<PictureBox*>(watched));
     if (day >= 0 && event->type() == QEvent::MouseButtonPress &&
@@ -247,6 +258,10 @@ bool MeteogramPanel::eventFilter(QObject* watched, QEvent* event) {
         m_singleClick->start(QApplication::doubleClickInterval());
     } else if (event->type() == QEvent::MouseButtonDblClick) {
         m_singleClick->stop();
+    } else if (day >= 0 && event->type() == QEvent::KeyPress &&
+               opensWindow(*static_cast<QKeyEvent*>(event))) {
+        openMeteogramWindow(static_cast<int>(day));
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -193,16 +193,27 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QPixmap shown = pixmap();
     if (!m_fitted || shown.isNull()) {
         QLabel::paintEvent(event);
+    } else {
+        followPixmap();
+        QPainter painter(this);
+        drawFrame(&painter);
+        painter.setClipRect(contentsRect());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                              viewer::pictureTransformation(m_zoom.scale(), devicePixelRatioF()) ==
+                                  Qt::SmoothTransformation);
+        painter.drawPixmap(pictureRect().translated(box().topLeft()), shown, QRectF(shown.rect()));
+    }
+    drawFocus();
+}
+
+// A picture the keys act on says so, as a button does; the picture itself is left as it is.
+void PictureBox::drawFocus() {
+    if (!hasFocus()) {
         return;
     }
-    followPixmap();
     QPainter painter(this);
-    drawFrame(&painter);
-    painter.setClipRect(contentsRect());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                          viewer::pictureTransformation(m_zoom.scale(), devicePixelRatioF()) ==
-                              Qt::SmoothTransformation);
-    painter.drawPixmap(pictureRect().translated(box().topLeft()), shown, QRectF(shown.rect()));
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {

@@ -60,6 +60,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void drawFocus();
     QRectF box() const;
     void followPixmap();
     void changeZoom(const std::function<void(viewer::PictureZoom&)>& change);

@@ -457,11 +457,11 @@ TEST(Form1Keyboard, TabFollowsTheReadingOrder) {
         }
     }
     const QStringList readingOrder = {
-        u"miskaart"_s,  u"halo"_s,          u"linn"_s,         u"HScroll1"_s,     u"quellan"_s,
-        u"temp"_s,      u"quellanyld"_s,    u"pilvisus"_s,     u"sademed"_s,      u"marevo"_s,
-        u"Slider1"_s,   u"Command2"_s,      u"Play"_s,         u"Command1"_s,     u"naitalegend"_s,
-        u"quellan3h"_s, u"tsekiuuendusi"_s, u"aintmärgitud"_s, u"märgiperiood"_s, u"märgialgus"_s,
-        u"märgilõpp"_s};
+        u"miskaart"_s,     u"halo"_s,         u"halograaf1"_s,  u"halograaf2"_s, u"halograaf3"_s,
+        u"linn"_s,         u"HScroll1"_s,     u"quellan"_s,     u"temp"_s,       u"quellanyld"_s,
+        u"pilvisus"_s,     u"sademed"_s,      u"marevo"_s,      u"Slider1"_s,    u"Command2"_s,
+        u"Play"_s,         u"Command1"_s,     u"naitalegend"_s, u"quellan3h"_s,  u"tsekiuuendusi"_s,
+        u"aintmärgitud"_s, u"märgiperiood"_s, u"märgialgus"_s,  u"märgilõpp"_s};
     QWidget* first = form.findChild<QWidget*>(readingOrder.first());
     ASSERT_NE(first, nullptr);
     first->setFocus(Qt::TabFocusReason);
