@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // check-pictures FILE...: prints each file that is no whole picture by the program's own check, with
 // why, and exits 1 when there was one; 0 when every file is whole (or none was given). For scripts
 // that judge what a run left in a chart folder, such as scripts/soak-kill.

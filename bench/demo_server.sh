@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Brisel developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sourced by the benchmarks: starts the demo server on a free loopback port.
 # start_demo_server BIN WORK [SERVER OPTIONS...] sets $server_pid and $base; the caller stops the
 # server (kill "$server_pid") in its own clean-up.

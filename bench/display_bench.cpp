@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The display routine with every picture present: a provider chart (468x510) and both sailing
 // maps for every hour, in a chart folder of the demo service's own pictures. Prints, beside the
 // reference of the same run (the three pictures of an hour read from disk by QImageReader, timed

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Brisel developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The default morning download without a window against the demo services, at 50 ms and at 400 ms
 # of latency on every reply: Brisel with one connection and with six, beside the sequential floor
 # (requests x latency), beside the same addresses fetched by `wget -i` over one kept-alive

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Brisel developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The offline pack of a full week: every provider family every hour, the sailing maps, the 22 spots
 # of the shipped spots.ini and the 18 wave maps, downloaded from the demo services with
 # `brisel --download` (the wave maps, which only the wave window fetches, with curl), then

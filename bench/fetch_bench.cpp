@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // 200 fetches of one provider chart from the demo server over loopback, through the program's
 // fetch primitive, against the same 200 requests made by a bare keep-alive HTTP client. The
 // difference is what the primitive itself costs per file: the network stack, the temporary

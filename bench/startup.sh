@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Brisel developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Start-up to the first painted main window, and the resident memory then, over several starts.
 # Usage: bench/startup.sh [BUILD_BIN_DIR] [RUNS]   (defaults: build/default/bin, 10)
 # Prints the median and worst start-up in milliseconds and the largest resident set in MB, last,

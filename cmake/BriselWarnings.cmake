@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Brisel developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What every target of ours compiles with, in one place: the compiler's warnings, as errors where
 # BRISEL_WERROR asks (the ci preset); no implicit conversion between QString, QByteArray and char*,
 # so that every text says which encoding it is in; no narrowing between a signal's and a slot's

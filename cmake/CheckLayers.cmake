@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Brisel developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 cmake_minimum_required(VERSION 3.25)
 # Fails when a file of src/ includes a folder above its own: the folders are layers, and a lower
 # one never knows a higher one. Run by the build (target check_layers) with -DSOURCE_DIR=<src>.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The stand-in for the four outside services Brisel fetches from (the provider, the sailing site,

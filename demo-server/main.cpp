@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // brisel-demo-server: Brisel's four outside services on one loopback port, for the demo and for
 // trying the program without the real services. Prints the port it took as its first line and
 // serves until SIGINT or SIGTERM. With --print-public-key it prints the key the updater's

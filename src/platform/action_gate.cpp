@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/action_gate.h"
 
 ActionGate::Ticket::Ticket(Ticket&& other) noexcept : m_gate(std::exchange(other.m_gate, nullptr)) {}

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store's back end where there is no registry: a file in the registry editor's export
 // format (RegistryFile), so that a person can read and edit it and Windows can import it:
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store's back end on Windows: the registry itself, through its wide-character
 // functions. Text crosses the Backend interface as UTF-8 bytes with their NULs (see
 // registry_store.cpp); here it is turned into the registry's UTF-16 and back.

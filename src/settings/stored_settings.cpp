@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "settings/stored_settings.h"
 
 #include "settings/interface_texts.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Brisel on a disk that fills up, made for this test by tests/support/with-own-disk.sh (a tmpfs
 // in a user namespace): a file that cannot be written is told with the system's reason, by the
 // window, by `brisel --download` and in the run's log; it is never taken for a refused login, and

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `brisel --download`, the real executable against the demo services: the same files as the
 // window's run for the same clock and settings, its summary and its log, a refused login, a run in
 // which nothing arrives, and a run that cannot start.

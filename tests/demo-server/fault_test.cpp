@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fault pattern, stopping, and the request log. Each fault's answer, the request count and the
 // requested paths are checked by the fetch tests with the program's own client.
 #include "demo_client.h"

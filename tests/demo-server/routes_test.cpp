@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The provider's publication model, which the download run's fallback to an earlier run leans
 // on; the pictures' answer to a client that has them already; the home site's update check.
 #include "demo_client.h"

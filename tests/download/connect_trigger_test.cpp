@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // When the link coming up starts a download by itself.
 #include "download/connect_trigger.h"
 #include "platform/clock.h"

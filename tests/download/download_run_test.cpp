@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The download run end to end: the real main window against the demo services, for a clock that
 // stands still, checking the files in the chart folder and the requests the services received.
 #include "demo_server.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The download run as one action of the fetch engine, without a window: side by side it stores
 // what the one-at-a-time run stores and asks for the same requests, tells spots and hours in
 // order, stops without starting anything new, gives up on a dead service, and asks only for what

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The login reply judge on any reply: an empty reply, or one whose first line opens with the
 // login page's title, is never taken for an accepted login.
 

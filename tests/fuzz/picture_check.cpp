@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The picture check on any bytes: it reads none beyond them, a picture it calls whole stays whole
 // with anything after its end, and what it calls whole never makes a decoder allocate a side larger
 // than LargestPictureSide.

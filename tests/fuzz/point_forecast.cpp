@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The point-forecast reply on any bytes, read in short date formats the program meets: each day it
 // gives is a real date with an http or https picture address, and no more days come out than the
 // reply has "<href>"s.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The profile reader on any bytes: every section and key it lists can be looked up again, and no
 // value is longer than the reader's limit or ends in half a surrogate pair.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings file as a person may have left it: whatever is read comes back as written, and a
 // value the program changes changes nothing else. parse() must give back the file's own bytes;
 // after one value is set, reading the result again finds that value and every other one as before.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The spot list on any bytes: every spot it gives has a name that can be part of a chart file
 // name, finite coordinates, an elevation in whole metres of 16 bits, and a marker place on the map.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The about box's supporters list on any bytes: every line it shows ends in CR LF, a carriage
 // return never stands alone, and an answer without carriage returns is one line.
 

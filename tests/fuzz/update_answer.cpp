@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The home site's update answer on any bytes, read as the update window reads it and judged in
 // each language: whether an update is offered does not depend on the language, and the Estonian
 // window shows the answer as it came.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The installed program as a user meets it: `cmake --install` into a staging prefix, started with
 // a fresh HOME and without --home, against the demo services on loopback.
 #include "demo_server.h"

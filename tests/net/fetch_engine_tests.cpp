@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the fetch engine adds to a single fetch: asking only for what changed, giving up on hosts
 // that do not answer, and waiting no longer than the connect limit for a connection.
 #include "demo_server.h"

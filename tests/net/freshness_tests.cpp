@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // When a stored file needs no request: what servers send, read as a private cache reads it.
 #include "net/freshness.h"
 #include "net/provider_requests.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fetches from a server that misbehaves on purpose: each ends in bounded time and memory, and the
 // file already stored stays as it was.
 #include "demo_server.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fetches onto a file system that keeps no extended attributes (a memory stick's), made for this
 // test by tests/support/with-own-disk.sh (a ramfs in a user namespace): nothing is kept fresh or
 // asked for conditionally there, and every download is a whole one.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a pack carries and how its page holds the data: the charts the window would show at some
 // hour of the week and nothing else, and data that no spot's name can break out of.
 #include "pack/pack_contents.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The pack as a person meets it: opened from file:// in a real browser (headless Chromium), stepped
 // with the arrow keys; and the same pack as one zip file, written by the real executable without a
 // display, and never left half written.

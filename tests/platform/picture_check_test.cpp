@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The picture check on real pictures of each kind, cut at every length, with sizes claimed beyond
 // any chart's, and on what is no picture at all.
 #include "gif_encoder.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The profile (INI) reader: the rules of the Windows profile reader.
 
 #include "platform/profile_file.h"

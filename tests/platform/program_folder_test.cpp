@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The user's folder beside the shipped data: copies an earlier version seeded give way to this
 // version's data unless the user edited them, and a file the user placed wins.
 #include "platform/program_folder.h"

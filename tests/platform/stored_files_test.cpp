@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading and writing the program's folders against what another program, a person or a kill may
 // have left at a name: a FIFO, a link out of the folder, a folder, a disk that fills up midway, the
 // staging files of a killed run.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The data files that ship with the program, read as the program reads them.
 #include "platform/profile_file.h"
 #include "provider/spot_list.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Interface texts of lang.ini and the weekday names. The shipped lang.ini's keys are checked with
 // the other shipped data.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store over its file back end: the read and write rules, with the answers of calls
 // that fail chosen by some tests, and the file in the registry editor's export formats as Windows
 // and people write them, kept as written across back ends, private to its owner. Every store's

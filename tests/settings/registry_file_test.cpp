@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading a settings file's bytes, changing a value and reading the saved bytes again, as a fuzz
 // target drives it: every other value comes back the same, whatever the file held.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main of every test program: the tests run offscreen, with HOME and the XDG folders in a
 // temporary folder so that no test reads or writes the user's own settings, and any warning the
 // program logs fails the test that did not expect it.

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Brisel developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # with-own-disk.sh TYPE OPTIONS PROGRAM [ARGUMENT...]
 # Runs PROGRAM with a disk of its own: a file system of TYPE mounted with OPTIONS (as mount -o
 # takes them; "-" for none) in a new user and mount namespace, which needs no root, its path in

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The model run of a stored provider chart: when it started on the slider's clock, how long ago,
 // and whether a newer run of the same charts is stored for its day.
 #include "net/chart_names.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The pictures of the files shown lately: decoded again only when the file at the name is another
 // than the one decoded, gone when the file is, and kept within their budget.
 #include "viewer/recent_pictures.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The about box: version, captions and the supporters list from the home site.
 #include "side_window_fixture.h"
 #include "windows/about_window.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Version numbers and the reading of the home site's answer files.
 #include "test_support.h"
 #include "windows/answer_file.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Texts that come from lang.ini are shown as they stand in every window, even one that looks
 // like markup.
 #include "settings/legend_window.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Judging the home site's update answer and translating its two fixed phrases.
 #include "settings/interface_texts.h"
 #include "test_support.h"

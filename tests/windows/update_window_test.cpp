@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The update window against the demo home site: the check, its translations, the updater started
 // only when its signature holds, and the home page in its place for a packaged program.
 #include "side_window_fixture.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The updater is started only with a valid signature under the configured or the release key.
 #include "windows/updater.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Brisel developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The wave-map viewer against the demo wave service: the fetch loop, Stop, the slider, and a
 // window closed while its fetch runs; against a wave host that fails one map, what it says of it.
 #include "gif_encoder.h"
