@@ -210,14 +210,20 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     drawFocus();
 }
 
-// A picture the keys act on says so, as a button does; the picture itself is left as it is.
+// A picture the keys act on says so, as a button does. A picture shown at its own size is framed
+// itself: the meteograms lie partly under each other and their hour strips, so a frame round the
+// box would be half hidden.
 void PictureBox::drawFocus() {
     if (!hasFocus()) {
         return;
     }
+    const QRectF framed =
+        m_fitted || pixmap().isNull()
+            ? QRectF(rect())
+            : QRectF(contentsRect().topLeft(), pixmap().deviceIndependentSize()).intersected(QRectF(rect()));
     QPainter painter(this);
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    painter.drawRect(framed.adjusted(1, 1, -1, -1));
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
