@@ -102,7 +102,7 @@ std::optional<QImage> decodeCompactPicture(const QByteArray& bytes) {
 }
 
 qint64 bytesOf(const QImage& picture) {
-    return picture.sizeInBytes() + picture.colorCount() * qint64(sizeof(QRgb));
+    return picture.sizeInBytes() + picture.colorCount() * static_cast<qint64>(sizeof(QRgb));
 }
 
 } // namespace
