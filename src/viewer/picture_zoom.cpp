@@ -33,7 +33,11 @@ double grownScale(const QSizeF& base, const QSizeF& room) {
 
 QSize grownSize(const QSize& base, const QSizeF& room) {
     const double scale = grownScale(base, room);
-    return {int(std::floor(base.width() * scale)), int(std::floor(base.height() * scale))};
+    return {scaledLength(base.width(), scale), scaledLength(base.height(), scale)};
+}
+
+int scaledLength(int length, double scale) {
+    return static_cast<int>(std::floor(length * scale));
 }
 
 Qt::TransformationMode pictureTransformation(double scale, double devicePixelRatio) {
@@ -51,7 +55,7 @@ void PictureZoom::setSizes(const QSizeF& picture, const QSizeF& box) {
                                     : QPointF(0.5, 0.5);
     m_picture = picture;
     m_box = box;
-    m_zoom = std::clamp(m_zoom, 1.0, std::max(1.0, MaximumScale / fitScale()));
+    m_zoom = boundedZoom(m_zoom);
     const QPointF kept(middleShare.x() * m_picture.width(), middleShare.y() * m_picture.height());
     m_offset = QPointF(m_box.width() / 2, m_box.height() / 2) - kept * scale();
     clamp();
@@ -105,10 +109,14 @@ void PictureZoom::stepAbout(const QPointF& boxPoint, int steps) {
 
 void PictureZoom::setScaleAbout(const QPointF& boxPoint, double target) {
     const QPointF kept = toPicture(boxPoint);
-    const double fit = fitScale();
-    m_zoom = std::clamp(target / fit, 1.0, std::max(1.0, MaximumScale / fit));
+    m_zoom = boundedZoom(target / fitScale());
     m_offset = boxPoint - kept * scale();
     clamp();
+}
+
+// Never smaller than fitted, never magnified past MaximumScale (unless fitting alone does).
+double PictureZoom::boundedZoom(double zoom) const {
+    return std::clamp(zoom, 1.0, std::max(1.0, MaximumScale / fitScale()));
 }
 
 void PictureZoom::panBy(const QPointF& boxDelta) {

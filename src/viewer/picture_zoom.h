@@ -15,6 +15,9 @@ namespace viewer {
 // smaller than the base leaves it as it is.
 double grownScale(const QSizeF& base, const QSizeF& room);
 QSize grownSize(const QSize& base, const QSizeF& room);
+// A length at a scale in whole pixels, rounded down so that it never overflows the room it was
+// scaled to fill.
+int scaledLength(int length, double scale);
 
 // A picture drawn with each of its pixels on a whole number of device pixels keeps its lines and
 // numbers crisp only when they are copied, not blended; at any other scale blending reads better.
@@ -55,6 +58,7 @@ public:
 
 private:
     void setScaleAbout(const QPointF& boxPoint, double scale);
+    double boundedZoom(double zoom) const;
     void clamp();
     double offsetAlong(double box, double drawn, double offset, double placement) const;
 

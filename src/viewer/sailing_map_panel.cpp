@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace {
 
@@ -138,7 +137,7 @@ void SailingMapPanel::HScroll1_Scroll() {
 }
 
 int SailingMapPanel::scaled(int length) const {
-    return int(std::floor(length * m_pairScale));
+    return viewer::scaledLength(length, m_pairScale);
 }
 
 // The panel grows with the window: the pair grows by the least of the factors its room above the
