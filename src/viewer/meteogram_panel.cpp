@@ -244,8 +244,6 @@ QCoro::Task<> MeteogramPanel::halograafikud() {
     showWindowDay();
 }
 
-// A press starts the wait and the double-click that may follow ends it, so a double-click, which
-// fetches every spot's meteograms, opens no window.
 namespace {
 
 bool opensWindow(const QKeyEvent& key) {
@@ -254,6 +252,8 @@ bool opensWindow(const QKeyEvent& key) {
 
 } // namespace
 
+// A press starts the wait and the double-click that may follow ends it, so a double-click, which
+// fetches every spot's meteograms, opens no window.
 bool MeteogramPanel::eventFilter(QObject* watched, QEvent* event) {
     const auto day = m_meteograms.indexOf(static_cast<PictureBox*>(watched));
     if (day >= 0 && event->type() == QEvent::MouseButtonPress &&
