@@ -26,7 +26,8 @@ namespace {
 
 constexpr int StagingTagLength = 8;
 const QString StagingEnd = QStringLiteral(".part");
-constexpr char StagingTagCharacters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+// What a tag is made of, and all that a leftover's tag may hold.
+constexpr QLatin1StringView StagingTagCharacters("0123456789abcdefghijklmnopqrstuvwxyz");
 
 QString systemReason() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -180,7 +181,7 @@ Expected<QByteArray> readUpTo(int fd, qint64 limit, qint64 measured) {
 QString stagingTag() {
     QString tag;
     for (int i = 0; i < StagingTagLength; ++i) {
-        tag += QLatin1Char(StagingTagCharacters[QRandomGenerator::global()->bounded(36)]);
+        tag += StagingTagCharacters[QRandomGenerator::global()->bounded(StagingTagCharacters.size())];
     }
     return tag;
 }
@@ -383,10 +384,7 @@ bool isStagingName(const QString& fileName) {
         return false;
     }
     const QStringView tag = QStringView(fileName).mid(tagStart, StagingTagLength);
-    return std::all_of(tag.begin(), tag.end(), [](QChar c) {
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-               (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-    });
+    return std::all_of(tag.begin(), tag.end(), [](QChar c) { return StagingTagCharacters.contains(c); });
 }
 
 int removeStagingLeftovers(const QString& folder, std::chrono::seconds olderThan) {
