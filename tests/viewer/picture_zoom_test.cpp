@@ -2,7 +2,6 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "provider/spot_list.h"
 #include "viewer/picture_zoom.h"
 
 #include <QRectF>
@@ -146,26 +145,6 @@ TEST(PictureZoom, ANewBoxSizeKeepsTheZoomAndTheMiddle) {
     zoom.setSizes(Chart, larger);
     EXPECT_DOUBLE_EQ(zoom.scale(), 3);
     expectNear(zoom.toPicture(QPointF(larger.width() / 2, larger.height() / 2)), middle);
-}
-
-// The markers of a zoomed chart: each centre on its spot where the chart is drawn, none for a spot
-// outside the part shown.
-TEST(MarkerPlacement, AMarkersCentreFollowsTheChartAsDrawn) {
-    const Spot tartu{QStringLiteral("Tartu"), 26.729, 58.378, 57};
-    const Spot corner{QStringLiteral("Corner"), ChartMap::West, ChartMap::North, 0};
-    const QRectF shown(0, 0, 468, 510);
-    const QSizeF marker(8, 8);
-    const QPointF atFit = markerTopLeft(tartu, Chart, marker);
-    EXPECT_EQ(markerTopLeftOn(tartu, QRectF(QPointF(0, 0), Chart), shown, marker), atFit);
-
-    PictureZoom zoom = zoomOf(Chart, Chart);
-    const QPointF centre = atFit + QPointF(4, 4);
-    zoom.zoomAbout(centre, 2.5);
-    const std::optional<QPointF> zoomed = markerTopLeftOn(tartu, zoom.pictureRect(), shown, marker);
-    ASSERT_TRUE(zoomed.has_value());
-    expectNear(*zoomed + QPointF(4, 4), centre);
-    EXPECT_FALSE(markerTopLeftOn(corner, zoom.pictureRect(), shown, marker).has_value());
-    EXPECT_TRUE(markerTopLeftOn(corner, QRectF(QPointF(0, 0), Chart), shown, marker).has_value());
 }
 
 } // namespace
