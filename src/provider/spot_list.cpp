@@ -65,9 +65,20 @@ std::optional<int> readElevation(const ProfileFile& file, const QString& section
     return static_cast<int>(rounded);
 }
 
+// A degree beyond the earth's range is a typing slip too; left in, a huge one would put the marker
+// at an infinite place on the map.
+std::optional<double> readDegrees(const ProfileFile& file, const QString& section, const QString& key,
+                                  double limit) {
+    const std::optional<double> degrees = readNumber(file, section, key);
+    if (!degrees || std::abs(*degrees) > limit) {
+        return std::nullopt;
+    }
+    return degrees;
+}
+
 std::optional<Spot> readSpot(const ProfileFile& file, const QString& name) {
-    const std::optional<double> lon = readNumber(file, name, QStringLiteral("lon"));
-    const std::optional<double> lat = readNumber(file, name, QStringLiteral("lat"));
+    const std::optional<double> lon = readDegrees(file, name, QStringLiteral("lon"), 180);
+    const std::optional<double> lat = readDegrees(file, name, QStringLiteral("lat"), 90);
     const std::optional<int> elev = readElevation(file, name);
     if (!lon || !lat || !elev) {
         return std::nullopt;
@@ -90,7 +101,7 @@ QVector<Spot> loadSpotList(const QString& spotsIniPath) {
         }
         const std::optional<Spot> spot = readSpot(file, name);
         if (!spot) {
-            qCDebug(lcProvider) << "spot left out, its lon, lat or elev is not a number:" << name;
+            qCDebug(lcProvider) << "spot left out, its lon, lat or elev is not a number in range:" << name;
             continue;
         }
         spots.append(*spot);

@@ -29,8 +29,8 @@ inline constexpr double LatSpan = 7.82;
 
 // The spots of spots.ini in file order. A missing key reads as 24; a decimal point or comma is
 // accepted whatever the locale. A section whose name could not be part of a chart file name (or
-// would make the name of another chart), or whose numbers cannot be read, is left out. A missing or
-// unreadable file gives no spots.
+// would make the name of another chart), or whose numbers cannot be read or lie beyond the earth's
+// degrees, is left out. A missing or unreadable file gives no spots.
 QVector<Spot> loadSpotList(const QString& spotsIniPath);
 
 // Where a marker of markerSize goes on a map of mapSize so that its centre lies on the spot.

@@ -85,7 +85,8 @@ TEST_F(SpotListTest, RoundsElevationToNearestWithHalvesToEven) {
 // out rather than guessed.
 TEST_F(SpotListTest, LeavesOutSpotsWhoseNumbersCannotBeRead) {
     const QVector<Spot> spots = load("[Text]\nlon=east\n[Empty]\nlat=\n[Grouped]\nlon=1,024.5\n"
-                                     "[Huge]\nelev=1e9\n[Infinite]\nlat=inf\n[Good]\nlon=21.011\n");
+                                     "[Huge]\nelev=1e9\n[Infinite]\nlat=inf\n[Pole]\nlat=-90.5\n"
+                                     "[Round]\nlon=180.01\n[Far]\nlat=-1e308\n[Good]\nlon=21.011\n");
     EXPECT_EQ(namesOf(spots), QStringList{u"Good"_s});
 }
 
