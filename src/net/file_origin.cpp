@@ -17,10 +17,14 @@ constexpr const char* OriginUrl = "user.xdg.origin.url";
 constexpr const char* LastModified = "user.brisel.last_modified";
 constexpr const char* ETag = "user.brisel.etag";
 constexpr const char* Freshness = "user.brisel.freshness";
+// No attribute of ours is longer: ext4 holds all of a file's attributes in one block, so whether a
+// longer one were kept would depend on the disk; and a validator longer than any real server's is
+// hostile, not worth sending back. One found longer on a file was not written by us.
+constexpr ssize_t LargestAttribute = 4096;
 
 QByteArray attribute(const QByteArray& path, const char* name) {
     const ssize_t size = lgetxattr(path.constData(), name, nullptr, 0);
-    if (size <= 0) {
+    if (size <= 0 || size > LargestAttribute) {
         return {};
     }
     QByteArray value(static_cast<qsizetype>(size), Qt::Uninitialized);
@@ -30,7 +34,8 @@ QByteArray attribute(const QByteArray& path, const char* name) {
 
 bool setAttribute(const QByteArray& path, const char* name, const QByteArray& value) {
     return value.isEmpty() ||
-           lsetxattr(path.constData(), name, value.constData(), static_cast<size_t>(value.size()), 0) == 0;
+           (value.size() <= LargestAttribute &&
+            lsetxattr(path.constData(), name, value.constData(), static_cast<size_t>(value.size()), 0) == 0);
 }
 #endif
 

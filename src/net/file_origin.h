@@ -13,7 +13,8 @@
 // Where a stored file came from, kept in the file's extended attributes: the address in
 // "user.xdg.origin.url", as wget and browsers write it, and beside it the reply's Last-Modified and
 // ETag exactly as the server sent them, and what it said of its freshness. A file system without
-// extended attributes keeps nothing, and every fetch of its files is then a whole one.
+// extended attributes keeps nothing, and every fetch of its files is then a whole one; so it is for a
+// file whose validators are longer than 4 KiB.
 struct FileOrigin {
     QByteArray url;
     QByteArray lastModified;

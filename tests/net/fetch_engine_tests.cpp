@@ -121,8 +121,8 @@ TEST(ConditionalRequest, SendsBackTheServersOwnValidators) {
         << server.lastRequest().toStdString();
 }
 
-// A tag too long for the file system's attributes stands for a file system that keeps none: the
-// file is still stored, and the next fetch is a whole one.
+// A tag longer than any real server's is not kept, on any disk, as on a file system that keeps no
+// attributes: the file is still stored, and the next fetch is a whole one.
 TEST(ConditionalRequest, WithoutAnOriginKeptEveryFetchIsWhole) {
     const QByteArray tag = '"' + QByteArray(40 * 1024, 'x') + '"';
     const HostileServer server(
