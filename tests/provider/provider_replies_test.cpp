@@ -8,84 +8,78 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using testing_support::TempProgramFolder;
 
 const LocaleFormats European(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm"));
 
-QVector<QDate> dates(const QVector<ForecastDay>& days) {
-    QVector<QDate> result;
+// Each day read as "date address", the address as it goes out on the wire.
+QStringList daysOf(const QVector<ForecastDay>& days) {
+    QStringList result;
     for (const ForecastDay& day : days) {
-        result << day.date;
+        result << day.date.toString(Qt::ISODate) + u' ' + QString::fromLatin1(day.picture.toEncoded());
     }
     return result;
 }
 
-TEST(PointForecastReply, EachDateArmsTheNextAddressOnly) {
-    const QByteArray reply = "<forecast>\n"
-                             "<href>http://h/orphan.gif</href>\n"
-                             "<date>2007-04-10</date>\n"
-                             "<href>http://h/a.gif</href>\n"
-                             "<href>http://h/second.gif</href>\n"
-                             "<date>2007-04-11</date><href>http://h/b.gif</href>\n"
-                             "</forecast>\n";
-    // Carriage returns and line feeds read alike.
-    QByteArray crlf = reply;
+struct Reply {
+    const char* what;
+    QByteArray text;
+    QStringList days;
+    LocaleFormats formats = European;
+};
+
+TEST(PointForecastReply, EachDateArmsTheNextAddressAndABadEntryLeavesTheOthersStanding) {
+    const QByteArray armed = "<forecast>\n<href>http://h/orphan.gif</href>\n<date>2007-04-10</date>\n"
+                             "<href>http://h/a.gif</href>\n<href>http://h/second.gif</href>\n"
+                             "<date>2007-04-11</date><href>http://h/b.gif</href>\n</forecast>\n";
+    QByteArray crlf = armed;
     crlf.replace("\n", "\r\n");
-    for (const QByteArray& text : {reply, crlf}) {
-        const QVector<ForecastDay> days = parsePointForecast(text, European);
-        ASSERT_EQ(days.size(), 2);
-        EXPECT_EQ(days[0].date, QDate(2007, 4, 10));
-        EXPECT_EQ(days[0].picture, QUrl(QStringLiteral("http://h/a.gif")));
-        EXPECT_EQ(days[1].date, QDate(2007, 4, 11));
-        EXPECT_EQ(days[1].picture, QUrl(QStringLiteral("http://h/b.gif")));
-    }
-}
-
-TEST(PointForecastReply, ABadEntryLeavesTheOthersStanding) {
-    const QByteArray reply = "<date>2007-04-10</date>\n<href>http://h/a.gif</href>\n"
-                             "<date>tomorrow!!</date>\n<href>http://h/bad.gif</href>\n"
-                             "<date>2007-04-12</date>\n<href>http://h/no-end.gif\n"
-                             "<date>2007-04-13</date>\n<href>file:///etc/passwd</href>\n"
-                             "<date>2007-04-14</date>\n<href>http://h/e.gif</href>\n";
-    EXPECT_EQ(dates(parsePointForecast(reply, European)),
-              (QVector<QDate>{QDate(2007, 4, 10), QDate(2007, 4, 14)}));
-}
-
-TEST(PointForecastReply, DatesInIsoOrTheSystemsShortFormatWithEitherYearAreRead) {
-    const QByteArray reply = "<date>2026-12-07</date>\n<href>http://h/a.gif</href>\n"
-                             "<date>08.12.2026</date>\n<href>http://h/b.gif</href>\n"
-                             "<date>09.12.26</date>\n<href>http://h/c.gif</href>\n";
-    EXPECT_EQ(dates(parsePointForecast(reply, European)),
-              (QVector<QDate>{QDate(2026, 12, 7), QDate(2026, 12, 8), QDate(2026, 12, 9)}));
-    const LocaleFormats american(QStringLiteral("MM/dd/yy"), QStringLiteral("hh:mm AP"));
-    const QByteArray us = "<date>12/07/2026</date><href>http://h/a.gif</href>\n"
-                          "<date>12/08/26</date><href>http://h/b.gif</href>\n";
-    EXPECT_EQ(dates(parsePointForecast(us, american)),
-              (QVector<QDate>{QDate(2026, 12, 7), QDate(2026, 12, 8)}));
-}
-
-TEST(PointForecastReply, YearsOfOtherThanFourDigitsAreSkippedAndTwoWeeksAreTaken) {
-    QByteArray reply = "<date>0999-12-31</date><href>http://h/early.gif</href>\n"
+    // Three weeks after two years of three digits: the first two weeks are taken.
+    QByteArray weeks = "<date>0999-12-31</date><href>http://h/early.gif</href>\n"
                        "<date>31.12.0999</date><href>http://h/early.gif</href>\n";
+    QStringList twoWeeks;
     for (int day = 1; day <= 20; ++day) {
-        reply += QStringLiteral("<date>2026-12-%1</date><href>http://h/%1.gif</href>\n")
-                     .arg(day, 2, 10, QLatin1Char('0'))
-                     .toLatin1();
+        const QString date = u"2026-12-%1"_s.arg(day, 2, 10, QLatin1Char('0'));
+        weeks += (u"<date>"_s + date + u"</date><href>http://h/"_s + date + u".gif</href>\n"_s).toLatin1();
+        if (day <= MostForecastDays) {
+            twoWeeks << date + u" http://h/"_s + date + u".gif"_s;
+        }
     }
-    const QVector<QDate> read = dates(parsePointForecast(reply, European));
-    ASSERT_EQ(read.size(), MostForecastDays);
-    EXPECT_EQ(read.first(), QDate(2026, 12, 1));
-    EXPECT_EQ(read.last(), QDate(2026, 12, 14));
-}
-
-TEST(PointForecastReply, AnAddressWithABlankIsTakenAsItStands) {
-    const QByteArray reply = "<date>2026-12-07</date><href>http://h/mgx/Pärnu bay.gif?d=1 2</href>\n";
-    const QVector<ForecastDay> days = parsePointForecast(reply, European);
-    ASSERT_EQ(days.size(), 1);
-    EXPECT_EQ(days[0].picture.toString(), QStringLiteral("http://h/mgx/Pärnu bay.gif?d=1 2"));
-    EXPECT_EQ(days[0].picture.toEncoded(), QByteArray("http://h/mgx/P%C3%A4rnu%20bay.gif?d=1%202"));
+    const Reply replies[] = {
+        {"each date arms the next address only",
+         armed,
+         {u"2007-04-10 http://h/a.gif"_s, u"2007-04-11 http://h/b.gif"_s}},
+        {"carriage returns read as line feeds",
+         crlf,
+         {u"2007-04-10 http://h/a.gif"_s, u"2007-04-11 http://h/b.gif"_s}},
+        {"bad entries",
+         "<date>2007-04-10</date>\n<href>http://h/a.gif</href>\n<date>tomorrow!!</date>\n"
+         "<href>http://h/bad.gif</href>\n<date>2007-04-12</date>\n<href>http://h/no-end.gif\n"
+         "<date>2007-04-13</date>\n<href>file:///etc/passwd</href>\n"
+         "<date>2007-04-14</date>\n<href>http://h/e.gif</href>\n",
+         {u"2007-04-10 http://h/a.gif"_s, u"2007-04-14 http://h/e.gif"_s}},
+        {"ISO dates or the system's short format with either year",
+         "<date>2026-12-07</date>\n<href>http://h/a.gif</href>\n<date>08.12.2026</date>\n<href>http://h/"
+         "b.gif</href>\n"
+         "<date>09.12.26</date>\n<href>http://h/c.gif</href>\n",
+         {u"2026-12-07 http://h/a.gif"_s, u"2026-12-08 http://h/b.gif"_s, u"2026-12-09 http://h/c.gif"_s}},
+        {"an American short format",
+         "<date>12/07/2026</date><href>http://h/a.gif</href>\n<date>12/08/26</date><href>http://h/b.gif</"
+         "href>\n",
+         {u"2026-12-07 http://h/a.gif"_s, u"2026-12-08 http://h/b.gif"_s},
+         LocaleFormats(u"MM/dd/yy"_s, u"hh:mm AP"_s)},
+        {"an address with blanks, taken as it stands",
+         "<date>2026-12-07</date><href>http://h/mgx/Pärnu bay.gif?d=1 2</href>\n",
+         {u"2026-12-07 http://h/mgx/P%C3%A4rnu%20bay.gif?d=1%202"_s}},
+        {"years of other than four digits, and at most two weeks", weeks, twoWeeks},
+    };
+    for (const Reply& reply : replies) {
+        EXPECT_EQ(daysOf(parsePointForecast(reply.text, reply.formats)), reply.days) << reply.what;
+    }
 }
 
 TEST(LoginReply, OnlyTheFirstLineUpToACarriageReturnCounts) {
