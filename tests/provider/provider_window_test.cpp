@@ -109,17 +109,6 @@ protected:
     int loginShown = 0;
 };
 
-TEST_F(ProviderTest, ARememberedAccountLogsInSilentlyOncePerRun) {
-    remember(QStringLiteral("demo"), QStringLiteral("demo"));
-    fixture.start();
-    EXPECT_TRUE(checkLogin());
-    EXPECT_TRUE(checkLogin());
-    fixture.form->providerSession().actionEnded();
-    EXPECT_TRUE(checkLogin());
-    EXPECT_EQ(loginRequests(), 1);
-    EXPECT_EQ(loginShown, 0);
-}
-
 // The pair was remembered because the box was ticked: ticked again, the OK keeps the new pair.
 TEST_F(ProviderTest, ARefusedRememberedAccountOpensTheWindowFilledInAndStillRemembered) {
     remember(QStringLiteral("demo"), QStringLiteral("wrong"));
@@ -271,23 +260,6 @@ TEST_F(ProviderTest, ADoubleClickedMarkerFetchesItsSpotsMeteograms) {
     QTest::mouseMove(ui(form).Spot[0]);
     EXPECT_EQ(ui(form).linn->currentText(), QStringLiteral("Tartu"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui(form).halograaf1->pixmap().isNull(); }, 5000));
-}
-
-// Without a remembered account the marker's double-click asks once; Esc ends the action, and no
-// second action behind it asks again.
-TEST_F(ProviderTest, AMarkerDoubleClickCancelledWithEscAsksOnce) {
-    Form1& form = fixture.start();
-    whenModalShows<LoginWindow>(&form, [this](LoginWindow* login) {
-        ++loginShown;
-        QTest::keyClick(login, Qt::Key_Escape);
-        return true;
-    });
-    QTest::mouseDClick(ui(form).Spot[0], Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return loginShown == 1; }, 5000));
-    QTest::qWait(300);
-    EXPECT_EQ(loginShown, 1);
-    EXPECT_TRUE(server->requestedPaths().isEmpty());
-    EXPECT_FALSE(form.providerSession().refusedThisAction());
 }
 
 // The answer to an OK that comes after Esc changes nothing: the action was cancelled, and the
