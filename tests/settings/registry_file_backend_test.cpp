@@ -53,6 +53,15 @@ void rawWrite(reg::Backend& backend, const QString& name, std::uint32_t type, co
     backend.closeKey(key);
 }
 
+QByteArray binaryJunk() {
+    QByteArray junk(4096, '\0');
+    QRandomGenerator generator(7);
+    for (char& c : junk) {
+        c = static_cast<char>(generator.bounded(256));
+    }
+    return junk;
+}
+
 class FileBackendTest : public ::testing::Test {
 protected:
     // A store over a new back end on the file, as a new start of the program makes it.
@@ -185,14 +194,10 @@ TEST_F(FileBackendTest, FileIsReadableOnlyByItsOwner) {
     EXPECT_FALSE(QFileInfo(QFileInfo(path).absolutePath()).permissions() & others)
         << "the folder made for it";
     EXPECT_TRUE(readFile(path).startsWith("Windows Registry Editor Version 5.00\n\n"));
-
-    // A file someone opened to others becomes private again at the next save.
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
-    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
-    EXPECT_FALSE(QFileInfo(path).permissions() & others);
 }
 
-// A person who keeps the file in a folder of dotfiles, with a link at its usual name.
+// A person who keeps the file in a folder of dotfiles, with a link at its usual name; the file,
+// written open to others, becomes private at the save.
 TEST_F(FileBackendTest, ALinkAtTheFileStaysAndTheFileItPointsAtIsSaved) {
     QTemporaryDir dotfiles;
     const QString kept = dotfiles.filePath(QStringLiteral("brisel/settings.reg"));
@@ -210,7 +215,9 @@ TEST_F(FileBackendTest, ALinkAtTheFileStaysAndTheFileItPointsAtIsSaved) {
               QFileDevice::Permissions());
 }
 
-TEST_F(FileBackendTest, NoFileOrAnEmptyOneMeansNoSettingsAndTheFirstWriteMakesIt) {
+// No file, an empty one or one of junk holds no settings; the junk is kept behind the header
+// that lets regedit import the file.
+TEST_F(FileBackendTest, NoFileAnEmptyOneOrJunkMeansNoSettingsAndTheFirstWriteMakesIt) {
     auto store = newStore();
     EXPECT_EQ(read(*store, QStringLiteral("Keel"), QStringLiteral("estonian")).toString(),
               QStringLiteral("estonian"));
@@ -223,6 +230,16 @@ TEST_F(FileBackendTest, NoFileOrAnEmptyOneMeansNoSettingsAndTheFirstWriteMakesIt
     EXPECT_FALSE(read(*store, QStringLiteral("Keel")).isValid());
     EXPECT_TRUE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tartu")));
     EXPECT_EQ(read(*newStore(), QStringLiteral("Linn")).toString(), QStringLiteral("Tartu"));
+
+    const QByteArray junk = binaryJunk();
+    writeFile(path, junk);
+    store = newStore();
+    EXPECT_FALSE(read(*store, QStringLiteral("Linn")).isValid());
+    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    EXPECT_EQ(read(*newStore(), QStringLiteral("Keel")).toString(), QStringLiteral("english"));
+    const QByteArray saved = readFile(path);
+    EXPECT_TRUE(saved.startsWith("Windows Registry Editor Version 5.00\n\n")) << "so regedit can import it";
+    EXPECT_TRUE(saved.contains(junk));
     EXPECT_TRUE(setAside().isEmpty());
 }
 
@@ -246,25 +263,15 @@ TEST_F(FileBackendTest, RefusedOrFailedWritesAreReportedAndKeepNothing) {
                                      QStringLiteral("Registry error: Cannot Write")}));
     EXPECT_FALSE(read(*store, QStringLiteral("Linn")).isValid()) << "what was not saved is not kept";
     EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("estonian"));
-}
 
-TEST_F(FileBackendTest, KeyThatCannotBeSavedFailsTheWriteSilently) {
+    // A file where the folder should be: the key cannot be created, which is no message.
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("Brisel"))).removeRecursively());
     writeFile(dir.filePath(QStringLiteral("Brisel")), "a file where the folder should be");
-    auto store = newStore();
     ScopedExpectedWarnings expected(
         QStringLiteral("^brisel\\.settings: The settings folder .* cannot be made"));
-    EXPECT_FALSE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
+    EXPECT_FALSE(write(*newStore(), QStringLiteral("Keel"), QStringLiteral("english")));
     EXPECT_EQ(expected.seen(), 1);
-    EXPECT_TRUE(reported.isEmpty()) << "a key that cannot be created is no message";
-}
-
-QByteArray binaryJunk() {
-    QByteArray junk(4096, '\0');
-    QRandomGenerator generator(7);
-    for (char& c : junk) {
-        c = static_cast<char>(generator.bounded(256));
-    }
-    return junk;
+    EXPECT_EQ(reported.size(), 2);
 }
 
 // The bytes of a text as Windows' registry editor exports it: UTF-16LE after a byte-order mark.
@@ -392,48 +399,36 @@ TEST_F(FileBackendTest, APersonsFileIsReadAndComesBackAsWritten) {
     EXPECT_EQ(readFile(path), expected);
 }
 
-struct UnreadableLine {
-    const char* what;
-    QByteArray line;
-};
-
-void PrintTo(const UnreadableLine& line, std::ostream* out) {
-    *out << line.what;
-}
-
-class UnreadableLineTest : public FileBackendTest, public ::testing::WithParamInterface<UnreadableLine> {};
-
 // A line that cannot be read gives no value; the values around it are read, and the line stays in
 // the file as it stands.
-TEST_P(UnreadableLineTest, IsSkippedAndKept) {
-    const QByteArray content =
-        BriselSection + "\"Keel\"=\"latvian\"\n" + GetParam().line + "\n\"Linn\"=\"Pärnu\"\n\n";
-    writeFile(path, content);
-    auto store = newStore();
-    EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("latvian"));
-    EXPECT_EQ(read(*store, QStringLiteral("Linn")).toString(), QStringLiteral("Pärnu"));
-    EXPECT_FALSE(read(*store, QStringLiteral("Muu")).isValid());
-    ASSERT_TRUE(write(*store, QStringLiteral("Uus"), 1));
-    QByteArray expected = content;
-    expected.insert(content.size() - 1, "\"Uus\"=dword:00000001\n");
-    EXPECT_EQ(readFile(path), expected);
+TEST_F(FileBackendTest, AnUnreadableLineIsSkippedAndKept) {
+    const std::pair<const char*, QByteArray> lines[] = {
+        {"latin1", "\"Muu\"=\"P\xe4rnu\""},
+        {"nul", QByteArray("\"Muu\"=\"est\0nian\"", 16)},
+        {"unquoted", "\"Muu\"=english"},
+        {"unclosed", "\"Muu\"=\"english\\\""},
+        {"name", "Muu=\"english\""},
+        {"hex", "\"Muu\"=hex:01,zz"},
+        {"dword", "\"Muu\"=dword:123456789"},
+        {"type", "\"Muu\"=qword:1"},
+        {"continued", "\"Muu\"=hex:01,\\\n  zz"},
+        {"junk", "\x01\x02\xff\xfe junk"},
+    };
+    for (const auto& [what, line] : lines) {
+        const QByteArray content =
+            BriselSection + "\"Keel\"=\"latvian\"\n" + line + "\n\"Linn\"=\"Pärnu\"\n\n";
+        writeFile(path, content);
+        auto store = newStore();
+        EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("latvian")) << what;
+        EXPECT_EQ(read(*store, QStringLiteral("Linn")).toString(), QStringLiteral("Pärnu")) << what;
+        EXPECT_FALSE(read(*store, QStringLiteral("Muu")).isValid()) << what;
+        ASSERT_TRUE(write(*store, QStringLiteral("Uus"), 1)) << what;
+        QByteArray expected = content;
+        expected.insert(content.size() - 1, "\"Uus\"=dword:00000001\n");
+        EXPECT_EQ(readFile(path), expected) << what;
+    }
     EXPECT_TRUE(setAside().isEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Settings, UnreadableLineTest,
-                         ::testing::Values(UnreadableLine{"latin1", "\"Muu\"=\"P\xe4rnu\""},
-                                           UnreadableLine{"nul", QByteArray("\"Muu\"=\"est\0nian\"", 16)},
-                                           UnreadableLine{"unquoted", "\"Muu\"=english"},
-                                           UnreadableLine{"unclosed", "\"Muu\"=\"english\\\""},
-                                           UnreadableLine{"name", "Muu=\"english\""},
-                                           UnreadableLine{"hex", "\"Muu\"=hex:01,zz"},
-                                           UnreadableLine{"dword", "\"Muu\"=dword:123456789"},
-                                           UnreadableLine{"type", "\"Muu\"=qword:1"},
-                                           UnreadableLine{"continued", "\"Muu\"=hex:01,\\\n  zz"},
-                                           UnreadableLine{"junk", "\x01\x02\xff\xfe junk"}),
-                         [](const ::testing::TestParamInfo<UnreadableLine>& info) {
-                             return std::string(info.param.what);
-                         });
 
 // Values after a section header that cannot be read belong to that unknown key, not to the one
 // before it.
@@ -444,19 +439,6 @@ TEST_F(FileBackendTest, ValuesAfterAnUnreadableSectionAreNoValuesOfTheKeyBefore)
     EXPECT_EQ(read(*store, QStringLiteral("Keel")).toString(), QStringLiteral("latvian"));
     EXPECT_FALSE(read(*store, QStringLiteral("Linn")).isValid());
     EXPECT_FALSE(read(*store, QStringLiteral("Muu")).isValid());
-}
-
-TEST_F(FileBackendTest, AFileOfJunkGivesNoValuesAndIsKept) {
-    const QByteArray junk = binaryJunk();
-    writeFile(path, junk);
-    auto store = newStore();
-    EXPECT_EQ(read(*store, QStringLiteral("Keel"), QStringLiteral("estonian")).toString(),
-              QStringLiteral("estonian"));
-    ASSERT_TRUE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
-    EXPECT_EQ(read(*newStore(), QStringLiteral("Keel")).toString(), QStringLiteral("english"));
-    const QByteArray saved = readFile(path);
-    EXPECT_TRUE(saved.startsWith("Windows Registry Editor Version 5.00\n\n")) << "so regedit can import it";
-    EXPECT_TRUE(saved.contains(junk));
 }
 
 TEST_F(FileBackendTest, ATooLargeFileGivesNoValuesAndIsSetAsideAtTheFirstSave) {
@@ -538,7 +520,7 @@ TEST_F(FileBackendTest, ManyValuesAreAllRead) {
     EXPECT_TRUE(readFile(path).contains("\n\"15xx\"=\"uus\"\n"));
 }
 
-TEST_F(FileBackendTest, FailedReadsGiveTheDefaultSilently) {
+TEST_F(FileBackendTest, FailedReadsGiveTheDefaultSilentlyAndAFailedSetIsReportedByItsStatus) {
     auto store = newStore();
     const QString longText(2000, QLatin1Char('x')); // beyond the first buffer: read by a second query
     ASSERT_TRUE(write(*store, QStringLiteral("Linn"), QStringLiteral("Tallinn")));
@@ -552,11 +534,8 @@ TEST_F(FileBackendTest, FailedReadsGiveTheDefaultSilently) {
     EXPECT_EQ(read(*store, QStringLiteral("Pikk"), fallback), fallback) << "the second query fails";
     EXPECT_EQ(read(*store, QStringLiteral("Pikk")).toString(), longText);
     EXPECT_TRUE(reported.isEmpty()) << "a read never reports";
-}
 
-// A failed set is reported with its status's message, or logged when no window shows messages.
-TEST_F(FileBackendTest, AFailedSetIsReportedByItsStatus) {
-    auto store = newStore();
+    // A failed set is reported with its status's message, or logged when no window shows messages.
     scripted(*store).failNext(Op::Set, 6);
     EXPECT_FALSE(write(*store, QStringLiteral("Keel"), QStringLiteral("english")));
     scripted(*store).failNext(Op::Set, 1234); // a status without a message
