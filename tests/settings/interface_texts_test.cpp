@@ -43,31 +43,16 @@ TEST(InterfaceTexts, TextsAndWeekdaysFollowTheLanguageWithSundayFirst) {
               QString());
 }
 
-// A translator may reorder, drop or mistype the places of a text; what fills them is never read as
-// a place itself, and no value is lost to a warning.
-TEST(InterfaceTexts, PlacesAreFilledOnceInTheTranslationsOrder) {
-    const testing_support::TempProgramFolder folder;
-    folder.write(QStringLiteral("lang.ini"), "[english]\n"
-                                             "both=run %1, %2 h ago\n"
-                                             "reordered=%2 h ago: run %1\n"
-                                             "dropped=run %1\n"
-                                             "extra=%1 %3 100% %\n");
-    InterfaceTexts texts(folder.file(QStringLiteral("lang.ini")));
-    texts.setLanguage(InterfaceTexts::English);
-    const QStringList values{QStringLiteral("07.12 %2"), QStringLiteral("9")};
-    EXPECT_EQ(texts.keeltekst(QStringLiteral("both"), values), QStringLiteral("run 07.12 %2, 9 h ago"));
-    EXPECT_EQ(texts.keeltekst(QStringLiteral("reordered"), values), QStringLiteral("9 h ago: run 07.12 %2"));
-    EXPECT_EQ(texts.keeltekst(QStringLiteral("dropped"), values), QStringLiteral("run 07.12 %2"));
-    EXPECT_EQ(texts.keeltekst(QStringLiteral("extra"), values), QStringLiteral("07.12 %2 %3 100% %"));
-    EXPECT_EQ(texts.keeltekst(QStringLiteral("nosuchkey"), values), QString());
-}
-
 // The user's own lang.ini over the shipped one: its keys replace, even with an empty text, and
-// the keys it lacks, such as one a later version added, still come from the shipped file.
-TEST(InterfaceTexts, ALaterFileAddsOrReplacesKeys) {
+// the keys it lacks, such as one a later version added, still come from the shipped file. A
+// translator may reorder, drop or mistype the places of a text; what fills them is never read as
+// a place itself, and no value is lost to a warning.
+TEST(InterfaceTexts, ALaterFileAddsOrReplacesKeysAndPlacesAreFilledInTheTranslationsOrder) {
     const testing_support::TempProgramFolder folder;
-    folder.write(QStringLiteral("shipped.ini"), "[english]\nstartdl=Download\nclose=Close\nlegend=Legend\n");
-    folder.write(QStringLiteral("own.ini"), "[English]\nSTARTDL=Fetch\nlegend=\nextra=Mine\n");
+    folder.write(QStringLiteral("shipped.ini"), "[english]\nstartdl=Download\nclose=Close\nlegend=Legend\n"
+                                                "both=run %1, %2 h ago\nreordered=%2 h ago: run %1\n");
+    folder.write(QStringLiteral("own.ini"), "[English]\nSTARTDL=Fetch\nlegend=\nextra=Mine\n"
+                                            "dropped=run %1\nmistyped=%1 %3 100% %\n");
     InterfaceTexts texts(
         QStringList{folder.file(QStringLiteral("shipped.ini")), folder.file(QStringLiteral("own.ini"))});
     texts.setLanguage(InterfaceTexts::English);
@@ -75,6 +60,12 @@ TEST(InterfaceTexts, ALaterFileAddsOrReplacesKeys) {
     EXPECT_EQ(texts.keeltekst(QStringLiteral("close")), QStringLiteral("Close"));
     EXPECT_EQ(texts.keeltekst(QStringLiteral("legend")), QString());
     EXPECT_EQ(texts.keeltekst(QStringLiteral("extra")), QStringLiteral("Mine"));
+    const QStringList values{QStringLiteral("07.12 %2"), QStringLiteral("9")};
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("both"), values), QStringLiteral("run 07.12 %2, 9 h ago"));
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("reordered"), values), QStringLiteral("9 h ago: run 07.12 %2"));
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("dropped"), values), QStringLiteral("run 07.12 %2"));
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("mistyped"), values), QStringLiteral("07.12 %2 %3 100% %"));
+    EXPECT_EQ(texts.keeltekst(QStringLiteral("nosuchkey"), values), QString());
     texts.setLanguage(InterfaceTexts::Latvian);
     EXPECT_EQ(texts.keeltekst(QStringLiteral("close")), QString());
 }
