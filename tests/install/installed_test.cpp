@@ -6,6 +6,7 @@
 // a fresh HOME and without --home, against the demo services on loopback.
 #include "demo_server.h"
 #include "settings/registry_store.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -99,12 +100,6 @@ protected:
         return server;
     }
 
-    static QByteArray hostsOf(const demo::DemoServer& server) {
-        return QStringLiteral("[hosts]\nprovider=%1\nmarevo=%1\nwave=%1\nhome=%1\n")
-            .arg(server.baseUrl().toString())
-            .toUtf8();
-    }
-
     // The program as a user of that home starts it: no --home, no display unless the window is
     // wanted, and nothing of the test's own folders in its environment.
     static Finished run(const QString& program, const QString& home, const QStringList& arguments) {
@@ -139,7 +134,7 @@ protected:
 TEST_F(InstalledBrisel, AFreshUserFetchesFromTheInstalledHostsAndFollowsThemAtTheNextStart) {
     const auto first = startServer();
     const QString shippedHosts = installed(QStringLiteral("share/brisel/brisel.ini"));
-    write(shippedHosts, hostsOf(*first));
+    write(shippedHosts, testing_support::hostsAt(first->baseUrl()));
     setWritable(prefix.path(), false);
     const QStringList installedTree = treeOf(prefix.path());
     QTemporaryDir home;
@@ -155,7 +150,7 @@ TEST_F(InstalledBrisel, AFreshUserFetchesFromTheInstalledHostsAndFollowsThemAtTh
     // A later version moves a service; the same user reaches it at the next start.
     const auto moved = startServer();
     setWritable(shippedHosts, true);
-    write(shippedHosts, hostsOf(*moved));
+    write(shippedHosts, testing_support::hostsAt(moved->baseUrl()));
     setWritable(shippedHosts, false);
     const int firstRequests = first->requestCount();
     EXPECT_EQ(download(home.path()).exitCode, 0);
