@@ -4,7 +4,8 @@
 
 // The pack as a person meets it: opened from file:// in a real browser (headless Chromium), stepped
 // with the arrow keys; and the same pack as one zip file, written by the real executable without a
-// display, and never left half written.
+// display, and never left half written. That the zip holds what the folder would the test of the
+// charts taken sees.
 #include "net/chart_names.h"
 #include "pack/pack_export.h"
 #include "pack/pack_zip.h"
@@ -141,16 +142,10 @@ TEST(PackAsZip, HoldsTheFolderUnderItsOwnNameAndIsNeverLeftHalfWritten) {
     testing_support::TempProgramFolder folder;
     storeCharts(folder);
     const QString home = folder.root();
-    ASSERT_EQ(runBrisel({u"--export-pack"_s, folder.file(u"week"_s), u"--home"_s, home}), 0);
     ASSERT_EQ(runBrisel({u"--export-pack"_s, folder.file(u"week.zip"_s), u"--home"_s, home}), 0);
-    QStringList inFolder;
-    for (const QString& name : QDir(folder.file(u"week"_s)).entryList(QDir::Files)) {
-        inFolder.append(u"week/"_s + name);
-    }
-    inFolder.sort();
-    EXPECT_EQ(zipNames(folder.file(u"week.zip"_s)), inFolder);
-    EXPECT_TRUE(inFolder.contains(u"week/index.html"_s));
-    EXPECT_TRUE(inFolder.contains(u"week/20070410Pärnu.gif"_s));
+    const QStringList inZip = zipNames(folder.file(u"week.zip"_s));
+    EXPECT_TRUE(inZip.contains(u"week/index.html"_s)) << qPrintable(inZip.join(u' '));
+    EXPECT_TRUE(inZip.contains(u"week/20070410Pärnu.gif"_s)) << qPrintable(inZip.join(u' '));
 
     // A zip that cannot be made where a folder of that name lies: the run says so.
     QDir(home).mkdir(u"taken.zip"_s);
