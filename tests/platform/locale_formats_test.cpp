@@ -36,7 +36,7 @@ QString dateIn(const QString& strftimeFormat) {
     return LocaleFormats(qtFormatOfStrftime(strftimeFormat), QString()).shortDate(December7);
 }
 
-TEST(LocaleFormats, CLibraryFormatsAreWrittenAsTheCLibraryWould) {
+TEST(LocaleFormats, CLibraryFormatsAreWrittenAsTheCLibraryWouldAndTheShortTimeWithoutSeconds) {
     EXPECT_EQ(qtFormatOfStrftime(QStringLiteral("%d.%m.%Y")), QStringLiteral("dd.MM.yyyy"));
     EXPECT_EQ(dateIn(QStringLiteral("%d.%m.%Y")), QStringLiteral("07.12.2026"));
     EXPECT_EQ(dateIn(QStringLiteral("%D")), QStringLiteral("12/07/26"));
@@ -47,9 +47,8 @@ TEST(LocaleFormats, CLibraryFormatsAreWrittenAsTheCLibraryWould) {
     EXPECT_EQ(dateIn(QStringLiteral("%Y年%m月%d日")), QStringLiteral("2026年12月07日"));
     EXPECT_EQ(dateIn(QStringLiteral("%d'%m %%")), QStringLiteral("07'12 %"));
     EXPECT_EQ(dateIn(QStringLiteral("%d de'%m")), QStringLiteral("07 de'12"));
-}
 
-TEST(LocaleFormats, TheShortTimeHasNoSeconds) {
+    // The short time has no seconds.
     const QTime afternoon(13, 5, 9);
     const auto timeIn = [&afternoon](const QString& format) {
         return LocaleFormats(QString(), qtFormatOfStrftime(withoutSeconds(format))).shortTime(afternoon);
