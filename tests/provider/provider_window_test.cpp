@@ -75,25 +75,6 @@ protected:
         return server->requestedPaths().filter(QStringLiteral("/m/EU0"));
     }
 
-    // Closes every login window as soon as it shows, and counts it.
-    void cancelEveryLoginWindow() {
-        whenModalShows<LoginWindow>(fixture.form.get(), [this](LoginWindow* login) {
-            ++loginShown;
-            login->reject();
-            return true;
-        });
-    }
-
-    // Closes every box shown over the login window, and keeps what it said.
-    void acknowledgeEveryBox() {
-        whenModalShows<QMessageBox>(fixture.form.get(), [this](QMessageBox* box) {
-            boxesSaid << box->text();
-            box->accept();
-            return true;
-        });
-    }
-    QStringList boxesSaid;
-
     // Acts on the login window once it is shown modally; records that it was.
     void whenLoginShows(std::function<void(LoginWindow*)> act) {
         whenModalShows<LoginWindow>(fixture.form.get(), [this, act](LoginWindow* login) {
@@ -154,7 +135,7 @@ TEST_F(ProviderTest, ALoginThatCannotBeFetchedAsksNobodyAndKeepsTheAccount) {
     fetchOnlyWindCharts();
     server->setFault(demo::FaultKind::ServerError500, 100, QStringLiteral("/cg/login/"));
     Form1& form = fixture.start();
-    cancelEveryLoginWindow();
+    whenLoginShows([](LoginWindow* login) { login->reject(); });
     runToTheEnd();
     EXPECT_TRUE(windChartRequests().isEmpty());
     EXPECT_TRUE(ui(form).runStatus->fullText().startsWith(
@@ -177,8 +158,13 @@ TEST_F(ProviderTest, ALoginThatCannotBeFetchedAsksNobodyAndKeepsTheAccount) {
 TEST_F(ProviderTest, OKWithALoginThatCannotBeFetchedSaysWhyAndKeepsTheWindowOpen) {
     fixture.storeSetting(settings_table::Keel.name, InterfaceTexts::Latvian);
     server->setFault(demo::FaultKind::ServerError500, 100, QStringLiteral("/cg/login/"));
-    fixture.start();
-    acknowledgeEveryBox();
+    Form1& form = fixture.start();
+    QStringList boxesSaid;
+    whenModalShows<QMessageBox>(&form, [&boxesSaid](QMessageBox* box) {
+        boxesSaid << box->text();
+        box->accept();
+        return true;
+    });
     bool openAfterwards = false;
     whenLoginShows([&](LoginWindow* login) {
         login->txtUserName->setText(QStringLiteral("demo"));
