@@ -8,7 +8,6 @@
 // back end checks that no key was left open.
 
 #include "platform/stored_files.h"
-#include "scripted_backend.h"
 #include "settings/registry_store.h"
 #include "test_support.h"
 
@@ -19,14 +18,89 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
+#include <memory>
+#include <set>
 
 using testing_support::ScopedExpectedWarnings;
-using testing_support::ScriptedBackend;
-using Op = ScriptedBackend::Op;
 
 namespace {
+
+// The file back end, with the status of a coming openKey, queryValue or setValue chosen by the
+// test. A key the store left open fails the test when the back end goes.
+class ScriptedBackend final : public reg::Backend {
+public:
+    enum class Op { Open, Query, Set };
+
+    explicit ScriptedBackend(const QString& filePath) : m_file(reg::makeFileBackend(filePath)) {}
+    ~ScriptedBackend() override { EXPECT_TRUE(m_open.empty()) << "the store left a key open"; }
+    ScriptedBackend(const ScriptedBackend&) = delete;
+    ScriptedBackend& operator=(const ScriptedBackend&) = delete;
+
+    // The next call of that kind, after `skip` more that go through, answers `status` and does
+    // nothing else.
+    void failNext(Op op, reg::Status status, int skip = 0) { m_fail[op] = Pending{status, skip}; }
+
+    reg::Status openKey(reg::RootKey root, const QString& path, std::uint32_t access,
+                        reg::KeyHandle* key) override {
+        const reg::Status status =
+            scripted(Op::Open, [&] { return m_file->openKey(root, path, access, key); });
+        return handedOut(status, *key);
+    }
+
+    reg::Status createKey(reg::RootKey root, const QString& path, std::uint32_t access,
+                          reg::KeyHandle* key) override {
+        const reg::Status status = m_file->createKey(root, path, access, key);
+        return handedOut(status, *key);
+    }
+
+    reg::Status queryValue(reg::KeyHandle key, const QString& name, std::uint32_t* type, QByteArray* data,
+                           std::uint32_t* size) override {
+        return scripted(Op::Query, [&] { return m_file->queryValue(key, name, type, data, size); });
+    }
+
+    reg::Status setValue(reg::KeyHandle key, const QString& name, std::uint32_t type,
+                         const QByteArray& data) override {
+        return scripted(Op::Set, [&] { return m_file->setValue(key, name, type, data); });
+    }
+
+    void closeKey(reg::KeyHandle key) override {
+        m_open.erase(key);
+        m_file->closeKey(key);
+    }
+
+private:
+    struct Pending {
+        reg::Status status;
+        int skip;
+    };
+
+    reg::Status scripted(Op op, const std::function<reg::Status()>& call) {
+        const auto pending = m_fail.find(op);
+        if (pending == m_fail.end() || pending->second.skip-- > 0) {
+            return call();
+        }
+        const reg::Status status = pending->second.status;
+        m_fail.erase(pending);
+        return status;
+    }
+
+    reg::Status handedOut(reg::Status status, reg::KeyHandle key) {
+        if (status == reg::ERROR_SUCCESS) {
+            m_open.insert(key);
+        }
+        return status;
+    }
+
+    std::unique_ptr<reg::Backend> m_file;
+    std::map<Op, Pending> m_fail;
+    std::set<reg::KeyHandle> m_open;
+};
+
+using Op = ScriptedBackend::Op;
 
 const QString BriselKey = QString::fromLatin1(reg::BriselKeyPath);
 const QString SetAsideWarning =
