@@ -63,13 +63,13 @@ TEST(PointForecastReply, EachDateArmsTheNextAddressAndABadEntryLeavesTheOthersSt
          "<date>2007-04-14</date>\n<href>http://h/e.gif</href>\n",
          {u"2007-04-10 http://h/a.gif"_s, u"2007-04-14 http://h/e.gif"_s}},
         {"ISO dates or the system's short format with either year",
-         "<date>2026-12-07</date>\n<href>http://h/a.gif</href>\n<date>08.12.2026</date>\n<href>http://h/"
-         "b.gif</href>\n"
+         "<date>2026-12-07</date>\n<href>http://h/a.gif</href>\n"
+         "<date>08.12.2026</date>\n<href>http://h/b.gif</href>\n"
          "<date>09.12.26</date>\n<href>http://h/c.gif</href>\n",
          {u"2026-12-07 http://h/a.gif"_s, u"2026-12-08 http://h/b.gif"_s, u"2026-12-09 http://h/c.gif"_s}},
         {"an American short format",
-         "<date>12/07/2026</date><href>http://h/a.gif</href>\n<date>12/08/26</date><href>http://h/b.gif</"
-         "href>\n",
+         "<date>12/07/2026</date><href>http://h/a.gif</href>\n"
+         "<date>12/08/26</date><href>http://h/b.gif</href>\n",
          {u"2026-12-07 http://h/a.gif"_s, u"2026-12-08 http://h/b.gif"_s},
          LocaleFormats(u"MM/dd/yy"_s, u"hh:mm AP"_s)},
         {"an address with blanks, taken as it stands",
