@@ -68,8 +68,8 @@ TEST_F(SpotListTest, EachFileGivesItsSpotsInFileOrderInEveryLocale) {
          "[bell\x07]\n[tab\there]\n[Tallinn (Pirita)]\n[Narva-Jõesuu]\n[St. Peter]\n",
          {u"Tallinn (Pirita) 24 24 24"_s, u"Narva-Jõesuu 24 24 24"_s, u"St. Peter 24 24 24"_s}},
         {"names whose pictures would overwrite charts",
-         "[HALO12]\n[halopilv05]\n[HALOsade23]\n[000321]\n[001600]\n[HALO24]\n[HALO]\n[Halo "
-         "Bay]\n[000322]\n[0003]\n",
+         "[HALO12]\n[halopilv05]\n[HALOsade23]\n[000321]\n[001600]\n"
+         "[HALO24]\n[HALO]\n[Halo Bay]\n[000322]\n[0003]\n",
          {u"HALO24 24 24 24"_s, u"HALO 24 24 24"_s, u"Halo Bay 24 24 24"_s, u"000322 24 24 24"_s,
           u"0003 24 24 24"_s}},
         {"an empty file", QByteArray(), {}},
