@@ -658,42 +658,10 @@ TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
     EXPECT_EQ(server->requestCount(), 1);
 }
 
-TEST_F(RunTest, DoubleClicksFetchJustTheChartShown) {
-    tick(settings_table::tsekiuuendusi, false);
-    Form1& form = fixture.start();
-    ui(form).Slider1->setValue(0);
-    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.chartView().pildilipp(); }, 10000));
-    // Slider hour 0 is yesterday's 22:00 on the provider's clock, the first name shown there.
-    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")), QStringList{windChartPath(0, 2)});
-    EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + windChartFile(0)));
-    EXPECT_FALSE(form.providerSession().refusedThisAction());
-    // Asked for by hand, the chart is asked for again though it is still fresh.
-    QSignalSpy changed(&form.downloads(), &DownloadController::chartsChanged);
-    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
-    ASSERT_TRUE(changed.wait(10000));
-    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")).size(), 2);
-
-    ui(form).Slider1->setValue(17);
-    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return ui(form).Picture1->isVisible() && ui(form).Picture2->isVisible(); }, 10000));
-    EXPECT_EQ(chartRequests().mid(2),
-              QStringList({mapPath(15, MainlandMapCode), mapPath(15, IslandsMapCode)}));
-    EXPECT_EQ(ui(form).wokell->text().right(6), QStringLiteral(" 15:00"));
-
-    // A map inside the panel takes the double-click itself: the panel does not fetch as well.
-    QSignalSpy panel(ui(form).Picture4, &PictureBox::doubleClicked);
-    QTest::mouseDClick(ui(form).Picture2, Qt::LeftButton);
-    EXPECT_EQ(panel.count(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return chartRequests().size() >= 6; }, 10000));
-    QTest::qWait(300);
-    EXPECT_EQ(chartRequests().size(), 6);
-}
-
 // A click, the wheel, the zoom, its keys and a drag on the chart and on the sailing maps' panel ask
-// the services for nothing; a double-click on the zoomed chart still fetches the chart shown.
-TEST_F(RunTest, OnlyADoubleClickOnAPictureFetches) {
+// the services for nothing; a double-click fetches just the chart shown, zoomed or not, again though
+// it is still fresh, and on the panel the maps of its hour.
+TEST_F(RunTest, OnlyADoubleClickFetchesAndJustTheChartShown) {
     tick(settings_table::tsekiuuendusi, false);
     Form1& form = fixture.start();
     ui(form).Slider1->setValue(0);
@@ -714,8 +682,31 @@ TEST_F(RunTest, OnlyADoubleClickOnAPictureFetches) {
 
     QTest::mouseDClick(chart, Qt::LeftButton, {}, middle);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.chartView().pildilipp(); }, 10000));
+    // Slider hour 0 is yesterday's 22:00 on the provider's clock, the first name shown there.
     EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")), QStringList{windChartPath(0, 2)});
+    EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + windChartFile(0)));
     EXPECT_FALSE(chart->zoom().isFitted()) << "the fetched chart is shown as zoomed";
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
+    QSignalSpy changed(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, middle);
+    ASSERT_TRUE(changed.wait(10000));
+    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")).size(), 2);
+
+    ui(form).Slider1->setValue(17);
+    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ui(form).Picture1->isVisible() && ui(form).Picture2->isVisible(); }, 10000));
+    EXPECT_EQ(chartRequests().mid(2),
+              QStringList({mapPath(15, MainlandMapCode), mapPath(15, IslandsMapCode)}));
+    EXPECT_EQ(ui(form).wokell->text().right(6), QStringLiteral(" 15:00"));
+
+    // A map inside the panel takes the double-click itself: the panel does not fetch as well.
+    QSignalSpy panel(ui(form).Picture4, &PictureBox::doubleClicked);
+    QTest::mouseDClick(ui(form).Picture2, Qt::LeftButton);
+    EXPECT_EQ(panel.count(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chartRequests().size() >= 6; }, 10000));
+    QTest::qWait(300);
+    EXPECT_EQ(chartRequests().size(), 6);
 }
 
 // A refused login holds for the action it was refused in, however that action went: fetching the
