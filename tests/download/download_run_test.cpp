@@ -377,18 +377,22 @@ TEST_F(SlowServiceTest, ADoubleClickOnTheButtonStartsOneRunFromAThreeHourSlot) {
 TEST_F(SlowServiceTest, DeletingAllChartsAsksFirstWaitsForNoRunAndLetsNoneStart) {
     tick(settings_table::tsekiuuendusi, false);
     tick(settings_table::quellanyld, false);
+    fixture.folder.write(QStringLiteral("kaardid/Tartu.xml"), "x");
     Form1& form = fixture.start();
+    fixture.find<QAction>(QStringLiteral("läti"))->trigger();
     ui(form).Slider1->setSelStart(6);
     ui(form).Slider1->setSelLength(3);
-    int questions = 0;
+    QStringList questions;
     QTimer answer;
     const auto answerWith = [&](QMessageBox::StandardButton button, std::function<void()> first) {
         QObject::disconnect(&answer, nullptr, nullptr, nullptr);
         QObject::connect(&answer, &QTimer::timeout, [&questions, button, first] {
-            if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                ++questions;
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                questions << box->windowTitle() + u'|' + box->text() + u'|' +
+                                 box->button(QMessageBox::Yes)->text() + u'|' +
+                                 box->button(QMessageBox::No)->text();
                 first();
-                question->button(button)->click();
+                box->button(button)->click();
             }
         });
         answer.start(10);
@@ -402,21 +406,29 @@ TEST_F(SlowServiceTest, DeletingAllChartsAsksFirstWaitsForNoRunAndLetsNoneStart)
     ui(form).kustuta->trigger();
     form.downloads().kustuta_Click();
     ASSERT_TRUE(finished.wait(30000));
-    EXPECT_EQ(questions, 0);
+    EXPECT_TRUE(questions.isEmpty());
     EXPECT_EQ(storedFiles().filter(QStringLiteral(".gif")).size(), 6);
     EXPECT_TRUE(ui(form).kustuta->isEnabled());
 
+    const QStringList afterTheRun = storedFiles();
     const int requestsBefore = server->requestCount();
-    questions = 0;
+    ui(form).kustuta->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questions.size() == 1 && form.downloads().idle(); }, 10000));
+    EXPECT_EQ(storedFiles(), afterTheRun);
     std::optional<DownloadController::RunState> whileAsked;
     answerWith(QMessageBox::Yes, [&] {
         form.downloads().startUnattended();
         whileAsked = form.downloads().state();
     });
     ui(form).kustuta->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return questions == 1 && form.downloads().idle(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questions.size() == 2 && form.downloads().idle(); }, 10000));
     EXPECT_EQ(whileAsked, DownloadController::RunState::Idle);
-    EXPECT_EQ(storedFiles(), QStringList{QStringLiteral("quellan.txt")});
+    EXPECT_EQ(storedFiles(), QStringList({QStringLiteral("Tartu.xml"), QStringLiteral("quellan.txt")}));
+    const auto text = [this](const char* key) {
+        return fixture.texts->keeltekst(QString::fromLatin1(key));
+    };
+    EXPECT_EQ(questions, QStringList(2, QStringLiteral("Brisel|") + text("deleteconf") + u'|' + text("yes") +
+                                            u'|' + text("no")));
     QTest::qWait(200);
     EXPECT_EQ(server->requestCount(), requestsBefore);
 }
@@ -721,36 +733,6 @@ TEST_F(RunTest, AnActionThatAsksNoLoginStillEndsTheRefusalBeforeIt) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return chart.count() == 1 && form.downloads().idle(); }, 10000));
     EXPECT_EQ(requestedPaths(QStringLiteral("/cg/login/")).size(), 2);
     EXPECT_EQ(dialogsRejected, 2);
-}
-
-TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
-    for (const char* name :
-         {"20070410HALO10.gif", "20070411000312.ini", "Tartu.xml", "quellan.txt", "wave03.gif"}) {
-        fixture.folder.write(QStringLiteral("kaardid/") + QLatin1String(name), "x");
-    }
-    Form1& form = fixture.start();
-    // The answers speak the interface language too.
-    fixture.find<QAction>(QStringLiteral("läti"))->trigger();
-    const auto text = [this](const char* key) {
-        return fixture.texts->keeltekst(QString::fromLatin1(key));
-    };
-    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        QString question;
-        QTimer::singleShot(0, [&question, answer] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                question = box->windowTitle() + u'|' + box->text() + u'|' +
-                           box->button(QMessageBox::Yes)->text() + u'|' +
-                           box->button(QMessageBox::No)->text();
-                box->button(answer)->click();
-            }
-        });
-        ui(form).kustuta->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !question.isEmpty() && form.downloads().idle(); }, 5000));
-        EXPECT_EQ(question,
-                  QStringLiteral("Brisel|") + text("deleteconf") + u'|' + text("yes") + u'|' + text("no"));
-        EXPECT_EQ(storedFiles().size(), answer == QMessageBox::No ? 5 : 2);
-    }
-    EXPECT_EQ(storedFiles(), QStringList({QStringLiteral("Tartu.xml"), QStringLiteral("quellan.txt")}));
 }
 
 } // namespace
