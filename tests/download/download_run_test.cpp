@@ -231,49 +231,6 @@ TEST_F(RunTest, TheDefaultsFetchTheWholeSliderByThreeHours) {
     EXPECT_EQ(loggedPaths(base), requested);
 }
 
-// At 03:00 today's 00 o'clock run is not out yet: the provider charts fall back to yesterday's 12
-// o'clock run, and the run that worked is tried first for the rest of its six-hour block.
-class EarlyMorningTest : public RunTest {
-protected:
-    EarlyMorningTest() : RunTest(QTime(3, 0)) {}
-};
-
-TEST_F(EarlyMorningTest, TheFallbackIsRememberedWithinASixHourBlock) {
-    tick(settings_table::quellan3h, false);
-    tick(settings_table::quellanyld, false);
-    tick(settings_table::marevo, false);
-    tick(settings_table::tsekiuuendusi, false);
-    Form1& form = fixture.start();
-    ui(form).Slider1->setSelStart(2);
-    ui(form).Slider1->setSelLength(12);
-    runToTheEnd();
-    QStringList expected;
-    const auto fellBack = [&](int hour) {
-        expected << windChartPath(hour, 0) << windChartPath(hour, 1) << windChartPath(hour, 2);
-    };
-    // Hours 0 and 1 name yesterday's 22 and 23, and hour 2 today's 00: their steps from today's
-    // 00 run would be below one, so the address is yesterday's run from the start.
-    for (const int hour : {0, 1, 2}) {
-        expected << windChartPath(hour, 2);
-    }
-    fellBack(3); // today 01: choice 0, its repeat, then yesterday's 12 run
-    for (int hour = 4; hour <= 7; ++hour) {
-        expected << windChartPath(hour, 2);
-    }
-    fellBack(8); // today 06: a new block starts again from choice 0
-    for (int hour = 9; hour <= 13; ++hour) {
-        expected << windChartPath(hour, 2);
-    }
-    fellBack(14); // today 12
-    EXPECT_EQ(chartRequests(), expected);
-    int refused = 0;
-    for (const LoggedRequest& request : requests()) {
-        refused += request.status == 404 ? 1 : 0;
-    }
-    EXPECT_EQ(refused, 6);
-    EXPECT_EQ(storedFiles().filter(QStringLiteral("HALO")).size(), 15);
-}
-
 // Each request takes a while, so the test can press Stop while one is on its way.
 class SlowServiceTest : public RunTest {
 protected:

@@ -325,28 +325,30 @@ TEST_F(RunEngine, ASecondRunAsksOnlyForWhatMayHaveChangedAndChangesNoFile) {
 }
 
 // At 03:00 the charts come from yesterday's 12 run, and the choices that found none before it are
-// no failures; once today's 00 run is out, the same names are fetched whole from it, though the
-// stored files are newer than anything the server says.
+// no failures; the run that worked is tried first for the rest of its six-hour block, and today's
+// 06 starts a block anew. Once today's 00 run is out, the same names are fetched whole from it,
+// though the stored files are newer than anything the server says.
 TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
     const TempProgramFolder program;
     Choices windOnly;
     windOnly.quellan = windOnly.aintmärgitud = true;
-    const DownloadRunHost::Period marked{3, 2};
+    const DownloadRunHost::Period marked{3, 5};
     auto early = serverAt(BeforeTodaysRun);
     const quint16 port = early->port();
     const FixedClock earlyClock(QDateTime(Today, BeforeTodaysRun));
     WindowlessRun fallingBack(early->baseUrl(), program.chartFolder(), earlyClock, withConnections(6),
                               windOnly, marked);
     fallingBack.go();
-    EXPECT_EQ(early->requestedPaths().filter(QStringLiteral("/m/EU0/")).size(), 3 + 2);
-    EXPECT_EQ(fallingBack.report.tally().fetched, 3);
+    // Today's 01 and 06 try both choices of today's run first; 02 to 05 go to yesterday's at once.
+    EXPECT_EQ(early->requestedPaths().filter(QStringLiteral("/m/EU0/")).size(), 3 + 4 + 3);
+    EXPECT_EQ(fallingBack.report.tally().fetched, 6);
     EXPECT_EQ(fallingBack.report.tally().failed, 0);
     early.reset();
 
     const auto later = serverAt(AfterTodaysRun, 0, port);
     const FixedClock laterClock(QDateTime(Today, AfterTodaysRun));
     QStringList charts;
-    for (int hour = 3; hour <= 5; ++hour) {
+    for (int hour = 3; hour <= 8; ++hour) {
         const SliderMoment moment = sliderMoment(Today, hour - 2);
         const QString chart =
             halofail(program.chartFolder(), moment.date, moment.hour, 0, QStringLiteral("w"));
@@ -362,9 +364,9 @@ TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
     WindowlessRun replacing(later->baseUrl(), program.chartFolder(), laterClock, withConnections(6), windOnly,
                             marked);
     replacing.go();
-    EXPECT_EQ(replacing.report.tally().fetched, 3);
+    EXPECT_EQ(replacing.report.tally().fetched, 6);
     EXPECT_EQ(replacing.report.tally().unchanged, 0);
-    for (int hour = 3; hour <= 5; ++hour) {
+    for (int hour = 3; hour <= 8; ++hour) {
         const SliderMoment moment = sliderMoment(Today, hour - 2);
         EXPECT_EQ(
             readFileOrigin(charts[hour - 3]).value_or(FileOrigin{}).url,
