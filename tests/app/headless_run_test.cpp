@@ -199,8 +199,13 @@ TEST_F(HeadlessRunTest, ARefusedLoginSkipsTheProviderAndKeepsTheSailingMaps) {
 }
 
 // A FIFO at a data or settings file's name once held the start for good: nothing ever writes into
-// it. Each is taken as a file that cannot be read, said on the error output, and the run goes on.
-TEST_F(HeadlessRunTest, AFifoAtADataOrSettingsFileNeitherHoldsTheStartNorStopsTheRun) {
+// it. Each is taken as a file that cannot be read, said on the error output, and the run goes on,
+// without the remembered login the settings held. No log can be written where the state folder is
+// a file: the run says so and does its work.
+TEST_F(HeadlessRunTest, AFifoAtADataOrSettingsFileOrAStateFolderThatIsAFileStopsNoRun) {
+    QFile notAFolder(userDir.filePath(QStringLiteral("state")));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
     const QString settingsFile = userDir.filePath(QStringLiteral(".config/Brisel/settings.reg"));
     ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
     const QStringList fifos{headlessFolder.file(QStringLiteral("lang.ini")),
@@ -217,23 +222,12 @@ TEST_F(HeadlessRunTest, AFifoAtADataOrSettingsFileNeitherHoldsTheStartNorStopsTh
             << qPrintable(run.err);
         EXPECT_TRUE(QFileInfo(path).exists()) << "what is no file of ours stays";
     }
-    EXPECT_EQ(listing(providerRequests()), "") << "the remembered login is in the settings";
-    EXPECT_GT(server->requestCount(), 0) << "the sailing maps are fetched all the same";
-}
-
-// No log can be written where the state folder is a file: the run says so and does its work.
-TEST_F(HeadlessRunTest, WithoutARememberedLoginTheProviderIsNeverAsked) {
-    QFile notAFolder(userDir.filePath(QStringLiteral("state")));
-    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
-    notAFolder.close();
-    const Finished run = downloadInto(headlessFolder.root());
-    EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains(QLatin1String("brisel: cannot write the run's log ")))
         << qPrintable(run.err);
-    EXPECT_EQ(listing(providerRequests()), "");
-    EXPECT_GT(server->requestCount(), 0);
     EXPECT_TRUE(run.err.contains(QLatin1String("\nbrisel: No provider login remembered: ")))
         << qPrintable(run.err);
+    EXPECT_EQ(listing(providerRequests()), "") << "the remembered login is in the settings";
+    EXPECT_GT(server->requestCount(), 0) << "the sailing maps are fetched all the same";
 }
 
 // Every service gone: files were asked for and none arrived, which a scheduler should hear of.
