@@ -10,7 +10,6 @@
 #include "hostile_server.h"
 #include "net/chart_names.h"
 #include "net/fetch_session.h"
-#include "platform/host_config.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -163,20 +162,6 @@ TEST_F(HostileFetch, ALengthOverTheCapFailsBeforeTheBody) {
         EXPECT_EQ(result.bytes, 0);
         EXPECT_EQ(contentOf(name), Stored);
     }
-}
-
-TEST_F(HostileFetch, ATrickleEndsAtTheConfiguredDeadline) {
-    program.write(QStringLiteral("brisel.ini"), "[download]\ntimeout=30\ndeadline=1\n");
-    downloader.setLimits(HostConfig::load(program.file(QStringLiteral("brisel.ini"))).fetchLimits);
-    // A byte every tenth of a second: never idle for long, never done in time.
-    const HostileServer server({Ok + "\r\nContent-Length: 46", QByteArrayLiteral("GIF89a"), 40, 100ms});
-    QElapsedTimer clock;
-    clock.start();
-    const FetchResult result = fetchInto(QStringLiteral("20240501000309.gif"), server);
-    EXPECT_FALSE(result.ok);
-    EXPECT_GE(clock.elapsed(), 900);
-    EXPECT_LT(clock.elapsed(), 2500);
-    EXPECT_EQ(contentOf(QStringLiteral("20240501000309.gif")), Stored);
 }
 
 TEST_F(HostileFetch, ACutCompressedBodyIsNotStored) {
