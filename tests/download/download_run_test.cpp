@@ -228,11 +228,16 @@ protected:
     int requestsAtStop = 0;
 };
 
-TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
+// A Stop in the spot stage skips the charts; in a second run, without the spots, a Stop pressed
+// while the second family of an hour is on its way lets nothing after it be asked for.
+TEST_F(SlowServiceTest, AStopEndsTheRunAfterTheFilesOnTheirWay) {
     tick(settings_table::tsekiuuendusi, false);
-    fixture.start();
-    QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
-    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
+    tick(settings_table::pilvisus, true);
+    tick(settings_table::sademed, true);
+    Form1& form = fixture.start();
+    ui(form).english->trigger();
+    QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
+    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/cg/mgx?")).size() == 1; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_TRUE(chartRequests().isEmpty());
@@ -241,27 +246,18 @@ TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
     EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + spotReplyFile(QStringLiteral("Tartu"))));
     EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/pics/")).isEmpty());
     EXPECT_TRUE(requestedPaths(QStringLiteral("lon=24.5")).isEmpty());
-    EXPECT_TRUE(ui(*fixture.form).Command2->isEnabled());
-    ui(*fixture.form).english->trigger();
-    const QString said = ui(*fixture.form).runStatus->fullText();
+    EXPECT_TRUE(ui(form).Command2->isEnabled());
+    QString said = ui(form).runStatus->fullText();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Stopped after [01] of 2 spots: 1 fetched, 0 unchanged, "
                                                   "0 failed in \\d+ s$"))
                     .match(said)
                     .hasMatch())
         << said.toStdString();
-}
 
-// Stop pressed while the second family of an hour is on its way: nothing after it is asked for.
-TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
-    tick(settings_table::tsekiuuendusi, false);
-    tick(settings_table::quellanyld, false);
-    tick(settings_table::marevo, false);
-    tick(settings_table::pilvisus, true);
-    tick(settings_table::sademed, true);
-    fixture.start();
-    QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
-    QSignalSpy hours(&fixture.form->downloads(), &DownloadController::hourFetched);
-    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
+    ui(form).quellanyld->setChecked(false);
+    ui(form).marevo->setChecked(false);
+    QSignalSpy hours(&form.downloads(), &DownloadController::hourFetched);
+    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/m/EU0")).size() >= 2; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(server->requestCount(), requestsAtStop);
@@ -269,9 +265,7 @@ TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
     EXPECT_EQ(storedFiles().filter(QStringLiteral("HALOpilv")).size(), 1);
     // The summary says how far the run got: the hours told before the Stop, of the marked
     // period's hours by three.
-    const Form1& form = *fixture.form;
-    ui(form).english->trigger();
-    const QString said = ui(form).runStatus->fullText();
+    said = ui(form).runStatus->fullText();
     EXPECT_TRUE(
         said.startsWith(QStringLiteral("Stopped after %1 of %2 hours: 2 fetched, 0 unchanged, 0 failed in ")
                             .arg(hours.count())
