@@ -115,13 +115,7 @@ protected:
     static bool showsWhole(const RunStatusLine* line) { return line->text() == line->fullText(); }
 
     QStringList requestedPaths(const QString& containing) const {
-        QStringList paths;
-        for (const LoggedRequest& request : requests()) {
-            if (request.path.contains(containing)) {
-                paths << request.path;
-            }
-        }
-        return paths;
+        return server->requestedPaths().filter(containing);
     }
 
     static QString pathOf(const QUrl& url) {
@@ -145,14 +139,7 @@ protected:
 
     // The chart requests of a run, in the order they were made.
     QStringList chartRequests() const {
-        QStringList paths;
-        for (const LoggedRequest& request : requests()) {
-            if (request.path.startsWith(QStringLiteral("/m/")) ||
-                request.path.startsWith(QStringLiteral("/daten/"))) {
-                paths << request.path;
-            }
-        }
-        return paths;
+        return server->requestedPaths().filter(QRegularExpression(QStringLiteral("^/(m|daten)/")));
     }
 
     QTemporaryDir logDir;
