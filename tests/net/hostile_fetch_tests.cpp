@@ -118,11 +118,24 @@ protected:
 
 } // namespace
 
-TEST_F(HostileFetch, AnOverlongBodyEndsAtTheCapOfItsKind) {
-    for (const Cap cap :
-         {Cap{"20240501000309.gif", 16 * MiB}, Cap{"Tartu.xml", MiB}, Cap{"verinfo.txt", MiB}}) {
+// A reply that announces a length over the cap of its target's kind fails before its body; one that
+// announces none ends at the cap (an update's cap is larger than any overlong body here).
+TEST_F(HostileFetch, ABodyOverTheCapOfItsKindFails) {
+    for (const Cap cap : {Cap{"20240501000309.gif", 16 * MiB}, Cap{"Tartu.xml", MiB}, Cap{"verinfo.txt", MiB},
+                          Cap{"quellan.txt", MiB}, Cap{"uuendus.exe", 256 * MiB}}) {
         SCOPED_TRACE(cap.file);
         const QString name = QString::fromLatin1(cap.file);
+        const qint64 announced = cap.bytes + 1;
+        const HostileServer announcing({Ok + "\r\nContent-Length: " + QByteArray::number(announced),
+                                        QByteArrayLiteral("GIF89a"),
+                                        announced - 6,
+                                        {}});
+        const FetchResult refused = fetchInto(name, announcing);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_EQ(refused.bytes, 0);
+        if (cap.bytes > 16 * MiB) {
+            continue;
+        }
         const HostileServer server(overlongBody());
         ResidentPeak memory;
         // Once the body has begun, the program is busy elsewhere for half a second: meanwhile the
@@ -143,23 +156,6 @@ TEST_F(HostileFetch, AnOverlongBodyEndsAtTheCapOfItsKind) {
         if (ResidentSizeTellsUse) {
             EXPECT_LT(memory.growth(), 128 * MiB);
         }
-        EXPECT_EQ(contentOf(name), Stored);
-    }
-}
-
-TEST_F(HostileFetch, ALengthOverTheCapFailsBeforeTheBody) {
-    for (const Cap cap :
-         {Cap{"20240501000309.gif", 16 * MiB}, Cap{"quellan.txt", MiB}, Cap{"uuendus.exe", 256 * MiB}}) {
-        SCOPED_TRACE(cap.file);
-        const QString name = QString::fromLatin1(cap.file);
-        const qint64 announced = cap.bytes + 1;
-        const HostileServer server({Ok + "\r\nContent-Length: " + QByteArray::number(announced),
-                                    QByteArrayLiteral("GIF89a"),
-                                    announced - 6,
-                                    {}});
-        const FetchResult result = fetchInto(name, server);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.bytes, 0);
         EXPECT_EQ(contentOf(name), Stored);
     }
 }
