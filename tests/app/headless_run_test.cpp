@@ -98,13 +98,7 @@ protected:
     }
 
     QStringList providerRequests() const {
-        QStringList provider;
-        for (const QString& path : server->requestedPaths()) {
-            if (!path.startsWith(QLatin1String("/daten/segel/"))) {
-                provider.append(path);
-            }
-        }
-        return provider;
+        return server->requestedPaths().filter(QRegularExpression(QStringLiteral("^(?!/daten/segel/)")));
     }
 
     std::unique_ptr<demo::DemoServer> server;
