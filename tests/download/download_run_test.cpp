@@ -462,7 +462,7 @@ TEST_F(UpdateOfferedTest, NoDialogRunsAnEventLoopOfItsOwn) {
 // The link coming up starts the run the button starts, once, for nobody watching: no update
 // offer, no login window (the refused remembered account skips the provider), and the link
 // coming up again within the hour, during the run or after it, starts nothing more.
-TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyone) {
+TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyoneAndARefusalEndsWithItsAction) {
     fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
     tick(settings_table::laadiühendusel, true);
     tick(settings_table::quellanyld, false);
@@ -492,6 +492,26 @@ TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyone) {
     ui(form).english->trigger();
     EXPECT_TRUE(ui(form).runStatus->fullText().startsWith(u"Provider login refused"))
         << ui(form).runStatus->fullText().toStdString();
+
+    // A refused login holds for the action it was refused in, however that action went: fetching
+    // the sailing maps asks for no login, yet it ends the refusal that stood when it started, and
+    // the provider chart's double-click after it asks again.
+    ASSERT_FALSE(QCoro::waitFor(form.providerSession().CheckQuellanlogin()));
+    ASSERT_TRUE(form.providerSession().refusedThisAction());
+    ui(form).Slider1->setValue(17);
+    const qsizetype mapsBefore = chartRequests().size();
+    QSignalSpy maps(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
+    ASSERT_TRUE(maps.wait(10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.downloads().idle(); }, 5000));
+    EXPECT_EQ(chartRequests().size(), mapsBefore + 2);
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
+
+    QSignalSpy chart(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chart.count() == 1 && form.downloads().idle(); }, 10000));
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/login/")).size(), 3);
+    EXPECT_EQ(dialogsRejected, 2);
 }
 
 // One request in five fails.
@@ -628,32 +648,6 @@ TEST_F(RunTest, OnlyADoubleClickFetchesAndJustTheChartShown) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return chartRequests().size() >= 6; }, 10000));
     QTest::qWait(300);
     EXPECT_EQ(chartRequests().size(), 6);
-}
-
-// A refused login holds for the action it was refused in, however that action went: fetching the
-// sailing maps asks for no login, yet it ends the refusal that stood when it started, and the
-// provider chart's double-click after it asks again.
-TEST_F(RunTest, AnActionThatAsksNoLoginStillEndsTheRefusalBeforeIt) {
-    fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
-    tick(settings_table::tsekiuuendusi, false);
-    Form1& form = fixture.start();
-    rejectEveryDialog();
-    ASSERT_FALSE(QCoro::waitFor(form.providerSession().CheckQuellanlogin()));
-    ASSERT_TRUE(form.providerSession().refusedThisAction());
-
-    ui(form).Slider1->setValue(17);
-    QSignalSpy maps(&form.downloads(), &DownloadController::chartsChanged);
-    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
-    ASSERT_TRUE(maps.wait(10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.downloads().idle(); }, 5000));
-    EXPECT_EQ(chartRequests().size(), 2);
-    EXPECT_FALSE(form.providerSession().refusedThisAction());
-
-    QSignalSpy chart(&form.downloads(), &DownloadController::chartsChanged);
-    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return chart.count() == 1 && form.downloads().idle(); }, 10000));
-    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/login/")).size(), 2);
-    EXPECT_EQ(dialogsRejected, 2);
 }
 
 } // namespace
