@@ -354,14 +354,25 @@ TEST_F(SlowServiceTest, DeletingAllChartsAsksFirstWaitsForNoRunAndLetsNoneStart)
     EXPECT_EQ(server->requestCount(), requestsBefore);
 }
 
-// Closed while the update answer is on its way: the answer, when it comes, starts nothing.
-TEST_F(SlowServiceTest, AWindowClosedDuringTheUpdateCheckStartsNoRun) {
-    fixture.start();
-    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() == 1; }, 10000));
-    fixture.close();
-    QTest::qWait(500);
-    EXPECT_EQ(server->requestCount(), 1);
+// Closed while the update answer is on its way, the answer, when it comes, starts nothing; closed
+// while a file is, nothing more is asked for and no partial file is left. Either way the settings
+// are saved.
+TEST_F(SlowServiceTest, ClosingDuringARunStartsNothingMoreAndLeavesNoPartialFile) {
+    for (const bool updateCheck : {true, false}) {
+        SCOPED_TRACE(updateCheck ? "during the update check" : "during the run's first file");
+        tick(settings_table::tsekiuuendusi, updateCheck);
+        tick(settings_table::quellanyld, false);
+        Form1& form = fixture.start();
+        ui(form).temp->setChecked(updateCheck);
+        const int before = server->requestCount();
+        QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() > before; }, 10000));
+        fixture.close();
+        EXPECT_EQ(fixture.stored(settings_table::temp.builtInCaption), QVariant(updateCheck ? 1 : 0));
+        QTest::qWait(500);
+        EXPECT_EQ(server->requestCount(), before + 1);
+        EXPECT_TRUE(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
 }
 
 // Taking the update from the run's update window ends the program for the updater: nothing of
@@ -582,21 +593,6 @@ TEST_F(FaultyServiceTest, TheFilesStoredAreExactlyThoseThatArrived) {
     QTest::mouseClick(ui(form).runStatus, Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 1000));
     EXPECT_EQ(QToolTip::text(), line->toolTip());
-}
-
-TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
-    tick(settings_table::tsekiuuendusi, false);
-    tick(settings_table::quellanyld, false);
-    server->setFault(demo::FaultKind::Slow, 100);
-    Form1& form = fixture.start();
-    ui(form).temp->setChecked(true);
-    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() >= 1; }, 10000));
-    fixture.close();
-    EXPECT_EQ(fixture.stored(settings_table::temp.builtInCaption), QVariant(1));
-    QTest::qWait(50);
-    EXPECT_TRUE(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_EQ(server->requestCount(), 1);
 }
 
 // A click, the wheel, the zoom, its keys and a drag on the chart and on the sailing maps' panel ask
