@@ -286,7 +286,7 @@ TEST_F(HostileFetch, AShortLengthDoesNotSpoilTheNextReplyOnItsConnection) {
 // A host that stops in the middle of a reply is as dead as one that never answers: two such fetches
 // in a row give it up for the rest of the action, while the overall deadline of a fetch counts
 // against the file alone. The next action asks the host again.
-TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
+TEST_F(HostileFetch, AHostThatStopsIsGivenUpAfterTwoStallsWhereverItStopped) {
     const QByteArray chart = wholeChart();
     const HostileServer stalling([&chart](const testing_support::HostileRequest& request) {
         const QByteArray length = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(chart.size());
@@ -294,8 +294,6 @@ TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
                                            : HostileReply{length, chart.left(100), 0, {}, End::Stall};
     });
     const HostileServer trickling({"HTTP/1.1 200 OK\r\nContent-Length: 1000", "GIF89a", 994, 50ms});
-    testing_support::TempProgramFolder program;
-    Downloader downloader;
     downloader.setLimits({.idle = 300ms, .deadline = 600ms, .connections = 1});
     FetchSession session(downloader, Refresh::Whole);
     const auto fetch = [&](const HostileServer& server, const char* path) {
@@ -329,12 +327,10 @@ TEST(HostThatStops, IsGivenUpAfterTwoStallsWhereverItStopped) {
 // A host that floods its replies' heads fails them as a host that does not answer, while the
 // window stays responsive and the healthy host's fetches of the same action arrive, though the
 // network thread was busy with the flood for longer than their idle limit.
-TEST(HeaderFlood, FailsItsHostAloneAndKeepsTheWindowAnswering) {
+TEST_F(HostileFetch, AHeaderFloodFailsItsHostAloneAndKeepsTheWindowAnswering) {
     const HostileServer flooding({testing_support::floodedHead(100000), wholeChart(), 0, {}, End::KeepAlive});
     demo::DemoServer healthy{demo::ServerOptions{}};
     ASSERT_TRUE(healthy.start(0));
-    testing_support::TempProgramFolder program;
-    Downloader downloader;
     downloader.setLimits({.idle = 2s});
     FetchSession session(downloader, Refresh::Whole);
 
@@ -372,15 +368,13 @@ TEST(HeaderFlood, FailsItsHostAloneAndKeepsTheWindowAnswering) {
 }
 
 // Data that arrived while the window was busy arrived in time, however long the window was busy.
-TEST(BusyWindow, DoesNotTimeOutRepliesThatArrivedMeanwhile) {
+TEST_F(HostileFetch, ABusyWindowDoesNotTimeOutRepliesThatArrivedMeanwhile) {
     const QByteArray chart = wholeChart();
     const HostileServer server({"HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(chart.size()),
                                 chart,
                                 0,
                                 {},
                                 End::KeepAlive});
-    testing_support::TempProgramFolder program;
-    Downloader downloader;
     downloader.setLimits({.idle = 200ms, .deadline = 400ms});
     std::vector<QCoro::Task<FetchResult>> fetches;
     for (int k = 1; k <= 4; ++k) {
