@@ -19,7 +19,6 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <linux/magic.h>
 #include <sys/vfs.h>
@@ -115,14 +114,11 @@ TEST_F(FullDiskTest, TheWindowSaysTheSystemsReasonAndOpensNoLoginWindow) {
     ui(form).Slider1->setSelStart(6);
     ui(form).Slider1->setSelLength(3);
     int loginWindows = 0;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&loginWindows] {
-        if (auto* login = qobject_cast<LoginWindow*>(QApplication::activeModalWidget())) {
-            ++loginWindows;
-            login->reject();
-        }
+    whenModalShows<LoginWindow>(&form, [&loginWindows](LoginWindow* login) {
+        ++loginWindows;
+        login->reject();
+        return true;
     });
-    watch.start(10);
     fillDisk();
     QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
     QTest::mouseClick(ui(form).Command2, Qt::LeftButton);

@@ -98,13 +98,7 @@ protected:
     }
 
     QStringList providerRequests() const {
-        QStringList provider;
-        for (const QString& path : server->requestedPaths()) {
-            if (!path.startsWith(QLatin1String("/daten/segel/"))) {
-                provider.append(path);
-            }
-        }
-        return provider;
+        return server->requestedPaths().filter(QRegularExpression(QStringLiteral("^(?!/daten/segel/)")));
     }
 
     std::unique_ptr<demo::DemoServer> server;
@@ -199,8 +193,13 @@ TEST_F(HeadlessRunTest, ARefusedLoginSkipsTheProviderAndKeepsTheSailingMaps) {
 }
 
 // A FIFO at a data or settings file's name once held the start for good: nothing ever writes into
-// it. Each is taken as a file that cannot be read, said on the error output, and the run goes on.
-TEST_F(HeadlessRunTest, AFifoAtADataOrSettingsFileNeitherHoldsTheStartNorStopsTheRun) {
+// it. Each is taken as a file that cannot be read, said on the error output, and the run goes on,
+// without the remembered login the settings held. No log can be written where the state folder is
+// a file: the run says so and does its work.
+TEST_F(HeadlessRunTest, AFifoAtADataOrSettingsFileOrAStateFolderThatIsAFileStopsNoRun) {
+    QFile notAFolder(userDir.filePath(QStringLiteral("state")));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
     const QString settingsFile = userDir.filePath(QStringLiteral(".config/Brisel/settings.reg"));
     ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
     const QStringList fifos{headlessFolder.file(QStringLiteral("lang.ini")),
@@ -217,40 +216,17 @@ TEST_F(HeadlessRunTest, AFifoAtADataOrSettingsFileNeitherHoldsTheStartNorStopsTh
             << qPrintable(run.err);
         EXPECT_TRUE(QFileInfo(path).exists()) << "what is no file of ours stays";
     }
+    EXPECT_TRUE(run.err.contains(QLatin1String("brisel: cannot write the run's log ")))
+        << qPrintable(run.err);
+    EXPECT_TRUE(run.err.contains(QLatin1String("\nbrisel: No provider login remembered: ")))
+        << qPrintable(run.err);
     EXPECT_EQ(listing(providerRequests()), "") << "the remembered login is in the settings";
     EXPECT_GT(server->requestCount(), 0) << "the sailing maps are fetched all the same";
 }
 
-// No log can be written where the state folder is a file: the run says so and does its work.
-TEST_F(HeadlessRunTest, WithoutARememberedLoginTheProviderIsNeverAsked) {
-    QFile notAFolder(userDir.filePath(QStringLiteral("state")));
-    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
-    notAFolder.close();
-    const Finished run = downloadInto(headlessFolder.root());
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.err.contains(QLatin1String("brisel: cannot write the run's log ")))
-        << qPrintable(run.err);
-    EXPECT_EQ(listing(providerRequests()), "");
-    EXPECT_GT(server->requestCount(), 0);
-    EXPECT_TRUE(run.err.contains(QLatin1String("\nbrisel: No provider login remembered: ")))
-        << qPrintable(run.err);
-}
-
-// Every service gone: files were asked for and none arrived, which a scheduler should hear of.
-TEST_F(HeadlessRunTest, ARunInWhichNoFileArrivesExitsWithTwo) {
-    storeHeadlessSettings(QStringLiteral("demo"));
-    server->stop();
-    const Finished run = downloadInto(headlessFolder.root());
-    EXPECT_EQ(run.exitCode, 2) << qPrintable(run.out + run.err);
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("fetched=0 failed="))) << qPrintable(run.out);
-    EXPECT_FALSE(run.out.startsWith(QStringLiteral("fetched=0 failed=0 "))) << qPrintable(run.out);
-    const QString failed = run.out.section(u' ', 1, 1).section(u'=', 1);
-    EXPECT_TRUE(run.err.contains(
-        QStringLiteral(" fetched, 0 unchanged, %1 failed (sailing site %1) in ").arg(failed)))
-        << qPrintable(run.err);
-}
-
-TEST_F(HeadlessRunTest, ARunThatCannotStartExitsWithOneAndFetchesNothing) {
+// The exit status a scheduler reads: 1 for a run that cannot start, which fetches nothing, and 2
+// for one in which files were asked for and none arrived, every service gone.
+TEST_F(HeadlessRunTest, ARunThatCannotStartExitsWithOneAndOneInWhichNoFileArrivesWithTwo) {
     storeHeadlessSettings(QStringLiteral("demo"));
     QFile plain(userDir.filePath(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
@@ -272,6 +248,16 @@ TEST_F(HeadlessRunTest, ARunThatCannotStartExitsWithOneAndFetchesNothing) {
               1);
     EXPECT_EQ(server->requestCount(), 0);
     EXPECT_EQ(listing(chartFiles(headlessFolder.chartFolder())), "");
+
+    server->stop();
+    const Finished run = downloadInto(home);
+    EXPECT_EQ(run.exitCode, 2) << qPrintable(run.out + run.err);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("fetched=0 failed="))) << qPrintable(run.out);
+    EXPECT_FALSE(run.out.startsWith(QStringLiteral("fetched=0 failed=0 "))) << qPrintable(run.out);
+    const QString failed = run.out.section(u' ', 1, 1).section(u'=', 1);
+    EXPECT_TRUE(run.err.contains(
+        QStringLiteral(" fetched, 0 unchanged, %1 failed (sailing site %1) in ").arg(failed)))
+        << qPrintable(run.err);
 }
 
 } // namespace

@@ -35,34 +35,23 @@ protected:
 
 } // namespace
 
-// Patterns ignore case, as on Windows.
-TEST_F(ChartCleanup, SpotPicturesAreJudgedOnlyByTheirLeadingDate) {
+// Old charts are judged by their leading date alone, compared by character code and ignoring case,
+// as on Windows: "wave03.gif" begins with a letter, after every digit; "1.gif" and "2007.gif" are
+// shorter than a date and sort before today's ("." comes before "0"). The spots' replies and the
+// login's answer survive both cleanups.
+TEST_F(ChartCleanup, OldChartsAreThoseWhoseNameSortsBeforeTodayAndRepliesStay) {
     store({QStringLiteral("20070409HALO22.GIF"), QStringLiteral("20070409x.Ini"),
            QStringLiteral("20070409Zebra.gif"), QStringLiteral("20070409Aegna.gif"),
            QStringLiteral("20070409Ääsmäe.gif"), QStringLiteral("20070410Aegna.gif"),
-           QStringLiteral("20070410Zebra.gif")});
-    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 3 + 2);
-    EXPECT_EQ(remaining(),
-              QStringList({QStringLiteral("20070410Aegna.gif"), QStringLiteral("20070410Zebra.gif")}));
-}
-
-TEST_F(ChartCleanup, NamesAreComparedByCharacterCode) {
-    // "wave03.gif" begins with a letter, after every digit; "1.gif" and "2007.gif" are shorter than
-    // a date and sort before today's ("." comes before "0").
-    store({QStringLiteral("wave03.gif"), QStringLiteral("Legend.gif"), QStringLiteral("1.gif"),
-           QStringLiteral("2007.gif"), QStringLiteral("20070410.gif"), QStringLiteral("30000101x.ini")});
-    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 2);
-    EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070410.gif"), QStringLiteral("30000101x.ini"),
-                                        QStringLiteral("Legend.gif"), QStringLiteral("wave03.gif")}));
-}
-
-TEST_F(ChartCleanup, RepliesAndAnswersSurviveBothCleanups) {
-    store({QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt"),
-           QStringLiteral("20070101HALO00.gif"), QStringLiteral("20990101HALO00.gif"),
-           QStringLiteral("20990101HALO00.ini")});
-    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 1);
-    const CleanupResult all = deleteAllCharts(program.chartFolder());
-    EXPECT_EQ(all.deleted, 2);
+           QStringLiteral("wave03.gif"), QStringLiteral("Legend.gif"), QStringLiteral("1.gif"),
+           QStringLiteral("2007.gif"), QStringLiteral("20070410.gif"), QStringLiteral("30000101x.ini"),
+           QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt")});
+    EXPECT_EQ(deleteOldCharts(program.chartFolder(), April10, {}).deleted, 5 + 2);
+    EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070101Tartu.xml"), QStringLiteral("20070410.gif"),
+                                        QStringLiteral("20070410Aegna.gif"), QStringLiteral("30000101x.ini"),
+                                        QStringLiteral("Legend.gif"), QStringLiteral("quellan.txt"),
+                                        QStringLiteral("wave03.gif")}));
+    EXPECT_EQ(deleteAllCharts(program.chartFolder()).deleted, 5);
     EXPECT_EQ(remaining(), QStringList({QStringLiteral("20070101Tartu.xml"), QStringLiteral("quellan.txt")}));
 }
 

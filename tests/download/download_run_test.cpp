@@ -111,32 +111,11 @@ protected:
         return logged;
     }
 
-    // The paths of the run's log, one a line, in the order the requests ended.
-    static QStringList loggedPaths(const QUrl& base) {
-        QFile log(lastRunLogFile());
-        EXPECT_TRUE(log.open(QIODevice::ReadOnly));
-        const QRegularExpression line(QStringLiteral("^\\S+ %1(\\S*) \\d+ \\d+ \\d+ \\S")
-                                          .arg(QRegularExpression::escape(base.toString())));
-        QStringList paths;
-        for (const QString& text : QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
-            const QRegularExpressionMatch fields = line.match(text);
-            EXPECT_TRUE(fields.hasMatch()) << qPrintable(text);
-            paths << fields.captured(1);
-        }
-        return paths;
-    }
-
     // What the status line shows, as it stands, and what it would show were it wide enough.
     static bool showsWhole(const RunStatusLine* line) { return line->text() == line->fullText(); }
 
     QStringList requestedPaths(const QString& containing) const {
-        QStringList paths;
-        for (const LoggedRequest& request : requests()) {
-            if (request.path.contains(containing)) {
-                paths << request.path;
-            }
-        }
-        return paths;
+        return server->requestedPaths().filter(containing);
     }
 
     static QString pathOf(const QUrl& url) {
@@ -160,14 +139,7 @@ protected:
 
     // The chart requests of a run, in the order they were made.
     QStringList chartRequests() const {
-        QStringList paths;
-        for (const LoggedRequest& request : requests()) {
-            if (request.path.startsWith(QStringLiteral("/m/")) ||
-                request.path.startsWith(QStringLiteral("/daten/"))) {
-                paths << request.path;
-            }
-        }
-        return paths;
+        return server->requestedPaths().filter(QRegularExpression(QStringLiteral("^/(m|daten)/")));
     }
 
     QTemporaryDir logDir;
@@ -214,8 +186,8 @@ TEST_F(RunTest, TheDefaultsFetchTheWholeSliderByThreeHours) {
     EXPECT_EQ(ui(form).Slider1->value(), 168);
 
     // The status line says what the run did, in the language of the moment; the log has a line
-    // for every request the services received, the update check's and the login's among them,
-    // and no query, so no password.
+    // for every request the services received, the update check's and the login's among them (the
+    // headless run reads what each line says).
     ui(form).english->trigger();
     const QString said = ui(form).runStatus->text();
     EXPECT_TRUE(
@@ -224,80 +196,9 @@ TEST_F(RunTest, TheDefaultsFetchTheWholeSliderByThreeHours) {
             .match(said)
             .hasMatch())
         << said.toStdString();
-    QStringList requested;
-    for (const LoggedRequest& request : requests()) {
-        requested << request.path.section(u'?', 0, 0);
-    }
-    EXPECT_EQ(loggedPaths(base), requested);
-}
-
-// Without three-hour steps every hour of the period is visited.
-TEST_F(RunTest, TheMarkedPeriodStartsOnAThreeHourSlot) {
-    tick(settings_table::quellan3h, false);
-    tick(settings_table::quellanyld, false);
-    tick(settings_table::tsekiuuendusi, false);
-    Form1& form = fixture.start();
-    ui(form).Slider1->setSelStart(7);
-    ui(form).Slider1->setSelLength(10);
-    runToTheEnd();
-    EXPECT_EQ(ui(form).Slider1->selStart(), 6);
-    EXPECT_EQ(ui(form).Slider1->selLength(), 11);
-    const QString tuesday = fixture.texts->npaev(Today);
-    EXPECT_EQ(ui(form).periood->text(),
-              tuesday + QStringLiteral(" 10.04 06:00 - ") + tuesday + QStringLiteral(" 10.04 17:00"));
-    QStringList expected;
-    for (int hour = 6; hour <= 17; ++hour) {
-        if (hour % 3 == 0) {
-            expected << mapPath(hour, MainlandMapCode) << mapPath(hour, IslandsMapCode);
-        }
-        expected << windChartPath(hour);
-    }
-    EXPECT_EQ(chartRequests(), expected);
-    EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/mgx")).isEmpty());
-    EXPECT_TRUE(requestedPaths(QStringLiteral("/brl/")).isEmpty());
-}
-
-// At 03:00 today's 00 o'clock run is not out yet: the provider charts fall back to yesterday's 12
-// o'clock run, and the run that worked is tried first for the rest of its six-hour block.
-class EarlyMorningTest : public RunTest {
-protected:
-    EarlyMorningTest() : RunTest(QTime(3, 0)) {}
-};
-
-TEST_F(EarlyMorningTest, TheFallbackIsRememberedWithinASixHourBlock) {
-    tick(settings_table::quellan3h, false);
-    tick(settings_table::quellanyld, false);
-    tick(settings_table::marevo, false);
-    tick(settings_table::tsekiuuendusi, false);
-    Form1& form = fixture.start();
-    ui(form).Slider1->setSelStart(2);
-    ui(form).Slider1->setSelLength(12);
-    runToTheEnd();
-    QStringList expected;
-    const auto fellBack = [&](int hour) {
-        expected << windChartPath(hour, 0) << windChartPath(hour, 1) << windChartPath(hour, 2);
-    };
-    // Hours 0 and 1 name yesterday's 22 and 23, and hour 2 today's 00: their steps from today's
-    // 00 run would be below one, so the address is yesterday's run from the start.
-    for (const int hour : {0, 1, 2}) {
-        expected << windChartPath(hour, 2);
-    }
-    fellBack(3); // today 01: choice 0, its repeat, then yesterday's 12 run
-    for (int hour = 4; hour <= 7; ++hour) {
-        expected << windChartPath(hour, 2);
-    }
-    fellBack(8); // today 06: a new block starts again from choice 0
-    for (int hour = 9; hour <= 13; ++hour) {
-        expected << windChartPath(hour, 2);
-    }
-    fellBack(14); // today 12
-    EXPECT_EQ(chartRequests(), expected);
-    int refused = 0;
-    for (const LoggedRequest& request : requests()) {
-        refused += request.status == 404 ? 1 : 0;
-    }
-    EXPECT_EQ(refused, 6);
-    EXPECT_EQ(storedFiles().filter(QStringLiteral("HALO")).size(), 15);
+    QFile log(lastRunLogFile());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().count('\n'), requests().size());
 }
 
 // Each request takes a while, so the test can press Stop while one is on its way.
@@ -314,11 +215,16 @@ protected:
     int requestsAtStop = 0;
 };
 
-TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
+// A Stop in the spot stage skips the charts; in a second run, without the spots, a Stop pressed
+// while the second family of an hour is on its way lets nothing after it be asked for.
+TEST_F(SlowServiceTest, AStopEndsTheRunAfterTheFilesOnTheirWay) {
     tick(settings_table::tsekiuuendusi, false);
-    fixture.start();
-    QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
-    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
+    tick(settings_table::pilvisus, true);
+    tick(settings_table::sademed, true);
+    Form1& form = fixture.start();
+    ui(form).english->trigger();
+    QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
+    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/cg/mgx?")).size() == 1; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_TRUE(chartRequests().isEmpty());
@@ -327,27 +233,18 @@ TEST_F(SlowServiceTest, AStopInTheSpotStageSkipsTheCharts) {
     EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + spotReplyFile(QStringLiteral("Tartu"))));
     EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/pics/")).isEmpty());
     EXPECT_TRUE(requestedPaths(QStringLiteral("lon=24.5")).isEmpty());
-    EXPECT_TRUE(ui(*fixture.form).Command2->isEnabled());
-    ui(*fixture.form).english->trigger();
-    const QString said = ui(*fixture.form).runStatus->fullText();
+    EXPECT_TRUE(ui(form).Command2->isEnabled());
+    QString said = ui(form).runStatus->fullText();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Stopped after [01] of 2 spots: 1 fetched, 0 unchanged, "
                                                   "0 failed in \\d+ s$"))
                     .match(said)
                     .hasMatch())
         << said.toStdString();
-}
 
-// Stop pressed while the second family of an hour is on its way: nothing after it is asked for.
-TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
-    tick(settings_table::tsekiuuendusi, false);
-    tick(settings_table::quellanyld, false);
-    tick(settings_table::marevo, false);
-    tick(settings_table::pilvisus, true);
-    tick(settings_table::sademed, true);
-    fixture.start();
-    QSignalSpy finished(&fixture.form->downloads(), &DownloadController::runFinished);
-    QSignalSpy hours(&fixture.form->downloads(), &DownloadController::hourFetched);
-    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
+    ui(form).quellanyld->setChecked(false);
+    ui(form).marevo->setChecked(false);
+    QSignalSpy hours(&form.downloads(), &DownloadController::hourFetched);
+    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
     pressStopWhen([&] { return server->requestedPaths().filter(QStringLiteral("/m/EU0")).size() >= 2; });
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(server->requestCount(), requestsAtStop);
@@ -355,9 +252,7 @@ TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
     EXPECT_EQ(storedFiles().filter(QStringLiteral("HALOpilv")).size(), 1);
     // The summary says how far the run got: the hours told before the Stop, of the marked
     // period's hours by three.
-    const Form1& form = *fixture.form;
-    ui(form).english->trigger();
-    const QString said = ui(form).runStatus->fullText();
+    said = ui(form).runStatus->fullText();
     EXPECT_TRUE(
         said.startsWith(QStringLiteral("Stopped after %1 of %2 hours: 2 fetched, 0 unchanged, 0 failed in ")
                             .arg(hours.count())
@@ -366,41 +261,59 @@ TEST_F(SlowServiceTest, AStopInTheChartStageEndsAfterTheCurrentFile) {
 }
 
 // The second click of a double-click comes while the update answer is awaited: one run, and it
-// runs to its end with the button idle only then.
-TEST_F(SlowServiceTest, ADoubleClickOnTheButtonStartsOneRun) {
+// runs to its end with the button idle only then. The marked period is moved to start on a
+// three-hour slot, and without three-hour steps every hour of it is visited.
+TEST_F(SlowServiceTest, ADoubleClickOnTheButtonStartsOneRunFromAThreeHourSlot) {
+    tick(settings_table::quellan3h, false);
     tick(settings_table::quellanyld, false);
-    tick(settings_table::quellan, false);
     Form1& form = fixture.start();
-    ui(form).Slider1->setSelStart(6);
-    ui(form).Slider1->setSelLength(3);
+    ui(form).Slider1->setSelStart(7);
+    ui(form).Slider1->setSelLength(10);
     QSignalSpy finished(&form.downloads(), &DownloadController::runFinished);
     doubleClickAsAUserDoes(ui(form).Command2);
     ASSERT_TRUE(finished.wait(30000));
     QTest::qWait(400);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(requestedPaths(QStringLiteral("/brl/")).size(), 1);
-    EXPECT_EQ(chartRequests(), QStringList({mapPath(6, MainlandMapCode), mapPath(6, IslandsMapCode),
-                                            mapPath(9, MainlandMapCode), mapPath(9, IslandsMapCode)}));
     EXPECT_EQ(ui(form).Command2->text(), fixture.texts->keeltekst(QStringLiteral("startdl")));
+    EXPECT_EQ(ui(form).Slider1->selStart(), 6);
+    EXPECT_EQ(ui(form).Slider1->selLength(), 11);
+    const QString tuesday = fixture.texts->npaev(Today);
+    EXPECT_EQ(ui(form).periood->text(),
+              tuesday + QStringLiteral(" 10.04 06:00 - ") + tuesday + QStringLiteral(" 10.04 17:00"));
+    QStringList expected;
+    for (int hour = 6; hour <= 17; ++hour) {
+        if (hour % 3 == 0) {
+            expected << mapPath(hour, MainlandMapCode) << mapPath(hour, IslandsMapCode);
+        }
+        expected << windChartPath(hour);
+    }
+    EXPECT_EQ(chartRequests(), expected);
+    EXPECT_TRUE(requestedPaths(QStringLiteral("/cg/mgx")).isEmpty());
 }
 
 // One action at a time: deleting every chart is not offered while a run fetches, and while its
-// question is open no run starts.
-TEST_F(SlowServiceTest, DeletingAllChartsWaitsForNoRunAndLetsNoneStart) {
+// question, asked in the interface language, is open no run starts. No deletes nothing; Yes spares
+// the spots' replies and the login's answer.
+TEST_F(SlowServiceTest, DeletingAllChartsAsksFirstWaitsForNoRunAndLetsNoneStart) {
     tick(settings_table::tsekiuuendusi, false);
     tick(settings_table::quellanyld, false);
+    fixture.folder.write(QStringLiteral("kaardid/Tartu.xml"), "x");
     Form1& form = fixture.start();
+    fixture.find<QAction>(QStringLiteral("läti"))->trigger();
     ui(form).Slider1->setSelStart(6);
     ui(form).Slider1->setSelLength(3);
-    int questions = 0;
+    QStringList questions;
     QTimer answer;
     const auto answerWith = [&](QMessageBox::StandardButton button, std::function<void()> first) {
         QObject::disconnect(&answer, nullptr, nullptr, nullptr);
         QObject::connect(&answer, &QTimer::timeout, [&questions, button, first] {
-            if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                ++questions;
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                questions << box->windowTitle() + u'|' + box->text() + u'|' +
+                                 box->button(QMessageBox::Yes)->text() + u'|' +
+                                 box->button(QMessageBox::No)->text();
                 first();
-                question->button(button)->click();
+                box->button(button)->click();
             }
         });
         answer.start(10);
@@ -414,33 +327,52 @@ TEST_F(SlowServiceTest, DeletingAllChartsWaitsForNoRunAndLetsNoneStart) {
     ui(form).kustuta->trigger();
     form.downloads().kustuta_Click();
     ASSERT_TRUE(finished.wait(30000));
-    EXPECT_EQ(questions, 0);
+    EXPECT_TRUE(questions.isEmpty());
     EXPECT_EQ(storedFiles().filter(QStringLiteral(".gif")).size(), 6);
     EXPECT_TRUE(ui(form).kustuta->isEnabled());
 
+    const QStringList afterTheRun = storedFiles();
     const int requestsBefore = server->requestCount();
-    questions = 0;
+    ui(form).kustuta->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questions.size() == 1 && form.downloads().idle(); }, 10000));
+    EXPECT_EQ(storedFiles(), afterTheRun);
     std::optional<DownloadController::RunState> whileAsked;
     answerWith(QMessageBox::Yes, [&] {
         form.downloads().startUnattended();
         whileAsked = form.downloads().state();
     });
     ui(form).kustuta->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return questions == 1 && form.downloads().idle(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questions.size() == 2 && form.downloads().idle(); }, 10000));
     EXPECT_EQ(whileAsked, DownloadController::RunState::Idle);
-    EXPECT_EQ(storedFiles(), QStringList{QStringLiteral("quellan.txt")});
+    EXPECT_EQ(storedFiles(), QStringList({QStringLiteral("Tartu.xml"), QStringLiteral("quellan.txt")}));
+    const auto text = [this](const char* key) {
+        return fixture.texts->keeltekst(QString::fromLatin1(key));
+    };
+    EXPECT_EQ(questions, QStringList(2, QStringLiteral("Brisel|") + text("deleteconf") + u'|' + text("yes") +
+                                            u'|' + text("no")));
     QTest::qWait(200);
     EXPECT_EQ(server->requestCount(), requestsBefore);
 }
 
-// Closed while the update answer is on its way: the answer, when it comes, starts nothing.
-TEST_F(SlowServiceTest, AWindowClosedDuringTheUpdateCheckStartsNoRun) {
-    fixture.start();
-    QTest::mouseClick(ui(*fixture.form).Command2, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() == 1; }, 10000));
-    fixture.close();
-    QTest::qWait(500);
-    EXPECT_EQ(server->requestCount(), 1);
+// Closed while the update answer is on its way, the answer, when it comes, starts nothing; closed
+// while a file is, nothing more is asked for and no partial file is left. Either way the settings
+// are saved.
+TEST_F(SlowServiceTest, ClosingDuringARunStartsNothingMoreAndLeavesNoPartialFile) {
+    for (const bool updateCheck : {true, false}) {
+        SCOPED_TRACE(updateCheck ? "during the update check" : "during the run's first file");
+        tick(settings_table::tsekiuuendusi, updateCheck);
+        tick(settings_table::quellanyld, false);
+        Form1& form = fixture.start();
+        ui(form).temp->setChecked(updateCheck);
+        const int before = server->requestCount();
+        QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() > before; }, 10000));
+        fixture.close();
+        EXPECT_EQ(fixture.stored(settings_table::temp.builtInCaption), QVariant(updateCheck ? 1 : 0));
+        QTest::qWait(500);
+        EXPECT_EQ(server->requestCount(), before + 1);
+        EXPECT_TRUE(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
 }
 
 // Taking the update from the run's update window ends the program for the updater: nothing of
@@ -541,7 +473,7 @@ TEST_F(UpdateOfferedTest, NoDialogRunsAnEventLoopOfItsOwn) {
 // The link coming up starts the run the button starts, once, for nobody watching: no update
 // offer, no login window (the refused remembered account skips the provider), and the link
 // coming up again within the hour, during the run or after it, starts nothing more.
-TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyone) {
+TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyoneAndARefusalEndsWithItsAction) {
     fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
     tick(settings_table::laadiühendusel, true);
     tick(settings_table::quellanyld, false);
@@ -571,6 +503,26 @@ TEST_F(RunTest, TheLinkComingUpDownloadsOnceWithoutAskingAnyone) {
     ui(form).english->trigger();
     EXPECT_TRUE(ui(form).runStatus->fullText().startsWith(u"Provider login refused"))
         << ui(form).runStatus->fullText().toStdString();
+
+    // A refused login holds for the action it was refused in, however that action went: fetching
+    // the sailing maps asks for no login, yet it ends the refusal that stood when it started, and
+    // the provider chart's double-click after it asks again.
+    ASSERT_FALSE(QCoro::waitFor(form.providerSession().CheckQuellanlogin()));
+    ASSERT_TRUE(form.providerSession().refusedThisAction());
+    ui(form).Slider1->setValue(17);
+    const qsizetype mapsBefore = chartRequests().size();
+    QSignalSpy maps(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
+    ASSERT_TRUE(maps.wait(10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.downloads().idle(); }, 5000));
+    EXPECT_EQ(chartRequests().size(), mapsBefore + 2);
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
+
+    QSignalSpy chart(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chart.count() == 1 && form.downloads().idle(); }, 10000));
+    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/login/")).size(), 3);
+    EXPECT_EQ(dialogsRejected, 2);
 }
 
 // One request in five fails.
@@ -643,57 +595,10 @@ TEST_F(FaultyServiceTest, TheFilesStoredAreExactlyThoseThatArrived) {
     EXPECT_EQ(QToolTip::text(), line->toolTip());
 }
 
-TEST_F(RunTest, ClosingDuringARunSavesTheSettingsAndLeavesNoPartialFile) {
-    tick(settings_table::tsekiuuendusi, false);
-    tick(settings_table::quellanyld, false);
-    server->setFault(demo::FaultKind::Slow, 100);
-    Form1& form = fixture.start();
-    ui(form).temp->setChecked(true);
-    QTest::mouseClick(ui(form).Command2, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server->requestCount() >= 1; }, 10000));
-    fixture.close();
-    EXPECT_EQ(fixture.stored(settings_table::temp.builtInCaption), QVariant(1));
-    QTest::qWait(50);
-    EXPECT_TRUE(QDir(fixture.folder.chartFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_EQ(server->requestCount(), 1);
-}
-
-TEST_F(RunTest, DoubleClicksFetchJustTheChartShown) {
-    tick(settings_table::tsekiuuendusi, false);
-    Form1& form = fixture.start();
-    ui(form).Slider1->setValue(0);
-    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.chartView().pildilipp(); }, 10000));
-    // Slider hour 0 is yesterday's 22:00 on the provider's clock, the first name shown there.
-    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")), QStringList{windChartPath(0, 2)});
-    EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + windChartFile(0)));
-    EXPECT_FALSE(form.providerSession().refusedThisAction());
-    // Asked for by hand, the chart is asked for again though it is still fresh.
-    QSignalSpy changed(&form.downloads(), &DownloadController::chartsChanged);
-    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
-    ASSERT_TRUE(changed.wait(10000));
-    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")).size(), 2);
-
-    ui(form).Slider1->setValue(17);
-    QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return ui(form).Picture1->isVisible() && ui(form).Picture2->isVisible(); }, 10000));
-    EXPECT_EQ(chartRequests().mid(2),
-              QStringList({mapPath(15, MainlandMapCode), mapPath(15, IslandsMapCode)}));
-    EXPECT_EQ(ui(form).wokell->text().right(6), QStringLiteral(" 15:00"));
-
-    // A map inside the panel takes the double-click itself: the panel does not fetch as well.
-    QSignalSpy panel(ui(form).Picture4, &PictureBox::doubleClicked);
-    QTest::mouseDClick(ui(form).Picture2, Qt::LeftButton);
-    EXPECT_EQ(panel.count(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return chartRequests().size() >= 6; }, 10000));
-    QTest::qWait(300);
-    EXPECT_EQ(chartRequests().size(), 6);
-}
-
 // A click, the wheel, the zoom, its keys and a drag on the chart and on the sailing maps' panel ask
-// the services for nothing; a double-click on the zoomed chart still fetches the chart shown.
-TEST_F(RunTest, OnlyADoubleClickOnAPictureFetches) {
+// the services for nothing; a double-click fetches just the chart shown, zoomed or not, again though
+// it is still fresh, and on the panel the maps of its hour.
+TEST_F(RunTest, OnlyADoubleClickFetchesAndJustTheChartShown) {
     tick(settings_table::tsekiuuendusi, false);
     Form1& form = fixture.start();
     ui(form).Slider1->setValue(0);
@@ -714,64 +619,31 @@ TEST_F(RunTest, OnlyADoubleClickOnAPictureFetches) {
 
     QTest::mouseDClick(chart, Qt::LeftButton, {}, middle);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.chartView().pildilipp(); }, 10000));
+    // Slider hour 0 is yesterday's 22:00 on the provider's clock, the first name shown there.
     EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")), QStringList{windChartPath(0, 2)});
+    EXPECT_TRUE(QFile::exists(fixture.folder.chartFolder() + windChartFile(0)));
     EXPECT_FALSE(chart->zoom().isFitted()) << "the fetched chart is shown as zoomed";
-}
-
-// A refused login holds for the action it was refused in, however that action went: fetching the
-// sailing maps asks for no login, yet it ends the refusal that stood when it started, and the
-// provider chart's double-click after it asks again.
-TEST_F(RunTest, AnActionThatAsksNoLoginStillEndsTheRefusalBeforeIt) {
-    fixture.storeSetting(settings_table::QuellanPassword.name, QStringLiteral("wrong"));
-    tick(settings_table::tsekiuuendusi, false);
-    Form1& form = fixture.start();
-    rejectEveryDialog();
-    ASSERT_FALSE(QCoro::waitFor(form.providerSession().CheckQuellanlogin()));
-    ASSERT_TRUE(form.providerSession().refusedThisAction());
+    EXPECT_FALSE(form.providerSession().refusedThisAction());
+    QSignalSpy changed(&form.downloads(), &DownloadController::chartsChanged);
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, middle);
+    ASSERT_TRUE(changed.wait(10000));
+    EXPECT_EQ(requestedPaths(QStringLiteral("/m/EU0")).size(), 2);
 
     ui(form).Slider1->setValue(17);
-    QSignalSpy maps(&form.downloads(), &DownloadController::chartsChanged);
     QTest::mouseDClick(ui(form).Picture4, Qt::LeftButton);
-    ASSERT_TRUE(maps.wait(10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.downloads().idle(); }, 5000));
-    EXPECT_EQ(chartRequests().size(), 2);
-    EXPECT_FALSE(form.providerSession().refusedThisAction());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ui(form).Picture1->isVisible() && ui(form).Picture2->isVisible(); }, 10000));
+    EXPECT_EQ(chartRequests().mid(2),
+              QStringList({mapPath(15, MainlandMapCode), mapPath(15, IslandsMapCode)}));
+    EXPECT_EQ(ui(form).wokell->text().right(6), QStringLiteral(" 15:00"));
 
-    QSignalSpy chart(&form.downloads(), &DownloadController::chartsChanged);
-    QTest::mouseDClick(ui(form).halo, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return chart.count() == 1 && form.downloads().idle(); }, 10000));
-    EXPECT_EQ(requestedPaths(QStringLiteral("/cg/login/")).size(), 2);
-    EXPECT_EQ(dialogsRejected, 2);
-}
-
-TEST_F(RunTest, DeletingAllChartsAsksFirstAndSparesRepliesAndAnswers) {
-    for (const char* name :
-         {"20070410HALO10.gif", "20070411000312.ini", "Tartu.xml", "quellan.txt", "wave03.gif"}) {
-        fixture.folder.write(QStringLiteral("kaardid/") + QLatin1String(name), "x");
-    }
-    Form1& form = fixture.start();
-    // The answers speak the interface language too.
-    fixture.find<QAction>(QStringLiteral("läti"))->trigger();
-    const auto text = [this](const char* key) {
-        return fixture.texts->keeltekst(QString::fromLatin1(key));
-    };
-    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        QString question;
-        QTimer::singleShot(0, [&question, answer] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                question = box->windowTitle() + u'|' + box->text() + u'|' +
-                           box->button(QMessageBox::Yes)->text() + u'|' +
-                           box->button(QMessageBox::No)->text();
-                box->button(answer)->click();
-            }
-        });
-        ui(form).kustuta->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !question.isEmpty() && form.downloads().idle(); }, 5000));
-        EXPECT_EQ(question,
-                  QStringLiteral("Brisel|") + text("deleteconf") + u'|' + text("yes") + u'|' + text("no"));
-        EXPECT_EQ(storedFiles().size(), answer == QMessageBox::No ? 5 : 2);
-    }
-    EXPECT_EQ(storedFiles(), QStringList({QStringLiteral("Tartu.xml"), QStringLiteral("quellan.txt")}));
+    // A map inside the panel takes the double-click itself: the panel does not fetch as well.
+    QSignalSpy panel(ui(form).Picture4, &PictureBox::doubleClicked);
+    QTest::mouseDClick(ui(form).Picture2, Qt::LeftButton);
+    EXPECT_EQ(panel.count(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chartRequests().size() >= 6; }, 10000));
+    QTest::qWait(300);
+    EXPECT_EQ(chartRequests().size(), 6);
 }
 
 } // namespace

@@ -166,6 +166,9 @@ protected:
         requests.sort();
         return requests;
     }
+
+    const FixedClock afterTodaysRun{QDateTime(Today, AfterTodaysRun)};
+    const TempProgramFolder program;
 };
 
 } // namespace
@@ -185,13 +188,13 @@ TEST_F(RunEngine, SideBySideStoresAndAsksWhatOneAtATimeDoes) {
             int peak = 0;
         };
         const auto runWith = [&](int connections) {
-            const TempProgramFolder program;
+            const TempProgramFolder own;
             const int mark = server->requestCount();
-            WindowlessRun run(server->baseUrl(), program.chartFolder(), clock, withConnections(connections),
+            WindowlessRun run(server->baseUrl(), own.chartFolder(), clock, withConnections(connections),
                               everyFamilyEveryHour(), {0, 11});
             run.go();
-            Outcome outcome{requestsSince(*server, mark), folderDigest(program.chartFolder()),
-                            run.host.spotsTold, run.host.hoursTold, server->peakRequestsInFlight()};
+            Outcome outcome{requestsSince(*server, mark), folderDigest(own.chartFolder()), run.host.spotsTold,
+                            run.host.hoursTold, server->peakRequestsInFlight()};
             return outcome;
         };
         const Outcome one = runWith(1);
@@ -217,10 +220,8 @@ TEST_F(RunEngine, SideBySideStoresAndAsksWhatOneAtATimeDoes) {
 // and kept whole, and nothing is asked for after the click.
 TEST_F(RunEngine, AStopStartsNothingNewAndKeepsWhatIsOnItsWay) {
     const auto server = serverAt(AfterTodaysRun, 300);
-    const FixedClock clock(QDateTime(Today, AfterTodaysRun));
-    const TempProgramFolder program;
-    WindowlessRun run(server->baseUrl(), program.chartFolder(), clock, withConnections(6), sailingMapsOnly(),
-                      {});
+    WindowlessRun run(server->baseUrl(), program.chartFolder(), afterTodaysRun, withConnections(6),
+                      sailingMapsOnly(), {});
     int requestsAtStop = -1;
     QTimer press;
     QObject::connect(&press, &QTimer::timeout, [&] {
@@ -252,13 +253,11 @@ TEST_F(RunEngine, AStopStartsNothingNewAndKeepsWhatIsOnItsWay) {
 TEST_F(RunEngine, ADeadServiceIsGivenUpAfterTwoFailures) {
     const auto server = serverAt(AfterTodaysRun);
     const SilentHost deadSite;
-    const FixedClock clock(QDateTime(Today, AfterTodaysRun));
-    const TempProgramFolder program;
     FetchLimits limits;
     limits.idle = 1s;
     Choices choices = sailingMapsOnly();
     choices.quellan = true;
-    WindowlessRun run(server->baseUrl(), program.chartFolder(), clock, limits, choices, {},
+    WindowlessRun run(server->baseUrl(), program.chartFolder(), afterTodaysRun, limits, choices, {},
                       QUrl(deadSite.base()));
     QElapsedTimer elapsed;
     elapsed.start();
@@ -282,30 +281,28 @@ TEST_F(RunEngine, ASecondRunAsksOnlyForWhatMayHaveChangedAndChangesNoFile) {
         options.sendCacheControl = servicesSayFreshness;
         demo::DemoServer server(options);
         ASSERT_TRUE(server.start(0));
-        const FixedClock clock(QDateTime(Today, AfterTodaysRun));
-        const TempProgramFolder program;
+        const TempProgramFolder own;
         Choices choices = everyFamilyEveryHour();
         choices.quellan3h = true;
         const DownloadRunHost::Period marked{0, 30};
-        WindowlessRun first(server.baseUrl(), program.chartFolder(), clock, withConnections(6), choices,
+        WindowlessRun first(server.baseUrl(), own.chartFolder(), afterTodaysRun, withConnections(6), choices,
                             marked);
         first.go();
-        const QMap<QString, QByteArray> before = folderDigest(program.chartFolder());
+        const QMap<QString, QByteArray> before = folderDigest(own.chartFolder());
         for (const QString& name : before.keys()) {
-            QFile file(program.chartFolder() + name);
+            QFile file(own.chartFolder() + name);
             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
             ASSERT_TRUE(file.setFileTime(LongAgo, QFileDevice::FileModificationTime));
         }
         const int requestsBefore = server.requestCount();
 
-        WindowlessRun second(server.baseUrl(), program.chartFolder(), clock, withConnections(6), choices,
+        WindowlessRun second(server.baseUrl(), own.chartFolder(), afterTodaysRun, withConnections(6), choices,
                              marked);
         second.go();
-        EXPECT_EQ(folderDigest(program.chartFolder()), before);
+        EXPECT_EQ(folderDigest(own.chartFolder()), before);
         for (const QString& name : before.keys()) {
             if (name != loginAnswerFile()) {
-                EXPECT_EQ(QFileInfo(program.chartFolder() + name).lastModified(), LongAgo)
-                    << name.toStdString();
+                EXPECT_EQ(QFileInfo(own.chartFolder() + name).lastModified(), LongAgo) << name.toStdString();
             }
         }
         const FetchTally& again = second.report.tally();
@@ -325,28 +322,28 @@ TEST_F(RunEngine, ASecondRunAsksOnlyForWhatMayHaveChangedAndChangesNoFile) {
 }
 
 // At 03:00 the charts come from yesterday's 12 run, and the choices that found none before it are
-// no failures; once today's 00 run is out, the same names are fetched whole from it, though the
-// stored files are newer than anything the server says.
+// no failures; the run that worked is tried first for the rest of its six-hour block, and today's
+// 06 starts a block anew. Once today's 00 run is out, the same names are fetched whole from it,
+// though the stored files are newer than anything the server says.
 TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
-    const TempProgramFolder program;
     Choices windOnly;
     windOnly.quellan = windOnly.aintmärgitud = true;
-    const DownloadRunHost::Period marked{3, 2};
+    const DownloadRunHost::Period marked{3, 5};
     auto early = serverAt(BeforeTodaysRun);
     const quint16 port = early->port();
     const FixedClock earlyClock(QDateTime(Today, BeforeTodaysRun));
     WindowlessRun fallingBack(early->baseUrl(), program.chartFolder(), earlyClock, withConnections(6),
                               windOnly, marked);
     fallingBack.go();
-    EXPECT_EQ(early->requestedPaths().filter(QStringLiteral("/m/EU0/")).size(), 3 + 2);
-    EXPECT_EQ(fallingBack.report.tally().fetched, 3);
+    // Today's 01 and 06 try both choices of today's run first; 02 to 05 go to yesterday's at once.
+    EXPECT_EQ(early->requestedPaths().filter(QStringLiteral("/m/EU0/")).size(), 3 + 4 + 3);
+    EXPECT_EQ(fallingBack.report.tally().fetched, 6);
     EXPECT_EQ(fallingBack.report.tally().failed, 0);
     early.reset();
 
     const auto later = serverAt(AfterTodaysRun, 0, port);
-    const FixedClock laterClock(QDateTime(Today, AfterTodaysRun));
     QStringList charts;
-    for (int hour = 3; hour <= 5; ++hour) {
+    for (int hour = 3; hour <= 8; ++hour) {
         const SliderMoment moment = sliderMoment(Today, hour - 2);
         const QString chart =
             halofail(program.chartFolder(), moment.date, moment.hour, 0, QStringLiteral("w"));
@@ -359,12 +356,12 @@ TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
             file.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
         charts << chart;
     }
-    WindowlessRun replacing(later->baseUrl(), program.chartFolder(), laterClock, withConnections(6), windOnly,
-                            marked);
+    WindowlessRun replacing(later->baseUrl(), program.chartFolder(), afterTodaysRun, withConnections(6),
+                            windOnly, marked);
     replacing.go();
-    EXPECT_EQ(replacing.report.tally().fetched, 3);
+    EXPECT_EQ(replacing.report.tally().fetched, 6);
     EXPECT_EQ(replacing.report.tally().unchanged, 0);
-    for (int hour = 3; hour <= 5; ++hour) {
+    for (int hour = 3; hour <= 8; ++hour) {
         const SliderMoment moment = sliderMoment(Today, hour - 2);
         EXPECT_EQ(
             readFileOrigin(charts[hour - 3]).value_or(FileOrigin{}).url,
@@ -376,13 +373,11 @@ TEST_F(RunEngine, AChartOfAnOlderRunIsReplacedOnceTheNewRunIsOut) {
 // asked once. A link at a spot's reply is replaced by the reply, never written through.
 TEST_F(RunEngine, AllSpotsAreFetchedSideBySideAndToldInOrder) {
     const auto server = serverAt(AfterTodaysRun, 50);
-    const FixedClock clock(QDateTime(Today, AfterTodaysRun));
-    const TempProgramFolder program;
     const QString outside = program.file(QStringLiteral("outside.xml"));
     program.write(QStringLiteral("outside.xml"), "a file outside the chart folder");
     const QString tartuReply = program.chartFolder() + spotReplyFile(Spots[0].name);
     ASSERT_TRUE(QFile::link(outside, tartuReply));
-    WindowlessRun run(server->baseUrl(), program.chartFolder(), clock, withConnections(6), {}, {});
+    WindowlessRun run(server->baseUrl(), program.chartFolder(), afterTodaysRun, withConnections(6), {}, {});
     QList<int> told;
     QCoro::waitFor(fetchAllSpots(
         run.fetcher, Spots, [&told](int n) { told << n; }, [] { return true; }));

@@ -11,7 +11,6 @@ namespace {
 const QDate April10(2007, 4, 10);
 const QUrl Provider(QStringLiteral("http://provider.test:8080"));
 const QUrl Marevo(QStringLiteral("http://marevo.test"));
-const QUrl Wave(QStringLiteral("http://wave.test"));
 
 QString urlText(const QUrl& url) {
     return QString::fromLatin1(url.toEncoded());
@@ -126,16 +125,11 @@ TEST(SailingMaps, EveryHourOfASlotNamesItsMaps) {
     EXPECT_EQ(mainland.hour, 12);
 }
 
-TEST(OtherChartNames, SpotAndWaveFiles) {
+// The wave maps' names and addresses are the wave window's: it names the maps it shows, and the
+// demo service answers no other address.
+TEST(OtherChartNames, SpotFiles) {
     EXPECT_EQ(spotReplyFile(QStringLiteral("Tallinn")), QStringLiteral("Tallinn.xml"));
     EXPECT_EQ(spotPictureFile(April10, QStringLiteral("Tallinn")), QStringLiteral("20070410Tallinn.gif"));
     EXPECT_EQ(spotPictureFile(QDate(2007, 1, 5), QStringLiteral("Pärnu")),
               QStringLiteral("20070105Pärnu.gif"));
-    EXPECT_EQ(waveMapFile(1), QStringLiteral("wave03.gif"));
-    EXPECT_EQ(waveMapFile(3), QStringLiteral("wave09.gif"));
-    EXPECT_EQ(waveMapFile(WaveMapCount), QStringLiteral("wave54.gif"));
-    EXPECT_EQ(urlText(waveMapUrl(Wave, 1)),
-              QStringLiteral("http://wave.test/stc/itamerinyt/images/data/wave03.gif"));
-    EXPECT_EQ(urlText(waveMapUrl(Wave, 18)),
-              QStringLiteral("http://wave.test/stc/itamerinyt/images/data/wave54.gif"));
 }
