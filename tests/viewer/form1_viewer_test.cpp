@@ -91,30 +91,54 @@ protected:
     Form1Fixture fixture;
 };
 
-TEST_F(ViewerTest, ProviderChartFallsBackToEarlierHoursAroundMidnight) {
+// Each hour shows its own chart of the tab's family or, where that is missing, one of the two
+// hours before it; the end of the slider is midnight seven days on, at midnight the same hour names
+// the new day's charts, and the sailing maps are shown three hours behind.
+TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     const QString yesterday22 = storeProviderChart(Today.addDays(-1), 22);
     const QString today00 = storeProviderChart(Today, 0);
-    fixture.start();
-    // p = 0 and 1 look for yesterday's 22 and 23 first.
-    EXPECT_TRUE(shows(ui(showHour(0)).halo, yesterday22));
-    EXPECT_TRUE(shows(ui(showHour(1)).halo, yesterday22));
-    EXPECT_TRUE(shows(ui(showHour(2)).halo, today00));
-    // p = 3: today 01 is missing, today 00 stands in.
-    EXPECT_TRUE(shows(ui(showHour(3)).halo, today00));
+    const QString wind10 = storeProviderChart(Today, 10);
+    const QString rain10 = storeProviderChart(Today, 10, QStringLiteral("pc"));
+    const QString tomorrow10 = storeProviderChart(Today.addDays(1), 10);
+    const QString lastDay22 = storeProviderChart(Today.addDays(6), 22);
+    const QString mainland = storeSailingMap(15, MainlandMapCode);
+    storeSailingMap(15, IslandsMapCode);
+    Form1& form = fixture.start();
+    const struct {
+        const char* what;
+        int hour;
+        int tab;
+        QString shown;
+    } cases[] = {{"p = 0 looks for yesterday's 22 first", 0, 0, yesterday22},
+                 {"p = 1 looks for yesterday's 23 first", 1, 0, yesterday22},
+                 {"p = 2 is today's 00", 2, 0, today00},
+                 {"today's 01 is missing: 00 stands in", 3, 0, today00},
+                 {"the wind tab", 12, 0, wind10},
+                 {"the rain tab", 12, 3, rain10},
+                 {"the slider's end", SliderMaximum, 0, lastDay22}};
+    for (const auto& c : cases) {
+        ui(form).miskaart->setCurrentIndex(c.tab);
+        EXPECT_TRUE(shows(ui(showHour(c.hour)).halo, c.shown)) << c.what;
+    }
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 17.04.2007  0:00"));
+    ui(form).miskaart->setCurrentIndex(1);
+    EXPECT_TRUE(showHour(12).chartView().pildilipp()) << "no chart of the tab's family";
+    ui(form).miskaart->setCurrentIndex(0);
     QFile::remove(today00);
     // p = 2 without today 00: there is no hour -1, yesterday 22 is the third choice.
     EXPECT_TRUE(shows(ui(showHour(2)).halo, yesterday22));
-    EXPECT_TRUE(ui(*fixture.form)
-                    .halokp->text()
-                    .startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
-}
+    EXPECT_TRUE(
+        ui(form).halokp->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
 
-TEST_F(ViewerTest, TheEndOfTheSliderIsMidnightSevenDaysOn) {
-    const QString lastDay22 = storeProviderChart(Today.addDays(6), 22);
-    fixture.start();
-    const Form1& form = showHour(168);
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 17.04.2007  0:00"));
-    EXPECT_TRUE(shows(ui(form).halo, lastDay22));
+    EXPECT_TRUE(shows(ui(showHour(17)).Picture1, mainland));
+    EXPECT_FALSE(ui(form).Picture2->isHidden());
+    EXPECT_TRUE(
+        ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
+    EXPECT_TRUE(ui(showHour(18)).Picture1->isHidden());
+
+    fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
+    EXPECT_TRUE(shows(ui(showHour(12)).halo, tomorrow10));
+    EXPECT_TRUE(form.windowTitle().contains(QStringLiteral("11.04.2007")));
 }
 
 TEST_F(ViewerTest, ThePlaceholderIsCopiedOncePerRunOfFailures) {
@@ -319,18 +343,6 @@ TEST_F(ViewerTest, ADragAcrossTheWeekStaysWithinThePicturesBudget) {
     EXPECT_TRUE(shows(ui(form).halo, lastChart));
 }
 
-TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {
-    const QString mainland = storeSailingMap(15, MainlandMapCode);
-    storeSailingMap(15, IslandsMapCode);
-    fixture.start();
-    const Form1& form = showHour(17);
-    EXPECT_TRUE(shows(ui(form).Picture1, mainland));
-    EXPECT_FALSE(ui(form).Picture2->isHidden());
-    EXPECT_TRUE(
-        ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
-    EXPECT_TRUE(ui(showHour(18)).Picture1->isHidden());
-}
-
 // Where each visible control of the window stands, by name.
 QMap<QString, QRect> placesOf(const Form1& form) {
     QMap<QString, QRect> places;
@@ -434,27 +446,6 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
                                           newerText.arg(u"10.04 02:00"_s)))
         << QToolTip::text().toStdString();
     QToolTip::hideText();
-}
-
-TEST_F(ViewerTest, TheTabsChooseTheFamily) {
-    const QString wind = storeProviderChart(Today, 10, QStringLiteral("w"));
-    const QString rain = storeProviderChart(Today, 10, QStringLiteral("pc"));
-    fixture.start();
-    Form1& form = showHour(12);
-    EXPECT_TRUE(shows(ui(form).halo, wind));
-    ui(form).miskaart->setCurrentIndex(3);
-    EXPECT_TRUE(shows(ui(form).halo, rain));
-    ui(form).miskaart->setCurrentIndex(1);
-    EXPECT_TRUE(form.chartView().pildilipp());
-}
-
-TEST_F(ViewerTest, AtMidnightTheSameHourNamesTheNewDaysCharts) {
-    const QString tomorrow10 = storeProviderChart(Today.addDays(1), 10);
-    fixture.start();
-    EXPECT_TRUE(showHour(12).chartView().pildilipp());
-    fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, tomorrow10));
-    EXPECT_TRUE(fixture.form->windowTitle().contains(QStringLiteral("11.04.2007")));
 }
 
 TEST_F(ViewerTest, TheTrackMarksStoredHoursAndFollowsTheFolder) {
