@@ -161,42 +161,6 @@ TEST_F(ViewerTest, ThePlaceholderIsCopiedOncePerRunOfFailures) {
     EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
 }
 
-// An error page saved under a chart's name, and a chart cut short after it was shown, count as
-// missing.
-TEST_F(ViewerTest, AnErrorPageOrAChartCutShortCountsAsMissing) {
-    const QString page = u"<html><body>Marina Wi-Fi: please log in</body></html>"_s;
-    const QString chartFile = halofail(fixture.folder.chartFolder(), Today, 10, 0, QStringLiteral("w"));
-    const QString mainlandFile =
-        chartPath(fixture.folder.chartFolder(), sailingMap(QUrl(), Today, 12, MainlandMapCode).fileName);
-    writeFile(chartFile, page.toUtf8());
-    writeFile(mainlandFile, page.toUtf8());
-    const QString island = storeSailingMap(12, IslandsMapCode);
-    fixture.start();
-    const Form1& form = *fixture.form;
-    const auto expectMissing = [&] {
-        showHour(12);
-        EXPECT_TRUE(form.chartView().pildilipp());
-        EXPECT_TRUE(ui(form).halokp->text().isEmpty());
-        EXPECT_TRUE(ui(form).Picture1->isHidden());
-        EXPECT_TRUE(ui(form).millal->text().isEmpty());
-        EXPECT_FALSE(ui(form).Picture2->isHidden());
-        EXPECT_TRUE(shows(ui(form).Picture2, island));
-    };
-    expectMissing();
-
-    const QString chart = storeProviderChart(Today, 10);
-    const QString mainland = storeSailingMap(12, MainlandMapCode);
-    showHour(12);
-    ASSERT_TRUE(shows(ui(form).halo, chart));
-    ASSERT_TRUE(shows(ui(form).Picture1, mainland));
-    for (const QString& path : {chart, mainland}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.resize(file.size() / 2));
-    }
-    expectMissing();
-}
-
 // What lies under the current chart's or a meteogram's name and is no chart leaves its place empty:
 // a FIFO, which held the window at start-up for good, and a few kilobytes claiming 5,700 pixels a
 // side, which took it to hundreds of megabytes.
@@ -236,16 +200,37 @@ TEST_F(ViewerTest, AFifoOrAPictureBombUnderAChartsNameIsNeitherWaitedForNorShown
     EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
 }
 
-// The display keeps what it decoded, and must still show each file as it is on disk now: written
-// anew, replaced by another of the same size and the very same modification time (as a fetch
-// renames its file into place), or removed.
+// The display keeps what it decoded, and must still show each file as it is on disk now: cut short
+// or an error page saved under its name (both count as missing), written anew, replaced by another
+// of the same size and the very same modification time (as a fetch renames its file into place),
+// or removed.
 TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
     const QString chart = storeProviderChart(Today, 10);
     const QString mainland = storeSailingMap(12, MainlandMapCode);
+    const QString island = storeSailingMap(12, IslandsMapCode);
     fixture.start();
     Form1& form = showHour(12);
     ASSERT_TRUE(shows(ui(form).halo, chart));
     ASSERT_TRUE(shows(ui(form).Picture1, mainland));
+    const auto expectMissing = [&](const char* why) {
+        showHour(12);
+        EXPECT_TRUE(form.chartView().pildilipp()) << why;
+        EXPECT_TRUE(ui(form).halokp->text().isEmpty()) << why;
+        EXPECT_TRUE(ui(form).Picture1->isHidden()) << why;
+        EXPECT_TRUE(ui(form).millal->text().isEmpty()) << why;
+        EXPECT_TRUE(shows(ui(form).Picture2, island)) << why;
+    };
+    for (const QString& path : {chart, mainland}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() / 2));
+    }
+    expectMissing("cut short");
+    for (const QString& path : {chart, mainland}) {
+        writeFile(path, "<html><body>Marina Wi-Fi: please log in</body></html>");
+    }
+    expectMissing("an error page");
+
     const auto downloaded = [this](const QString& path) {
         return fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' ' +
                fixture.formats.shortDateTime(QFileInfo(path).lastModified());
@@ -255,7 +240,6 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
         image.fill(colour);
         return demo::encodeGif(image);
     };
-
     writeFile(chart, plain(Qt::white));
     EXPECT_TRUE(shows(ui(showHour(12)).halo, chart));
 
@@ -289,11 +273,7 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
 
     ASSERT_TRUE(QFile::remove(chart));
     ASSERT_TRUE(QFile::remove(mainland));
-    showHour(12);
-    EXPECT_TRUE(form.chartView().pildilipp());
-    EXPECT_TRUE(ui(form).halokp->text().isEmpty());
-    EXPECT_TRUE(ui(form).Picture1->isHidden());
-    EXPECT_TRUE(ui(form).millal->text().isEmpty());
+    expectMissing("removed");
 }
 
 // A week of one family's charts and the sailing maps is kept whole, so a drag back over it decodes
