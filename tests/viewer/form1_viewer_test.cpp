@@ -701,49 +701,45 @@ protected:
                fixture.texts->npaev(Today.addDays(end / 24)) +
                QStringLiteral(" %1.04 %2:00").arg(10 + end / 24).arg(end % 24, 2, 10, QLatin1Char('0'));
     }
+    void expectPeriod(int start, int end) const {
+        EXPECT_EQ(ui(*form).Slider1->selStart(), start);
+        EXPECT_EQ(ui(*form).Slider1->selEnd(), end);
+        EXPECT_EQ(ui(*form).periood->text(), periodText(start, end));
+    }
     Form1* form = nullptr;
 };
 
-TEST_F(MarkingTest, TheOtherEndFollowsTheThumbBothWays) {
-    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
+// A second click, or a double-click, leaves the marking on from the thumb; a drag of the thumb
+// moves the other end both ways, and letting go, a click on the track (which moves the end by
+// three hours) or an animation step ends the marking; the label always says what a download of
+// the marked period would fetch.
+TEST_F(MarkingTest, TheThumbMovesTheOtherEndUntilTheMarkingEnds) {
+    doubleClickAsAUserDoes(ui(*form).märgiperiood);
     EXPECT_TRUE(ui(*form).märgiperiood->isChecked());
+    expectPeriod(30, 30);
     QTest::mousePress(ui(*form).Slider1, Qt::LeftButton, {}, at(30));
     dragTo(20);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 20);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 10);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(20, 30));
+    expectPeriod(20, 30);
     dragTo(40);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 10);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 40));
+    expectPeriod(30, 40);
     QTest::mouseRelease(ui(*form).Slider1, Qt::LeftButton, {}, at(40));
     EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
     // Off again, the slider leaves the period alone.
     QTest::keyClick(ui(*form).Slider1, Qt::Key_Right);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 40));
-}
+    expectPeriod(30, 40);
 
-// An option button: a second click, or a double-click, leaves the marking on, and the label
-// always says what a download of the marked period would fetch.
-TEST_F(MarkingTest, ASecondClickKeepsTheMarkingOnAndTheLabelTellsThePeriod) {
-    doubleClickAsAUserDoes(ui(*form).märgiperiood);
-    EXPECT_TRUE(ui(*form).märgiperiood->isChecked());
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 30));
-    QTest::mousePress(ui(*form).Slider1, Qt::LeftButton, {}, at(30));
-    dragTo(36);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 36));
-}
-
-TEST_F(MarkingTest, AClickOnTheTrackMovesTheEndByThreeHoursAndEndsTheMarking) {
     QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
     QTest::mouseClick(ui(*form).Slider1, Qt::LeftButton, {}, at(60));
-    EXPECT_EQ(ui(*form).Slider1->value(), 33);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 3);
+    EXPECT_EQ(ui(*form).Slider1->value(), 44);
+    expectPeriod(41, 44);
     EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
+
+    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
+    ui(*form).Play->click();
+    form->chartView().Timer1_Timer();
+    ui(*form).Play->click();
+    EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
 }
 
 TEST_F(MarkingTest, TheButtonsMoveOneEndAndTheLabelFollows) {
@@ -751,28 +747,14 @@ TEST_F(MarkingTest, TheButtonsMoveOneEndAndTheLabelFollows) {
     ui(*form).Slider1->setSelLength(20);
     ui(*form).Slider1->setValue(50);
     QTest::mouseClick(ui(*form).märgialgus, Qt::LeftButton);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 50);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 20);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(50, 70));
+    expectPeriod(50, 70);
     ui(*form).Slider1->setValue(60);
     QTest::mouseClick(ui(*form).märgilõpp, Qt::LeftButton);
-    EXPECT_EQ(ui(*form).Slider1->selEnd(), 60);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(50, 60));
+    expectPeriod(50, 60);
     // An end before the start swaps the ends: from the thumb to the old start.
     ui(*form).Slider1->setValue(44);
     QTest::mouseClick(ui(*form).märgilõpp, Qt::LeftButton);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 44);
-    EXPECT_EQ(ui(*form).Slider1->selEnd(), 50);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(44, 50));
-}
-
-TEST_F(MarkingTest, AnAnimationStepEndsTheMarking) {
-    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
-    ui(*form).Play->click();
-    form->chartView().Timer1_Timer();
-    ui(*form).Play->click();
-    EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
+    expectPeriod(44, 50);
 }
 
 } // namespace
