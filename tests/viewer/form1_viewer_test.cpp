@@ -441,32 +441,26 @@ TEST_F(ViewerTest, TheTrackMarksStoredHoursAndFollowsTheFolder) {
     EXPECT_FALSE(track->storedHours().sailing[18]);
 }
 
-TEST_F(ViewerTest, TheAnimationStopsAtTheEndAndRewindsFromIt) {
-    fixture.start();
-    Form1& form = showHour(167);
-    ui(form).Play->click();
-    EXPECT_TRUE(ui(form).Timer1->isActive());
-    form.chartView().Timer1_Timer();
-    EXPECT_EQ(ui(form).Slider1->value(), 168);
-    EXPECT_TRUE(ui(form).Timer1->isActive());
-    form.chartView().Timer1_Timer();
-    EXPECT_EQ(ui(form).Slider1->value(), 168);
-    EXPECT_FALSE(ui(form).Timer1->isActive());
-    // Started at the end, it rewinds to 00:00 of today; a click while running stops at once.
-    ui(form).Play->click();
-    EXPECT_EQ(ui(form).Slider1->value(), 0);
-    ui(form).Play->click();
-    EXPECT_FALSE(ui(form).Timer1->isActive());
-    EXPECT_EQ(ui(form).Slider1->value(), 0);
-}
-
-TEST_F(ViewerTest, TheAnimationStepsEvery200ms) {
+// The animation steps every 200 ms, stops at the end of the slider and, started there, rewinds
+// to 00:00 of today; a click while it runs stops it at once.
+TEST_F(ViewerTest, TheAnimationStepsStopsAtTheEndAndRewindsFromIt) {
     fixture.start();
     Form1& form = showHour(100);
     EXPECT_EQ(ui(form).Timer1->interval(), 200);
     ui(form).Play->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui(form).Slider1->value() >= 102; }, 2000));
+    showHour(167);
+    form.chartView().Timer1_Timer();
+    EXPECT_EQ(ui(form).Slider1->value(), 168);
+    EXPECT_TRUE(ui(form).Timer1->isActive());
+    form.chartView().Timer1_Timer();
+    EXPECT_EQ(ui(form).Slider1->value(), 168);
+    EXPECT_FALSE(ui(form).Timer1->isActive());
     ui(form).Play->click();
+    EXPECT_EQ(ui(form).Slider1->value(), 0);
+    ui(form).Play->click();
+    EXPECT_FALSE(ui(form).Timer1->isActive());
+    EXPECT_EQ(ui(form).Slider1->value(), 0);
 }
 
 TEST_F(ViewerTest, TheSailingPanelScrollsThePairTogether) {
