@@ -46,6 +46,20 @@ QStringList checkedLanguages(const Form1& form) {
     return checked;
 }
 
+// A chart and both sailing maps of the hours the window shows at start-up, at 10:30 of today.
+void storeTheStartsPictures(Form1Fixture& fixture) {
+    const QDate today = fixture.clock.today();
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QStringList paths{halofail(fixture.folder.chartFolder(), today, 8, 0, viewer::chartCodeForTab(0))};
+    for (const QString& map : {MainlandMapCode, IslandsMapCode}) {
+        paths << chartPath(fixture.folder.chartFolder(), sailingMap(QUrl(), today, 10, map).fileName);
+    }
+    for (const QString& path : paths) {
+        ASSERT_TRUE(picture.save(path, "PNG")) << path.toStdString();
+    }
+}
+
 TEST(Form1Startup, FirstStartTakesTheDefaults) {
     Form1Fixture fixture(QDateTime(QDate(2007, 4, 10), QTime(10, 30)));
     Form1& form = fixture.start();
@@ -292,16 +306,7 @@ void chooseLanguage(QMainWindow& form, const QString& item) {
 // otherwise in the new one; a download time and a day's name are among them.
 TEST(Form1Language, ASwitchLeavesNoTextOfAnEarlierLanguage) {
     Form1Fixture fixture;
-    const QDate today = fixture.clock.today();
-    const auto storePicture = [](const QString& path) {
-        QImage picture(40, 30, QImage::Format_RGB32);
-        picture.fill(Qt::darkCyan);
-        ASSERT_TRUE(picture.save(path, "PNG")) << path.toStdString();
-    };
-    storePicture(halofail(fixture.folder.chartFolder(), today, 8, 0, viewer::chartCodeForTab(0)));
-    for (const QString& map : {MainlandMapCode, IslandsMapCode}) {
-        storePicture(chartPath(fixture.folder.chartFolder(), sailingMap(QUrl(), today, 10, map).fileName));
-    }
+    storeTheStartsPictures(fixture);
     Form1& form = fixture.start();
     ASSERT_FALSE(ui(form).halokp->text().isEmpty()) << "the chart's download time is shown";
     ASSERT_FALSE(ui(form).millal->text().isEmpty()) << "the sailing maps' download time is shown";
@@ -401,7 +406,9 @@ TEST(Form1Settings, ABoxTakesTheStoredNumberAndKeepsItAtExit) {
     EXPECT_NE(ui(again).marevo->checkState(), Qt::PartiallyChecked);
 }
 
-TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {
+// The progress bar stays on the window's bottom edge and the sailing maps' scroll bar on their
+// panel's, whatever the window's size.
+TEST(Form1Layout, TheBarsStayOnTheirEdgesAndThePanelScrollsThePair) {
     Form1Fixture fixture;
     Form1& form = fixture.start();
     for (const QSize size : {QSize(1200, 800), QSize(1500, 900)}) {
@@ -409,10 +416,18 @@ TEST(Form1Layout, TheProgressBarStaysOnTheBottomEdge) {
         QApplication::processEvents();
         EXPECT_EQ(ui(form).ProgressBar1->y() + ui(form).ProgressBar1->height(), form.height());
         EXPECT_EQ(ui(form).ProgressBar1->width(), form.width() - ui(form).ProgressBar1->height());
-        // The scroll bar of the sailing maps stays docked on the panel's bottom edge.
         EXPECT_EQ(ui(form).HScroll1->y() + ui(form).HScroll1->height(), ui(form).Picture4->height());
         EXPECT_EQ(ui(form).HScroll1->width(), ui(form).Picture4->width());
     }
+    // A panel narrower than the pair, as on a small screen, scrolls the two maps together; at the
+    // far end the mainland map's right edge meets the panel's.
+    ui(form).Picture4->setFixedWidth(578);
+    QApplication::processEvents();
+    ASSERT_EQ(ui(form).Picture4->width(), 578);
+    ui(form).HScroll1->setValue(ui(form).HScroll1->minimum());
+    EXPECT_EQ(ui(form).Picture2->x(), ui(form).HScroll1->minimum());
+    EXPECT_EQ(ui(form).Picture1->x(), ui(form).Picture2->x() + 320);
+    EXPECT_EQ(ui(form).Picture1->x() + ui(form).Picture1->width(), ui(form).Picture4->width());
 }
 
 // Each menu and each of its items opens by a letter of its own in every language, and Ctrl+Q
@@ -445,11 +460,12 @@ TEST(Form1Menus, TheKeyboardReachesEveryItem) {
     EXPECT_EQ(fixture.stored(settings_table::Keel.name), QVariant(InterfaceTexts::Estonian));
 }
 
-// Tab reads the window as it is drawn: the chart's tabs and the chart, then the right column top to bottom,
-// the slider, and the bottom row left to right; every control it can reach comes once, and the
-// last leads back to the first.
+// Tab reads the window as it is drawn: the chart's tabs and the chart, then the right column top to bottom
+// (the sailing maps shown left to right before their scroll bar), the slider, and the bottom row left
+// to right; every control it can reach comes once, and the last leads back to the first.
 TEST(Form1Keyboard, TabFollowsTheReadingOrder) {
     Form1Fixture fixture;
+    storeTheStartsPictures(fixture);
     Form1& form = fixture.start();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -461,11 +477,12 @@ TEST(Form1Keyboard, TabFollowsTheReadingOrder) {
         }
     }
     const QStringList readingOrder = {
-        u"miskaart"_s,     u"halo"_s,         u"halograaf1"_s,  u"halograaf2"_s, u"halograaf3"_s,
-        u"linn"_s,         u"HScroll1"_s,     u"quellan"_s,     u"temp"_s,       u"quellanyld"_s,
-        u"pilvisus"_s,     u"sademed"_s,      u"marevo"_s,      u"Slider1"_s,    u"Command2"_s,
-        u"Play"_s,         u"Command1"_s,     u"naitalegend"_s, u"quellan3h"_s,  u"tsekiuuendusi"_s,
-        u"aintmärgitud"_s, u"märgiperiood"_s, u"märgialgus"_s,  u"märgilõpp"_s};
+        u"miskaart"_s,  u"halo"_s,          u"halograaf1"_s,   u"halograaf2"_s,   u"halograaf3"_s,
+        u"linn"_s,      u"Picture2"_s,      u"Picture1"_s,     u"HScroll1"_s,     u"quellan"_s,
+        u"temp"_s,      u"quellanyld"_s,    u"pilvisus"_s,     u"sademed"_s,      u"marevo"_s,
+        u"Slider1"_s,   u"Command2"_s,      u"Play"_s,         u"Command1"_s,     u"naitalegend"_s,
+        u"quellan3h"_s, u"tsekiuuendusi"_s, u"aintmärgitud"_s, u"märgiperiood"_s, u"märgialgus"_s,
+        u"märgilõpp"_s};
     QWidget* first = form.findChild<QWidget*>(readingOrder.first());
     ASSERT_NE(first, nullptr);
     first->setFocus(Qt::TabFocusReason);

@@ -463,20 +463,6 @@ TEST_F(ViewerTest, TheAnimationStepsStopsAtTheEndAndRewindsFromIt) {
     EXPECT_EQ(ui(form).Slider1->value(), 0);
 }
 
-TEST_F(ViewerTest, TheSailingPanelScrollsThePairTogether) {
-    fixture.start();
-    Form1& form = *fixture.form;
-    // A panel narrower than the pair, as on a small screen.
-    ui(form).Picture4->setFixedWidth(578);
-    QApplication::processEvents();
-    ASSERT_EQ(ui(form).Picture4->width(), 578);
-    ui(form).HScroll1->setValue(ui(form).HScroll1->minimum());
-    EXPECT_EQ(ui(form).Picture2->x(), ui(form).HScroll1->minimum());
-    EXPECT_EQ(ui(form).Picture1->x(), ui(form).Picture2->x() + 320);
-    // At the far end the mainland map's right edge meets the panel's.
-    EXPECT_EQ(ui(form).Picture1->x() + ui(form).Picture1->width(), ui(form).Picture4->width());
-}
-
 // A touchpad's pinch that opens by `delta` of the fingers' distance.
 void pinchOver(QWidget* widget, const QPointF& at, double delta) {
     QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, at, at,
@@ -655,22 +641,6 @@ TEST_F(ViewerTest, ADragMovesAZoomedChartAndOnlyADoubleClickAsksForIt) {
     EXPECT_EQ(fetches.count(), 0);
     doubleClickAsAUserDoes(halo);
     EXPECT_EQ(fetches.count(), 1);
-}
-
-// Shown, the sailing maps come in the order Tab takes after the city, left to right, and before
-// their scroll bar.
-TEST_F(ViewerTest, TabReachesTheSailingMapsInReadingOrder) {
-    storeSailingMap(12, MainlandMapCode);
-    storeSailingMap(12, IslandsMapCode);
-    Form1& form = fixture.start();
-    showHour(12);
-    QWidget* afterCity = ui(form).linn->nextInFocusChain();
-    while (afterCity->focusPolicy() == Qt::NoFocus) {
-        afterCity = afterCity->nextInFocusChain();
-    }
-    EXPECT_EQ(afterCity, ui(form).Picture2);
-    EXPECT_EQ(ui(form).Picture2->nextInFocusChain(), ui(form).Picture1);
-    EXPECT_EQ(ui(form).Picture1->nextInFocusChain(), ui(form).HScroll1);
 }
 
 // The marked period, driven through the real slider.
