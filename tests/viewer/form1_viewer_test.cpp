@@ -92,8 +92,9 @@ protected:
 };
 
 // Each hour shows its own chart of the tab's family or, where that is missing, one of the two
-// hours before it; the end of the slider is midnight seven days on, at midnight the same hour names
-// the new day's charts, and the sailing maps are shown three hours behind.
+// hours before it, or else the placeholder, copied in once per run of failures; the end of the
+// slider is midnight seven days on, at midnight the same hour names the new day's charts, and the
+// sailing maps are shown three hours behind. The track marks the hours stored as the folder changes.
 TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     const QString yesterday22 = storeProviderChart(Today.addDays(-1), 22);
     const QString today00 = storeProviderChart(Today, 0);
@@ -104,6 +105,9 @@ TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     const QString mainland = storeSailingMap(15, MainlandMapCode);
     storeSailingMap(15, IslandsMapCode);
     Form1& form = fixture.start();
+    const TrackBar* track = ui(form).Slider1;
+    EXPECT_TRUE(track->storedHours().provider[12]);
+    EXPECT_FALSE(track->storedHours().provider[30]);
     const struct {
         const char* what;
         int hour;
@@ -121,8 +125,21 @@ TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
         EXPECT_TRUE(shows(ui(showHour(c.hour)).halo, c.shown)) << c.what;
     }
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 17.04.2007  0:00"));
+    const auto showsThePlaceholder = [&] {
+        return form.chartView().pildilipp() && ui(form).halokp->text().isEmpty() &&
+               ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage();
+    };
     ui(form).miskaart->setCurrentIndex(1);
-    EXPECT_TRUE(showHour(12).chartView().pildilipp()) << "no chart of the tab's family";
+    EXPECT_TRUE(showsThePlaceholder()) << "no chart of the tab's family";
+    QPixmap marker(10, 10);
+    marker.fill(Qt::magenta);
+    ui(form).halo->setPixmap(marker);
+    showHour(13);
+    EXPECT_EQ(ui(form).halo->pixmap().size(), QSize(10, 10)) << "a second failure in a row";
+    ui(form).miskaart->setCurrentIndex(0);
+    EXPECT_TRUE(shows(ui(form).halo, wind10));
+    ui(form).miskaart->setCurrentIndex(1);
+    EXPECT_TRUE(showsThePlaceholder()) << "the first failure after a success";
     ui(form).miskaart->setCurrentIndex(0);
     QFile::remove(today00);
     // p = 2 without today 00: there is no hour -1, yesterday 22 is the third choice.
@@ -135,30 +152,15 @@ TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     EXPECT_TRUE(
         ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
     EXPECT_TRUE(ui(showHour(18)).Picture1->isHidden());
+    EXPECT_TRUE(track->storedHours().sailing[17]);
+    EXPECT_FALSE(track->storedHours().sailing[18]);
+    storeSailingMap(18, MainlandMapCode);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return track->storedHours().sailing[18]; }, 5000));
+    EXPECT_FALSE(track->storedHours().sailing[21]);
 
     fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
     EXPECT_TRUE(shows(ui(showHour(12)).halo, tomorrow10));
     EXPECT_TRUE(form.windowTitle().contains(QStringLiteral("11.04.2007")));
-}
-
-TEST_F(ViewerTest, ThePlaceholderIsCopiedOncePerRunOfFailures) {
-    const QString today10 = storeProviderChart(Today, 10);
-    fixture.start();
-    Form1& form = showHour(40);
-    EXPECT_TRUE(form.chartView().pildilipp());
-    EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
-    EXPECT_TRUE(ui(form).halokp->text().isEmpty());
-    // A second failure in a row leaves halo as it is.
-    QPixmap marker(10, 10);
-    marker.fill(Qt::magenta);
-    ui(form).halo->setPixmap(marker);
-    showHour(41);
-    EXPECT_EQ(ui(form).halo->pixmap().size(), QSize(10, 10));
-    // A success ends the run; the next failure copies it in again.
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, today10));
-    EXPECT_FALSE(form.chartView().pildilipp());
-    showHour(41);
-    EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
 }
 
 // What lies under the current chart's or a meteogram's name and is no chart leaves its place empty:
@@ -426,19 +428,6 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
                                           newerText.arg(u"10.04 02:00"_s)))
         << QToolTip::text().toStdString();
     QToolTip::hideText();
-}
-
-TEST_F(ViewerTest, TheTrackMarksStoredHoursAndFollowsTheFolder) {
-    storeProviderChart(Today, 10);
-    fixture.start();
-    const TrackBar* track = ui(*fixture.form).Slider1;
-    EXPECT_TRUE(track->storedHours().provider[12]);
-    EXPECT_FALSE(track->storedHours().provider[30]);
-    EXPECT_FALSE(track->storedHours().sailing[15]);
-    storeSailingMap(15, MainlandMapCode);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return track->storedHours().sailing[15]; }, 5000));
-    EXPECT_TRUE(track->storedHours().sailing[17]);
-    EXPECT_FALSE(track->storedHours().sailing[18]);
 }
 
 // The animation steps every 200 ms, stops at the end of the slider and, started there, rewinds
