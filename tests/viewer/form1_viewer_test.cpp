@@ -81,13 +81,6 @@ protected:
                QImage(path).convertToFormat(QImage::Format_RGB32);
     }
 
-    Form1& showHour(int p) {
-        Form1& form = *fixture.form;
-        ui(form).Slider1->setValue(p);
-        form.chartView().Slider1_Scroll();
-        return form;
-    }
-
     Form1Fixture fixture;
 };
 
@@ -122,7 +115,7 @@ TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
                  {"the slider's end", SliderMaximum, 0, lastDay22}};
     for (const auto& c : cases) {
         ui(form).miskaart->setCurrentIndex(c.tab);
-        EXPECT_TRUE(shows(ui(showHour(c.hour)).halo, c.shown)) << c.what;
+        EXPECT_TRUE(shows(ui(fixture.showHour(c.hour)).halo, c.shown)) << c.what;
     }
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 17.04.2007  0:00"));
     const auto showsThePlaceholder = [&] {
@@ -134,7 +127,7 @@ TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     QPixmap marker(10, 10);
     marker.fill(Qt::magenta);
     ui(form).halo->setPixmap(marker);
-    showHour(13);
+    fixture.showHour(13);
     EXPECT_EQ(ui(form).halo->pixmap().size(), QSize(10, 10)) << "a second failure in a row";
     ui(form).miskaart->setCurrentIndex(0);
     EXPECT_TRUE(shows(ui(form).halo, wind10));
@@ -143,15 +136,15 @@ TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     ui(form).miskaart->setCurrentIndex(0);
     QFile::remove(today00);
     // p = 2 without today 00: there is no hour -1, yesterday 22 is the third choice.
-    EXPECT_TRUE(shows(ui(showHour(2)).halo, yesterday22));
+    EXPECT_TRUE(shows(ui(fixture.showHour(2)).halo, yesterday22));
     EXPECT_TRUE(
         ui(form).halokp->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
 
-    EXPECT_TRUE(shows(ui(showHour(17)).Picture1, mainland));
+    EXPECT_TRUE(shows(ui(fixture.showHour(17)).Picture1, mainland));
     EXPECT_FALSE(ui(form).Picture2->isHidden());
     EXPECT_TRUE(
         ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
-    EXPECT_TRUE(ui(showHour(18)).Picture1->isHidden());
+    EXPECT_TRUE(ui(fixture.showHour(18)).Picture1->isHidden());
     EXPECT_TRUE(track->storedHours().sailing[17]);
     EXPECT_FALSE(track->storedHours().sailing[18]);
     storeSailingMap(18, MainlandMapCode);
@@ -159,7 +152,7 @@ TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     EXPECT_FALSE(track->storedHours().sailing[21]);
 
     fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, tomorrow10));
+    EXPECT_TRUE(shows(ui(fixture.showHour(12)).halo, tomorrow10));
     EXPECT_TRUE(form.windowTitle().contains(QStringLiteral("11.04.2007")));
 }
 
@@ -189,7 +182,7 @@ TEST_F(ViewerTest, AFifoOrAPictureBombUnderAChartsNameIsNeitherWaitedForNorShown
     EXPECT_TRUE(form.chartView().pildilipp());
 
     const QString other = storeProviderChart(Today, 20);
-    ASSERT_TRUE(shows(ui(showHour(22)).halo, other));
+    ASSERT_TRUE(shows(ui(fixture.showHour(22)).halo, other));
     QByteArray bomb = plainGif(QSize(40, 30));
     for (const int side : {6, 8}) {
         bomb[side] = char(5700 & 0xff);
@@ -197,7 +190,7 @@ TEST_F(ViewerTest, AFifoOrAPictureBombUnderAChartsNameIsNeitherWaitedForNorShown
     }
     ASSERT_TRUE(QFile::remove(current));
     writeFile(current, bomb);
-    showHour(now);
+    fixture.showHour(now);
     EXPECT_TRUE(form.chartView().pildilipp());
     EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
 }
@@ -211,11 +204,11 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
     const QString mainland = storeSailingMap(12, MainlandMapCode);
     const QString island = storeSailingMap(12, IslandsMapCode);
     fixture.start();
-    Form1& form = showHour(12);
+    Form1& form = fixture.showHour(12);
     ASSERT_TRUE(shows(ui(form).halo, chart));
     ASSERT_TRUE(shows(ui(form).Picture1, mainland));
     const auto expectMissing = [&](const char* why) {
-        showHour(12);
+        fixture.showHour(12);
         EXPECT_TRUE(form.chartView().pildilipp()) << why;
         EXPECT_TRUE(ui(form).halokp->text().isEmpty()) << why;
         EXPECT_TRUE(ui(form).Picture1->isHidden()) << why;
@@ -243,7 +236,7 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
         return demo::encodeGif(image);
     };
     writeFile(chart, plain(Qt::white));
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, chart));
+    EXPECT_TRUE(shows(ui(fixture.showHour(12)).halo, chart));
 
     struct stat written {};
     ASSERT_EQ(::stat(QFile::encodeName(chart).constData(), &written), 0);
@@ -253,7 +246,7 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(fetched).constData(), times, 0), 0);
     ASSERT_EQ(QFileInfo(fetched).size(), written.st_size);
     ASSERT_EQ(::rename(QFile::encodeName(fetched).constData(), QFile::encodeName(chart).constData()), 0);
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, chart));
+    EXPECT_TRUE(shows(ui(fixture.showHour(12)).halo, chart));
 
     // A picture of more colours than a GIF holds is shown with every one of them, and the download
     // time is the new file's.
@@ -268,7 +261,7 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(QDateTime(Today, QTime(9, 15)), QFileDevice::FileModificationTime));
     file.close();
-    showHour(12);
+    fixture.showHour(12);
     EXPECT_TRUE(shows(ui(form).halo, chart));
     EXPECT_EQ(ui(form).halokp->text(), downloaded(chart));
     EXPECT_TRUE(ui(form).halokp->text().endsWith(QStringLiteral("09:15")));
@@ -308,7 +301,7 @@ TEST_F(ViewerTest, ADragAcrossTheWeekStaysWithinThePicturesBudget) {
     Form1& form = *fixture.form;
     const ChartPictures& pictures = form.chartView().pictures();
     const auto dragAcrossTheWeek = [&] {
-        showHour(0);
+        fixture.showHour(0);
         ui(form).Slider1->setFocus();
         for (int p = 1; p <= SliderMaximum; ++p) {
             QTest::keyClick(ui(form).Slider1, Qt::Key_Right);
@@ -367,10 +360,10 @@ TEST_F(ViewerTest, TheWindowFitsALaptopScreenAndKeepsStillInEveryLanguage) {
                 << map->objectName().toStdString();
         }
 
-        Form1& shown = showHour(12);
+        Form1& shown = fixture.showHour(12);
         const QMap<QString, QRect> before = placesOf(shown);
         ASSERT_FALSE(ui(shown).halokp->text().isEmpty());
-        showHour(60);
+        fixture.showHour(60);
         ASSERT_TRUE(ui(shown).halokp->text().isEmpty());
         ASSERT_TRUE(ui(shown).millal->text().isEmpty());
         ui(shown).Command2->setText(QStringLiteral("Stop")); // as a run does
@@ -400,13 +393,13 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
     const QString runText = fixture.texts->keeltekst(u"chartrun"_s);
     const QString newerText = fixture.texts->keeltekst(u"chartrunnewer"_s);
 
-    showHour(12);
+    fixture.showHour(12);
     ASSERT_TRUE(run->isVisible());
     EXPECT_EQ(run->text(), runText.arg(u"10.04 02:00"_s).arg(10));
     const QColor usual = run->palette().color(QPalette::WindowText);
     EXPECT_TRUE(ui(*fixture.form).halo->rect().contains(run->geometry()));
 
-    showHour(15);
+    fixture.showHour(15);
     EXPECT_EQ(run->text(),
               runText.arg(u"09.04 14:00"_s).arg(22) + u" · "_s + newerText.arg(u"10.04 02:00"_s));
     const QColor warning = run->palette().color(QPalette::WindowText);
@@ -414,7 +407,7 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
     EXPECT_GT(warning.red(), 2 * std::max(warning.green(), warning.blue())) << "a warning's colour";
     EXPECT_TRUE(ui(*fixture.form).halo->rect().contains(run->geometry()));
 
-    showHour(18);
+    fixture.showHour(18);
     EXPECT_FALSE(ui(*fixture.form).halokp->text().isEmpty());
     EXPECT_FALSE(run->isVisible()) << "a chart that records no address says nothing of its run";
 
@@ -434,11 +427,11 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
 // to 00:00 of today; a click while it runs stops it at once.
 TEST_F(ViewerTest, TheAnimationStepsStopsAtTheEndAndRewindsFromIt) {
     fixture.start();
-    Form1& form = showHour(100);
+    Form1& form = fixture.showHour(100);
     EXPECT_EQ(ui(form).Timer1->interval(), 200);
     ui(form).Play->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui(form).Slider1->value() >= 102; }, 2000));
-    showHour(167);
+    fixture.showHour(167);
     form.chartView().Timer1_Timer();
     EXPECT_EQ(ui(form).Slider1->value(), 168);
     EXPECT_TRUE(ui(form).Timer1->isActive());
@@ -470,7 +463,7 @@ TEST_F(ViewerTest, TheZoomStaysWhileTheSliderAndTheAnimationMove) {
     storeProviderChart(Today, 10);
     storeProviderChart(Today, 11);
     fixture.start();
-    Form1& form = showHour(12);
+    Form1& form = fixture.showHour(12);
     PictureBox* halo = ui(form).halo;
     const QPointF bay(300, 140);
 
@@ -498,7 +491,7 @@ TEST_F(ViewerTest, TheZoomStaysWhileTheSliderAndTheAnimationMove) {
 
     // A sailing map zooms on its own.
     storeSailingMap(15, MainlandMapCode);
-    showHour(15);
+    fixture.showHour(15);
     wheelOver(ui(form).Picture1, QPointF(50, 50), Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(ui(form).Picture1->zoom().scale(), 1.25);
     EXPECT_EQ(halo->pictureRect(), zoomed);
@@ -510,7 +503,7 @@ TEST_F(ViewerTest, TheZoomStaysWhileTheSliderAndTheAnimationMove) {
 TEST_F(ViewerTest, TheKeysZoomAFocusedChartPixelTrue) {
     storeProviderChart(Today, 10);
     fixture.start();
-    Form1& form = showHour(12);
+    Form1& form = fixture.showHour(12);
     PictureBox* halo = ui(form).halo;
     QTest::mouseClick(halo, Qt::LeftButton, {}, QPoint(200, 200));
     ASSERT_EQ(form.focusWidget(), halo) << "a click gives the chart the focus";
@@ -556,7 +549,7 @@ TEST_F(ViewerTest, TheKeysZoomAFocusedChartPixelTrue) {
 TEST_F(ViewerTest, TheMarkersStayOnTheirSpotsAsTheChartGrowsAndZooms) {
     storeProviderChart(Today, 10);
     Form1& form = fixture.start();
-    showHour(12);
+    fixture.showHour(12);
     const QVector<Spot> spots = loadSpotList(ProgramFolder(fixture.folder.root()).spotsIni());
     ASSERT_GT(spots.size(), 10);
     PictureBox* halo = ui(form).halo;
@@ -614,7 +607,7 @@ TEST_F(ViewerTest, TheMarkersStayOnTheirSpotsAsTheChartGrowsAndZooms) {
 TEST_F(ViewerTest, ADragMovesAZoomedChartAndOnlyADoubleClickAsksForIt) {
     storeProviderChart(Today, 10);
     Form1& form = fixture.start();
-    showHour(12);
+    fixture.showHour(12);
     PictureBox* halo = ui(form).halo;
     QSignalSpy fetches(&form.chartView(), &ChartView::chartDoubleClicked);
     QTest::mouseClick(halo, Qt::LeftButton, {}, QPoint(200, 200));
@@ -732,7 +725,7 @@ TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
     for (const char* language : {"eesti", "english", "läti"}) {
         SCOPED_TRACE(language);
         fixture.find<QAction>(QString::fromUtf8(language))->trigger();
-        showHour(12);
+        fixture.showHour(12);
         int named = 0;
         for (QWidget* widget : form.findChildren<QWidget*>()) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
@@ -754,7 +747,7 @@ TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
         const QString at12 = viewer::momentText(*fixture.texts, Today, 12);
         EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at12)) << nameOf(ui(form).halo).toStdString();
         EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at12)) << nameOf(ui(form).Slider1).toStdString();
-        showHour(15);
+        fixture.showHour(15);
         const QString at15 = viewer::momentText(*fixture.texts, Today, 15);
         EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at15)) << nameOf(ui(form).halo).toStdString();
         EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at15));
