@@ -2,10 +2,12 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The about box: version, captions and the supporters list from the home site.
+// The about box: version, captions and the supporters list from the home site; it and the update
+// window opened from the menu.
 #include "side_window_fixture.h"
 #include "windows/about_window.h"
 #include "windows/program_version.h"
+#include "windows/update_window.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -16,10 +18,13 @@
 
 using namespace side_windows_test;
 
-// From the menu the box opens modal, shows the version and the supporters list fetched from the
-// home site and kept beside the program, and closes with OK.
+// From the menu the about box opens modal, shows the version and the supporters list fetched from
+// the home site and kept beside the program, and closes with OK; the update window opens modal
+// too, checks, and is unloaded when closed.
 TEST(AboutBox, OpensModalFromTheMenuWithTheVersionAndTheFetchedSupporters) {
-    const auto server = startServer();
+    demo::ServerOptions offering;
+    offering.latestVersion = runningVersionNumber() + 1;
+    const auto server = startServer(offering);
     Form1Fixture fixture;
     fixture.folder.write(QStringLiteral("brisel.ini"), testing_support::hostsAt(server->baseUrl()));
     Form1& form = fixture.start();
@@ -41,6 +46,16 @@ TEST(AboutBox, OpensModalFromTheMenuWithTheVersionAndTheFetchedSupporters) {
     EXPECT_TRUE(window->toetajad->isReadOnly());
     window->cmdOK->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, PatienceMs));
+
+    ASSERT_TRUE(ui(form).updeidid->isEnabled());
+    ui(form).updeidid->trigger();
+    const QPointer<UpdateWindow> update = form.findChild<UpdateWindow*>(QStringLiteral("update"));
+    ASSERT_FALSE(update.isNull());
+    EXPECT_TRUE(update->isVisible());
+    EXPECT_EQ(update->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return update->offersUpdate(); }, PatienceMs));
+    update->Command2->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return update.isNull(); }, PatienceMs)) << "unloaded when closed";
 }
 
 TEST(AboutBox, OpensWithoutAServerAndSaysTheListFailed) {

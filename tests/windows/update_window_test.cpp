@@ -166,22 +166,3 @@ TEST_F(UpdateWindowTest, PackagedProgramOpensTheHomePageInsteadOfFetchingAnUpdat
     EXPECT_TRUE(side.shell.started.isEmpty());
     EXPECT_EQ(programEnds, 0);
 }
-
-TEST(UpdateWindowFromTheMenu, OpensModalAndChecks) {
-    demo::ServerOptions offering;
-    offering.latestVersion = runningVersionNumber() + 1;
-    const auto server = startServer(offering);
-    Form1Fixture fixture;
-    fixture.folder.write(QStringLiteral("brisel.ini"), testing_support::hostsAt(server->baseUrl()));
-    Form1& form = fixture.start();
-    ASSERT_TRUE(ui(form).updeidid->isEnabled());
-    ui(form).updeidid->trigger();
-    auto* window = form.findChild<UpdateWindow*>(QStringLiteral("update"));
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->offersUpdate(); }, PatienceMs));
-    const QPointer<UpdateWindow> closing(window);
-    window->Command2->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, PatienceMs)) << "unloaded when closed";
-}
